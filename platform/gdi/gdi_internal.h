@@ -1,0 +1,29 @@
+// Layer-internal: what the window system needs from drawing (fonts for WM_SETFONT, the state
+// of a device context after WM_CTLCOLORSTATIC and custom draw, brush colours, bitmaps).
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <optional>
+
+#include "platform/gdi/gdi.h"
+
+namespace platform::gdi {
+
+QFont fontOf(HFONT font);                       // a default font for null or unknown handles
+std::optional<QColor> brushColor(HBRUSH brush); // empty for the null brush and unknown handles
+QImage bitmapImage(HBITMAP bitmap);             // null image for unknown handles
+
+struct TextState {
+    std::optional<QColor> textColor;       // set by SetTextColor
+    int bkMode = OPAQUE;                   // SetBkMode
+    std::optional<QColor> bkColor;         // set by SetBkColor
+    std::optional<QFont> selectedFont;     // a font selected with SelectObject
+};
+TextState textStateOf(HDC dc);
+
+// Registers the fonts shipped with the system (Tahoma, MS Sans Serif of fonts-wine) once.
+void registerDeviceFonts();
+
+} // namespace platform::gdi
