@@ -345,3 +345,9 @@ void Sleep(DWORD ms);
 DWORD WaitForSingleObject(HANDLE handle, DWORD timeoutMs);
 BOOL CloseHandle(HANDLE handle);
 DWORD GetTickCount();
+
+namespace platform {
+// Tests and tools: pretend the program's file is `path` (UTF-16), so that GetModuleFileNameW, and with
+// it the catalogue next to the program, point into a folder of the test's own. Null restores the truth.
+void overrideModuleFileName(LPCWSTR path);
+} // namespace platform
