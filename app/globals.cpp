@@ -1,0 +1,82 @@
+// All global objects live in this one file: C++ orders static initialisation only within a
+// translation unit, and the screens rely on the database object existing first.
+#include "app/globals.h"
+
+#include "app/application.h"
+#include "chapters/chapter_screens.h"
+#include "db/database.h"
+#include "db/utility.h"
+#include "results/results_state.h"
+#include "search/search_form.h"
+
+Database* g_database = nullptr;
+TitledScreen* g_helpIndex = nullptr;
+TitledScreen* g_helpBookmarks = nullptr;
+TitledScreen* g_helpTemperature = nullptr;
+TitledScreen* g_helpGrapes = nullptr;
+TitledScreen* g_helpWines = nullptr;
+TitledScreen* g_credits = nullptr;
+Application* g_application = nullptr;
+SearchForm* g_searchForm = nullptr;
+TitledScreen* g_grapeVarieties = nullptr;
+ResultsState* g_resultsState = nullptr;
+TemperatureScreen* g_temperatureScreen = nullptr;
+Utility* g_utility = nullptr;
+
+namespace {
+
+std::vector<std::string>& creationLog() {
+    static std::vector<std::string> log;
+    return log;
+}
+
+// Each owner sets the fields it needs; value-initialising keeps the untouched ones defined.
+template <typename T> void create(T*& object, const char* name) {
+    if (object) return;
+    object = new T();
+    creationLog().emplace_back(name);
+}
+
+template <typename T> void destroy(T*& object) {
+    delete object;
+    object = nullptr;
+}
+
+const bool createdAtStart = (createGlobalObjects(), true);
+
+} // namespace
+
+void createGlobalObjects() {
+    create(g_database, "database");
+    create(g_helpIndex, "help index");
+    create(g_helpBookmarks, "bookmarks help");
+    create(g_helpTemperature, "temperature help");
+    create(g_helpGrapes, "grape varieties help");
+    create(g_helpWines, "wines help");
+    create(g_credits, "credits");
+    create(g_application, "application");
+    create(g_searchForm, "search form");
+    create(g_grapeVarieties, "grape varieties");
+    create(g_resultsState, "results state");
+    create(g_temperatureScreen, "temperature screen");
+    create(g_utility, "utility");
+    (void)createdAtStart;
+}
+
+const std::vector<std::string>& globalCreationLog() { return creationLog(); }
+
+void deleteScreenObjects() {
+    destroy(g_searchForm);
+    destroy(g_utility);
+    destroy(g_resultsState);
+    destroy(g_grapeVarieties);
+    destroy(g_helpIndex);
+    destroy(g_helpBookmarks);
+    destroy(g_helpTemperature);
+    destroy(g_helpGrapes);
+    destroy(g_helpWines);
+    destroy(g_temperatureScreen);
+}
+
+void deleteDatabaseObject() { destroy(g_database); }
+void deleteApplicationObject() { destroy(g_application); }

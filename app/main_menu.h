@@ -1,0 +1,22 @@
+// The main menu: the first screen, which opens every other one and ends the program.
+#pragma once
+
+#include "platform/win32.h"
+
+INT_PTR MainMenuProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The message shown once when the catalogue cannot be opened; line breaks are LF then CR.
+extern const char16_t kCatalogueErrorText[];
+
+// The program's entry point: runs the main menu and returns the process's exit status.
+int WinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand);
+
+// The screen that a command of the main menu opens: its template and procedure (null when the
+// screen is not part of the program), and whether it opens the bookmark list.
+struct MenuTarget {
+    int templateId;
+    DLGPROC proc;
+    bool bookmarks;
+};
+// Null for ids that open nothing.
+const MenuTarget* FindMenuTarget(int id);
