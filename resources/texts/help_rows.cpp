@@ -165,5 +165,6 @@ extern const TextRows kHelpBookmarksRows = {bookmarksRows,
                                             static_cast<int>(sizeof bookmarksRows / sizeof bookmarksRows[0])};
 extern const TextRows kHelpTemperatureRows = {
     temperatureRows, static_cast<int>(sizeof temperatureRows / sizeof temperatureRows[0])};
-extern const TextRows kHelpGrapesRows = {grapesRows, static_cast<int>(sizeof grapesRows / sizeof grapesRows[0])};
+extern const TextRows kHelpGrapesRows = {grapesRows,
+                                         static_cast<int>(sizeof grapesRows / sizeof grapesRows[0])};
 extern const TextRows kHelpWinesRows = {winesRows, static_cast<int>(sizeof winesRows / sizeof winesRows[0])};

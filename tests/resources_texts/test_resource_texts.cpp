@@ -7,11 +7,14 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
 
-std::u16string_view row(const TextRows& rows, int oneBased) { return rows.rows[oneBased - 1]; }
+std::u16string_view row(const TextRows& rows, int oneBased) {
+    return rows.rows[oneBased - 1];
+}
 
 // Readable failure output for UTF-16 rows.
 std::string utf8(std::u16string_view text) {
@@ -34,8 +37,7 @@ std::string utf8(std::u16string_view text) {
 std::vector<int> positionsOf(const TextRows& rows, std::u16string_view text) {
     std::vector<int> found;
     for (int i = 1; i <= rows.count; ++i)
-        if (row(rows, i) == text)
-            found.push_back(i);
+        if (row(rows, i) == text) found.push_back(i);
     return found;
 }
 
@@ -43,8 +45,7 @@ std::vector<int> positionsOf(const TextRows& rows, std::u16string_view text) {
 std::vector<int> blankPositions(const TextRows& rows) {
     std::vector<int> found;
     for (int i = 1; i <= rows.count; ++i)
-        if (row(rows, i).find_first_not_of(u' ') == std::u16string_view::npos)
-            found.push_back(i);
+        if (row(rows, i).find_first_not_of(u' ') == std::u16string_view::npos) found.push_back(i);
     return found;
 }
 
@@ -59,7 +60,8 @@ bool startsWith(std::u16string_view text, std::u16string_view start) {
     return text.substr(0, start.size()) == start;
 }
 
-void expectRowsEqual(const TextRows& rows, std::initializer_list<std::pair<int, std::u16string_view>> expected) {
+void expectRowsEqual(const TextRows& rows,
+                     std::initializer_list<std::pair<int, std::u16string_view>> expected) {
     for (const auto& [position, text] : expected)
         EXPECT_EQ(utf8(row(rows, position)), utf8(text)) << "row " << position;
 }
@@ -71,9 +73,12 @@ struct NamedRows {
 };
 
 const NamedRows kAllLists[] = {
-    {"grape introduction", &kGrapeIntroductionLines, 44}, {"bookmarks help", &kHelpBookmarksRows, 46},
-    {"temperature help", &kHelpTemperatureRows, 46},      {"grapes help", &kHelpGrapesRows, 46},
-    {"wines help", &kHelpWinesRows, 46},                  {"credits", &kCreditRows, 40},
+    {"grape introduction", &kGrapeIntroductionLines, 44},
+    {"bookmarks help", &kHelpBookmarksRows, 46},
+    {"temperature help", &kHelpTemperatureRows, 46},
+    {"grapes help", &kHelpGrapesRows, 46},
+    {"wines help", &kHelpWinesRows, 46},
+    {"credits", &kCreditRows, 40},
 };
 
 // --- Every list: no missing row, no line break, nothing wider than its list ---
@@ -98,7 +103,9 @@ TEST(TextListsFitTheirListBoxes, NoRowIsWiderThanItsList) {
 
 // --- Grape varieties introduction ---
 
-TEST(GrapeIntroduction, HasFortySixLines) { EXPECT_EQ(kGrapeIntroductionLines.count, 46); }
+TEST(GrapeIntroduction, HasFortySixLines) {
+    EXPECT_EQ(kGrapeIntroductionLines.count, 46);
+}
 
 TEST(GrapeIntroduction, OpensAndClosesWithItsFixedLines) {
     ASSERT_EQ(kGrapeIntroductionLines.count, 46);
@@ -181,7 +188,8 @@ TEST(HelpPageRows, GrapesHelpHasNoBlankAfterItsFirstRow) {
 
 TEST(HelpPageRows, WinesHelpBlanksAreEmptyExceptThreeSpaces) {
     ASSERT_EQ(kHelpWinesRows.count, 94);
-    EXPECT_EQ(positionsOf(kHelpWinesRows, u""), (std::vector<int>{2, 4, 9, 13, 18, 23, 40, 55, 61, 75, 80, 85}));
+    EXPECT_EQ(positionsOf(kHelpWinesRows, u""),
+              (std::vector<int>{2, 4, 9, 13, 18, 23, 40, 55, 61, 75, 80, 85}));
     EXPECT_EQ(positionsOf(kHelpWinesRows, u" "), (std::vector<int>{29, 93, 94}));
     EXPECT_EQ(blankPositions(kHelpWinesRows),
               (std::vector<int>{2, 4, 9, 13, 18, 23, 29, 40, 55, 61, 75, 80, 85, 93, 94}));
@@ -215,8 +223,7 @@ TEST(HelpPageRows, WinesHelpListsSixInternationalVintageCategories) {
     ASSERT_EQ(kHelpWinesRows.count, 94);
     std::vector<int> items;
     for (int i = 41; i <= 54; ++i)
-        if (startsWith(row(kHelpWinesRows, i), u"- "))
-            items.push_back(i);
+        if (startsWith(row(kHelpWinesRows, i), u"- ")) items.push_back(i);
     EXPECT_EQ(items, (std::vector<int>{41, 43, 45, 47, 52, 53}));
     expectRowsEqual(kHelpWinesRows, {{41, u"- allgemein erhältliche, empfohlene"},
                                      {43, u"- nach Angaben der jeweiligen Erzeuger "},
@@ -230,8 +237,7 @@ TEST(HelpPageRows, WinesHelpListsThreeGermanVintageCategories) {
     ASSERT_EQ(kHelpWinesRows.count, 94);
     std::vector<int> items;
     for (int i = 62; i <= 74; ++i)
-        if (startsWith(row(kHelpWinesRows, i), u"- "))
-            items.push_back(i);
+        if (startsWith(row(kHelpWinesRows, i), u"- ")) items.push_back(i);
     // The cool vintage takes the last eight rows.
     EXPECT_EQ(items, (std::vector<int>{62, 65, 67}));
     expectRowsEqual(kHelpWinesRows, {{62, u"- Klassischer, vollreifer Jahrgang mit "},
@@ -260,8 +266,9 @@ TEST(CreditRows, HasTwentyEightRowsWithBlanksInTheirPlaces) {
 
 TEST(CreditRows, HeadingsStandInTheirRows) {
     ASSERT_EQ(kCreditRows.count, 28);
-    expectRowsEqual(kCreditRows,
-                    {{12, u"Programmierung"}, {17, u"Konzept:"}, {24, u"Programmierung:"}, {27, u"Grafiken:"}});
+    expectRowsEqual(
+        kCreditRows,
+        {{12, u"Programmierung"}, {17, u"Konzept:"}, {24, u"Programmierung:"}, {27, u"Grafiken:"}});
     EXPECT_TRUE(startsWith(row(kCreditRows, 6), u"Englische Buchausgabe: "));
     EXPECT_TRUE(startsWith(row(kCreditRows, 8), u"Deutsche Übersetzung: "));
 }
@@ -275,6 +282,8 @@ TEST(CreditRows, ProjectManagementHeadingNamesThePublisher) {
     EXPECT_NE(row(kCreditRows, 21).find(publisher), std::u16string_view::npos);
 }
 
-TEST(CreditRows, LongestRowIsFortyCharacters) { EXPECT_EQ(longestRow(kCreditRows), 40); }
+TEST(CreditRows, LongestRowIsFortyCharacters) {
+    EXPECT_EQ(longestRow(kCreditRows), 40);
+}
 
 } // namespace
