@@ -17,7 +17,8 @@ struct Recording {
     SearchForm* form = nullptr;
     std::mutex lock;
     std::vector<int> frames;
-    std::vector<std::thread::id> threads;
+    std::vector<int> threads; // which thread drew, numbered in order of their first frame
+    std::atomic<int> threadsSeen{0};
     int stopAtFrame = 0;   // set the stop flag while drawing this frame (1-based), 0: never
     int stopAtPause = 0;   // set the stop flag during this pause (1-based), 0: never
     int pauses = 0;
@@ -34,7 +35,10 @@ void recordFrame(HWND, HINSTANCE, int bitmapId) {
     {
         std::lock_guard<std::mutex> guard(recording->lock);
         recording->frames.push_back(bitmapId);
-        recording->threads.push_back(std::this_thread::get_id());
+        // Thread ids may be reused once a thread has ended; a fresh thread's thread_local is not.
+        thread_local int thread = 0;
+        if (thread == 0) thread = ++recording->threadsSeen;
+        recording->threads.push_back(thread);
         if (static_cast<int>(recording->frames.size()) == recording->stopAtFrame) recording->form->stopFlag = 1;
     }
     --recording->drawing;
