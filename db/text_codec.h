@@ -1,0 +1,54 @@
+// The text codec of the scrambled catalogue columns, the lower-casing rule of the catalogue's
+// lower-case copies, apostrophe doubling for SQL literals and the input-panel switch.
+#pragma once
+
+#include <string>
+
+#include "platform/ui/win_types.h"
+
+namespace codec {
+// Encoding: XOR the low 8 bits with the mask, then add the offset (modulo 65536). With these
+// values every character a catalogue text holds (Latin-1, U+2000–U+206F, €) lands in
+// U+01A0–U+029F or U+21A0–U+229F: never NUL, a surrogate, an SQL or LIKE special character, or
+// a letter that LIKE folds, and two bytes in UTF-8, the same as in UTF-16.
+constexpr char16_t kOffset = 0x01A0;
+constexpr char16_t kMask = 0x5C;
+
+constexpr char16_t encodeChar(char16_t c) {
+    return static_cast<char16_t>(static_cast<char16_t>(c ^ kMask) + kOffset);
+}
+constexpr char16_t decodeChar(char16_t c) {
+    return static_cast<char16_t>(static_cast<char16_t>(c - kOffset) ^ kMask);
+}
+} // namespace codec
+
+// In place; the length is taken once, so a character that turns into NUL does not stop the loop.
+void decodeText(char16_t* text); // null is ignored
+void encodeText(char16_t* text); // must not be null
+std::u16string decodedText(std::u16string text);
+std::u16string encodedText(std::u16string text);
+
+// The catalogue's lower-casing: A–Z and the Latin-1 capitals À–Þ (Ä Ö Ü included, × excluded)
+// to small letters; ß and everything else unchanged. Shared by the catalogue tool and the search.
+char16_t lowerCaseChar(char16_t c);
+void lowerCaseText(char16_t* text); // in place; null is ignored
+std::u16string lowerCasedText(std::u16string text);
+
+// Doubles every apostrophe in place. The buffer must hold length + apostrophes + 1 characters.
+void doubleApostrophes(char16_t* buffer);
+// The same, bounded: returns false and leaves the buffer unchanged when the result would not fit
+// in `capacity` characters (terminator included).
+bool doubleApostrophes(char16_t* buffer, std::size_t capacity);
+std::u16string doubledApostrophes(std::u16string_view text);
+
+// Shows or hides the input panel and its button; a window that is missing is skipped.
+bool inputPanelSwitch(bool panel, bool button);
+
+// The utility object: the owner of these routines.
+class Utility {
+public:
+    void decode(char16_t* text) const { decodeText(text); }
+    void encode(char16_t* text) const { encodeText(text); }
+    void doubleApostrophes(char16_t* buffer) const { ::doubleApostrophes(buffer); }
+    bool inputPanelSwitch(bool panel, bool button) const { return ::inputPanelSwitch(panel, button); }
+};

@@ -1,0 +1,156 @@
+// Inside the data-access component: the SQLite objects behind Connection and Recordset.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/data/ado.h"
+
+namespace ado {
+
+class SqliteRecordset;
+
+// The catalogue needs these tables; a file without them is not a catalogue.
+struct RequiredTable {
+    const char* name;
+    int minimumColumns;
+};
+extern const RequiredTable kRequiredTables[5];
+
+// Registers the catalogue's LIKE on a connection, in UTF-8 and UTF-16 forms.
+int registerLike(sqlite3* db);
+
+// Errors of the file itself, as opposed to errors of the SQL text.
+bool isFileError(int engineCode);
+char16_t foldCaseAscii(char16_t c);
+void setLastError(const std::string& text);
+
+class SqliteConnection final : public Connection {
+public:
+    SqliteConnection() = default;
+    SqliteConnection(const SqliteConnection&) = delete;
+    SqliteConnection& operator=(const SqliteConnection&) = delete;
+
+    HRESULT QueryInterface(const IID& iid, void** object) override;
+    ULONG AddRef() override { return ++references_; }
+    ULONG Release() override;
+
+    HRESULT put_Provider(LPCWSTR provider) override;
+    HRESULT Open(LPCWSTR connectionString, LPCWSTR user, LPCWSTR password, long options) override;
+    HRESULT Close() override;
+    HRESULT get_State(long* state) override;
+    HRESULT BeginTrans(long* level) override;
+    HRESULT CommitTrans() override;
+    HRESULT RollbackTrans() override;
+
+    sqlite3* handle() const { return db_; }
+    void attach(SqliteRecordset* recordset) { openRecordsets_.insert(recordset); }
+    void detach(SqliteRecordset* recordset) { openRecordsets_.erase(recordset); }
+
+private:
+    ~SqliteConnection() override;
+    HRESULT run(const char* sql);
+
+    ULONG references_ = 1;
+    sqlite3* db_ = nullptr;
+    std::u16string provider_;
+    long transactionLevel_ = 0;
+    std::set<SqliteRecordset*> openRecordsets_;
+};
+
+class SqliteRecordset;
+
+class SqliteField final : public Field {
+public:
+    SqliteField(SqliteRecordset* owner, long position) : owner_(owner), position_(position) {}
+    HRESULT QueryInterface(const IID& iid, void** object) override;
+    ULONG AddRef() override { return 2; }
+    ULONG Release() override { return 1; }
+    HRESULT get_Value(VARIANT* value) override;
+    HRESULT get_Name(BSTR* name) override;
+
+private:
+    SqliteRecordset* owner_;
+    long position_;
+};
+
+class SqliteFields final : public Fields {
+public:
+    explicit SqliteFields(SqliteRecordset* owner) : owner_(owner) {}
+    HRESULT QueryInterface(const IID& iid, void** object) override;
+    ULONG AddRef() override { return 2; }
+    ULONG Release() override { return 1; }
+    HRESULT get_Count(long* count) override;
+    HRESULT get_Item(VARIANT index, Field** field) override;
+
+private:
+    SqliteRecordset* owner_;
+};
+
+class SqliteRecordset final : public Recordset {
+public:
+    SqliteRecordset() : fields_(this) {}
+    SqliteRecordset(const SqliteRecordset&) = delete;
+    SqliteRecordset& operator=(const SqliteRecordset&) = delete;
+
+    HRESULT QueryInterface(const IID& iid, void** object) override;
+    ULONG AddRef() override { return ++references_; }
+    ULONG Release() override;
+
+    HRESULT put_ActiveConnection(VARIANT connection) override;
+    HRESULT Open(VARIANT source, VARIANT activeConnection, long cursorType, long lockType, long options) override;
+    HRESULT Close() override;
+    HRESULT get_State(long* state) override;
+    HRESULT MoveFirst() override;
+    HRESULT MoveNext() override;
+    HRESULT get_EOF(VARIANT_BOOL* eof) override;
+    HRESULT get_RecordCount(long* count) override;
+    HRESULT get_Fields(Fields** fields) override;
+    HRESULT fieldValue(long position, VARIANT* value) override;
+
+    // For the fields: the current row's value at a position, and the column names.
+    HRESULT valueAt(long position, VARIANT* value);
+    long columnCount() const { return isOpen_ ? static_cast<long>(columnNames_.size()) : 0; }
+    long positionOf(std::u16string_view name) const;
+    const std::u16string& columnName(long position) const { return columnNames_[static_cast<std::size_t>(position)]; }
+    Field* field(long position);
+    // The connection closes under us: drop the statement.
+    void connectionClosing();
+
+private:
+    ~SqliteRecordset() override;
+    HRESULT fail(int code, const char* what);
+    HRESULT materialise();
+    void finalize();
+
+    struct Cell {
+        VARTYPE vt;
+        union {
+            LONG number;
+            double real;
+            std::size_t textOffset;
+        };
+    };
+
+    ULONG references_ = 1;
+    SqliteConnection* connection_ = nullptr;
+    sqlite3_stmt* statement_ = nullptr;
+    SqliteFields fields_;
+    std::vector<std::unique_ptr<SqliteField>> fieldObjects_;
+    std::vector<std::u16string> columnNames_;
+    bool isOpen_ = false;
+    bool isStatic_ = false;
+    bool eof_ = true;
+    bool readOnlyStatement_ = true;
+    long rowIndex_ = 0;
+    // Static cursor: every row's cells and one arena for their texts.
+    std::vector<Cell> cells_;
+    std::vector<char16_t> texts_;
+    long rowCount_ = 0;
+};
+
+} // namespace ado

@@ -1,0 +1,400 @@
+// The recordset: one SQL statement at a time. A static cursor copies every row at open (so its
+// record count is known and the statement is gone before the caller reads); a dynamic one steps
+// the statement as the caller moves.
+#include <cstring>
+
+#include "platform/data/engine.h"
+#include "platform/data/utf.h"
+
+namespace ado {
+
+namespace {
+
+bool sameName(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (foldCaseAscii(a[i]) != foldCaseAscii(b[i])) return false;
+    return true;
+}
+
+bool onlyBlanksAndSemicolons(const char16_t* p, const char16_t* end) {
+    for (; p < end && *p; ++p)
+        if (*p != u' ' && *p != u'\t' && *p != u'\r' && *p != u'\n' && *p != u';') return false;
+    return true;
+}
+
+void setNumber(VARIANT* v, sqlite3_int64 n) {
+    if (n >= INT32_MIN && n <= INT32_MAX) {
+        v->vt = VT_I4;
+        v->lVal = static_cast<LONG>(n);
+    } else {
+        v->vt = VT_R8;
+        v->dblVal = static_cast<double>(n);
+    }
+}
+
+} // namespace
+
+// ---- Fields and field ----------------------------------------------------------------------
+
+HRESULT SqliteField::QueryInterface(const IID& iid, void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (iid != IID_IUnknown) return E_NOINTERFACE;
+    *object = static_cast<Field*>(this);
+    return S_OK;
+}
+
+HRESULT SqliteField::get_Value(VARIANT* value) { return owner_->valueAt(position_, value); }
+
+HRESULT SqliteField::get_Name(BSTR* name) {
+    if (!name) return E_POINTER;
+    *name = nullptr;
+    if (position_ >= owner_->columnCount()) return ADO_E_ITEMNOTFOUND;
+    *name = SysAllocString(owner_->columnName(position_).c_str());
+    return S_OK;
+}
+
+HRESULT SqliteFields::QueryInterface(const IID& iid, void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (iid != IID_IUnknown) return E_NOINTERFACE;
+    *object = static_cast<Fields*>(this);
+    return S_OK;
+}
+
+HRESULT SqliteFields::get_Count(long* count) {
+    if (!count) return E_POINTER;
+    *count = owner_->columnCount();
+    return S_OK;
+}
+
+HRESULT SqliteFields::get_Item(VARIANT index, Field** field) {
+    if (!field) return E_POINTER;
+    *field = nullptr;
+    long position = -1;
+    switch (index.vt) {
+    case VT_I2:
+        position = index.iVal;
+        break;
+    case VT_UI2:
+        position = index.uiVal;
+        break;
+    case VT_I4:
+        position = index.lVal;
+        break;
+    case VT_BSTR:
+        position = index.bstrVal ? owner_->positionOf(index.bstrVal) : -1;
+        break;
+    default:
+        return E_INVALIDARG;
+    }
+    if (position < 0 || position >= owner_->columnCount()) return ADO_E_ITEMNOTFOUND;
+    *field = owner_->field(position);
+    return S_OK;
+}
+
+// ---- Recordset -----------------------------------------------------------------------------
+
+HRESULT SqliteRecordset::QueryInterface(const IID& iid, void** object) {
+    if (!object) return E_POINTER;
+    if (iid == IID_IADOCERecordset || iid == IID_IUnknown) {
+        *object = static_cast<Recordset*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG SqliteRecordset::Release() {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+}
+
+SqliteRecordset::~SqliteRecordset() {
+    if (isOpen_) Close();
+    if (connection_) connection_->Release();
+}
+
+HRESULT SqliteRecordset::put_ActiveConnection(VARIANT connection) {
+    if (connection.vt != VT_DISPATCH || !connection.pdispVal) return E_INVALIDARG;
+    void* object = nullptr;
+    if (FAILED(connection.pdispVal->QueryInterface(IID_IADOCEConnection, &object))) return E_INVALIDARG;
+    if (isOpen_) Close();
+    if (connection_) connection_->Release();
+    connection_ = static_cast<SqliteConnection*>(static_cast<Connection*>(object)); // keeps the reference
+    return S_OK;
+}
+
+HRESULT SqliteRecordset::fail(int code, const char* what) {
+    sqlite3* db = connection_ ? connection_->handle() : nullptr;
+    const std::string message = std::string(what) + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+    setLastError(message);
+    finalize();
+    if (isFileError(code)) throw ComponentException(code, message);
+    return E_FAIL;
+}
+
+void SqliteRecordset::finalize() {
+    if (statement_) sqlite3_finalize(statement_);
+    statement_ = nullptr;
+    if (isOpen_ && connection_) connection_->detach(this);
+    isOpen_ = false;
+    eof_ = true;
+    cells_.clear();
+    texts_.clear();
+    columnNames_.clear();
+    rowCount_ = 0;
+    rowIndex_ = 0;
+}
+
+HRESULT SqliteRecordset::Open(VARIANT source, VARIANT activeConnection, long cursorType, long lockType, long) {
+    if (isOpen_) Close();
+    if (source.vt != VT_BSTR || !source.bstrVal) return E_INVALIDARG;
+    if (activeConnection.vt == VT_DISPATCH) {
+        const HRESULT hr = put_ActiveConnection(activeConnection);
+        if (FAILED(hr)) return hr;
+    } else if (activeConnection.vt != VT_EMPTY && activeConnection.vt != VT_NULL) {
+        return E_INVALIDARG;
+    }
+    if (!connection_ || !connection_->handle()) {
+        setLastError("the connection is not open");
+        return ADO_E_ILLEGALOPERATION;
+    }
+    sqlite3* db = connection_->handle();
+    const char16_t* sql = source.bstrVal;
+    std::size_t length = 0;
+    while (sql[length]) ++length;
+
+    const void* tail = nullptr;
+    int rc = sqlite3_prepare16_v3(db, sql, static_cast<int>(length * sizeof(char16_t)), 0, &statement_, &tail);
+    if (rc != SQLITE_OK) return fail(rc, "prepare");
+    if (!statement_) {
+        setLastError("no SQL statement");
+        return E_FAIL;
+    }
+    // One statement per text: whatever follows the first is refused, not silently dropped.
+    if (!onlyBlanksAndSemicolons(static_cast<const char16_t*>(tail), sql + length)) {
+        setLastError("more than one SQL statement");
+        finalize();
+        return E_FAIL;
+    }
+    readOnlyStatement_ = sqlite3_stmt_readonly(statement_) != 0;
+    if (lockType == adLockReadOnly && !readOnlyStatement_) {
+        setLastError("a read-only recordset cannot change data");
+        finalize();
+        return E_FAIL;
+    }
+    const int columns = sqlite3_column_count(statement_);
+    columnNames_.reserve(static_cast<std::size_t>(columns));
+    for (int i = 0; i < columns; ++i) {
+        const void* name = sqlite3_column_name16(statement_, i);
+        columnNames_.emplace_back(name ? static_cast<const char16_t*>(name) : u"");
+    }
+    isOpen_ = true;
+    connection_->attach(this);
+    isStatic_ = cursorType == adOpenStatic;
+    rowIndex_ = 0;
+    if (isStatic_) return materialise();
+
+    rc = sqlite3_step(statement_);
+    if (rc == SQLITE_ROW) {
+        eof_ = false;
+    } else if (rc == SQLITE_DONE) {
+        eof_ = true;
+    } else {
+        return fail(rc, "step");
+    }
+    return S_OK;
+}
+
+HRESULT SqliteRecordset::materialise() {
+    const int columns = static_cast<int>(columnNames_.size());
+    for (;;) {
+        const int rc = sqlite3_step(statement_);
+        if (rc == SQLITE_DONE) break;
+        if (rc != SQLITE_ROW) return fail(rc, "step");
+        for (int i = 0; i < columns; ++i) {
+            Cell cell;
+            switch (sqlite3_column_type(statement_, i)) {
+            case SQLITE_INTEGER: {
+                VARIANT v;
+                setNumber(&v, sqlite3_column_int64(statement_, i));
+                cell.vt = v.vt;
+                if (v.vt == VT_I4)
+                    cell.number = v.lVal;
+                else
+                    cell.real = v.dblVal;
+                break;
+            }
+            case SQLITE_FLOAT:
+                cell.vt = VT_R8;
+                cell.real = sqlite3_column_double(statement_, i);
+                break;
+            case SQLITE_TEXT: {
+                const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(statement_, i));
+                const std::size_t units = static_cast<std::size_t>(sqlite3_column_bytes16(statement_, i)) / 2;
+                cell.vt = VT_BSTR;
+                cell.textOffset = texts_.size();
+                texts_.insert(texts_.end(), text, text + units);
+                texts_.push_back(u'\0');
+                break;
+            }
+            case SQLITE_NULL:
+                cell.vt = VT_NULL;
+                cell.number = 0;
+                break;
+            default:
+                cell.vt = VT_EMPTY;
+                cell.number = 0;
+                break;
+            }
+            cells_.push_back(cell);
+        }
+        ++rowCount_;
+    }
+    sqlite3_finalize(statement_);
+    statement_ = nullptr;
+    eof_ = rowCount_ == 0;
+    return S_OK;
+}
+
+void SqliteRecordset::connectionClosing() {
+    if (isOpen_) finalize();
+}
+
+HRESULT SqliteRecordset::Close() {
+    if (!isOpen_) return ADO_E_ILLEGALOPERATION;
+    finalize();
+    return S_OK;
+}
+
+HRESULT SqliteRecordset::get_State(long* state) {
+    if (!state) return E_POINTER;
+    *state = isOpen_ ? 1 : 0;
+    return S_OK;
+}
+
+HRESULT SqliteRecordset::MoveFirst() {
+    if (!isOpen_) return ADO_E_ILLEGALOPERATION;
+    if (isStatic_) {
+        rowIndex_ = 0;
+        eof_ = rowCount_ == 0;
+        return S_OK;
+    }
+    if (rowIndex_ == 0) return S_OK;
+    // Going back means running the query again; a statement that changed data is not rerun.
+    if (!readOnlyStatement_ || !statement_) return ADO_E_ILLEGALOPERATION;
+    sqlite3_reset(statement_);
+    rowIndex_ = 0;
+    const int rc = sqlite3_step(statement_);
+    eof_ = rc != SQLITE_ROW;
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        setLastError(sqlite3_errmsg(connection_->handle()));
+        return E_FAIL;
+    }
+    return S_OK;
+}
+
+HRESULT SqliteRecordset::MoveNext() {
+    if (!isOpen_) return ADO_E_ILLEGALOPERATION;
+    if (eof_) return ADO_E_NOCURRENTRECORD;
+    ++rowIndex_;
+    if (isStatic_) {
+        eof_ = rowIndex_ >= rowCount_;
+        return S_OK;
+    }
+    const int rc = sqlite3_step(statement_);
+    eof_ = rc != SQLITE_ROW;
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        // A file error while stepping ends the rows; only the open raises exceptions.
+        setLastError(sqlite3_errmsg(connection_->handle()));
+        return E_FAIL;
+    }
+    return S_OK;
+}
+
+HRESULT SqliteRecordset::get_EOF(VARIANT_BOOL* eof) {
+    if (!eof) return E_POINTER;
+    if (!isOpen_) return ADO_E_ILLEGALOPERATION;
+    *eof = eof_ ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+}
+
+HRESULT SqliteRecordset::get_RecordCount(long* count) {
+    if (!count) return E_POINTER;
+    if (!isOpen_) return ADO_E_ILLEGALOPERATION;
+    *count = isStatic_ ? rowCount_ : -1;
+    return S_OK;
+}
+
+HRESULT SqliteRecordset::get_Fields(Fields** fields) {
+    if (!fields) return E_POINTER;
+    *fields = nullptr;
+    if (!isOpen_) return ADO_E_ILLEGALOPERATION;
+    *fields = &fields_;
+    return S_OK;
+}
+
+Field* SqliteRecordset::field(long position) {
+    while (static_cast<long>(fieldObjects_.size()) <= position)
+        fieldObjects_.push_back(std::make_unique<SqliteField>(this, static_cast<long>(fieldObjects_.size())));
+    return fieldObjects_[static_cast<std::size_t>(position)].get();
+}
+
+long SqliteRecordset::positionOf(std::u16string_view name) const {
+    for (std::size_t i = 0; i < columnNames_.size(); ++i)
+        if (sameName(columnNames_[i], name)) return static_cast<long>(i);
+    return -1;
+}
+
+HRESULT SqliteRecordset::fieldValue(long position, VARIANT* value) { return valueAt(position, value); }
+
+HRESULT SqliteRecordset::valueAt(long position, VARIANT* value) {
+    if (!value) return E_POINTER;
+    VariantInit(value);
+    if (!isOpen_) return ADO_E_ILLEGALOPERATION;
+    if (position < 0 || position >= columnCount()) return ADO_E_ITEMNOTFOUND;
+    if (eof_) return ADO_E_NOCURRENTRECORD;
+    if (isStatic_) {
+        const Cell& cell =
+            cells_[static_cast<std::size_t>(rowIndex_) * columnNames_.size() + static_cast<std::size_t>(position)];
+        value->vt = cell.vt;
+        if (cell.vt == VT_I4) {
+            value->lVal = cell.number;
+        } else if (cell.vt == VT_R8) {
+            value->dblVal = cell.real;
+        } else if (cell.vt == VT_BSTR) {
+            value->bstrVal = texts_.data() + cell.textOffset;
+            value->wReserved1 = 1;
+        }
+        return S_OK;
+    }
+    const int column = static_cast<int>(position);
+    switch (sqlite3_column_type(statement_, column)) {
+    case SQLITE_INTEGER:
+        setNumber(value, sqlite3_column_int64(statement_, column));
+        break;
+    case SQLITE_FLOAT:
+        value->vt = VT_R8;
+        value->dblVal = sqlite3_column_double(statement_, column);
+        break;
+    case SQLITE_TEXT:
+        value->vt = VT_BSTR;
+        value->bstrVal =
+            const_cast<char16_t*>(static_cast<const char16_t*>(sqlite3_column_text16(statement_, column)));
+        value->wReserved1 = 1;
+        break;
+    case SQLITE_NULL:
+        value->vt = VT_NULL;
+        break;
+    default:
+        value->vt = VT_EMPTY;
+        break;
+    }
+    return S_OK;
+}
+
+} // namespace ado

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/data/like_pattern.h"
+#include "platform/data/utf.h"
+
+namespace {
+
+struct LikeCase {
+    const char16_t* pattern;
+    const char16_t* text;
+    bool matches;
+};
+
+std::ostream& operator<<(std::ostream& out, const LikeCase& c) {
+    return out << "'" << ado::toUtf8(c.text) << "' LIKE '" << ado::toUtf8(c.pattern) << "'";
+}
+
+bool matchUtf16(const std::u16string& pattern, const std::u16string& text) {
+    ado::LikePattern<char16_t> compiled(pattern.data(), pattern.size());
+    return compiled.matches(text.data(), text.size());
+}
+
+bool matchUtf8(const std::u16string& pattern, const std::u16string& text) {
+    const std::string p = ado::toUtf8(pattern), t = ado::toUtf8(text);
+    ado::LikePattern<unsigned char> compiled(reinterpret_cast<const unsigned char*>(p.data()), p.size());
+    return compiled.matches(reinterpret_cast<const unsigned char*>(t.data()), t.size());
+}
+
+class LikeMatchesInBothEncodings : public ::testing::TestWithParam<LikeCase> {};
+
+TEST_P(LikeMatchesInBothEncodings, AsTheCatalogueSearchExpects) {
+    const LikeCase& c = GetParam();
+    EXPECT_EQ(matchUtf16(c.pattern, c.text), c.matches) << "UTF-16";
+    EXPECT_EQ(matchUtf8(c.pattern, c.text), c.matches) << "UTF-8";
+}
+
+const LikeCase kWildcards[] = {
+    {u"*riesling*", u"riesling spätlese", true},
+    {u"*riesling*", u"mosel riesling", true},
+    {u"*riesling*", u"rieslin", false},
+    {u"*riesling*", u"", false},
+    {u"Ries*", u"Riesling", true},
+    {u"Ries*", u"Der Riesling", false},
+    {u"*ling", u"Riesling", true},
+    {u"*ling", u"Rieslinge", false},
+    {u"R?esling", u"Riesling", true},
+    {u"R?esling", u"Resling", false},
+    {u"R??sling", u"Riesling", true},
+    {u"*", u"", true},
+    {u"*", u"anything", true},
+    {u"**", u"x", true},
+    {u"", u"", true},
+    {u"", u"a", false},
+    {u"?", u"", false},
+    {u"?", u"ä", true},
+    {u"?", u"€", true},
+    {u"a*b*c", u"aXbYc", true},
+    {u"a*b*c", u"abc", true},
+    {u"a*b*c", u"acb", false},
+    {u"a*a", u"a", false},
+    {u"a*a", u"aa", true},
+    {u"*ab*ab*", u"xabyab", true},
+    {u"*ab*ab*", u"xaby", false},
+    {u"*a?c*", u"xxabcxx", true},
+    {u"*a?c", u"abcabc", true},
+    {u"*?", u"z", true},
+    {u"?*", u"", false},
+    {u"Chablis", u"Chablis", true},
+    {u"Chablis", u"Chablis ", false},
+};
+INSTANTIATE_TEST_SUITE_P(Wildcards, LikeMatchesInBothEncodings, ::testing::ValuesIn(kWildcards));
+
+const LikeCase kCase[] = {
+    {u"*RIESLING*", u"riesling", true},
+    {u"*riesling*", u"RIESLING", true},
+    {u"*ürzig*", u"ÜRZIGER", true},
+    {u"*ÜRZIG*", u"ürziger", true},
+    {u"*öl*", u"ÖL", true},
+    {u"*ä*", u"Ä", true},
+    {u"*é*", u"É", true},
+    {u"ß", u"ß", true},
+    {u"ß", u"ss", false},
+    {u"ß", u"SS", false},
+    {u"ÿ", u"ÿ", true},
+    {u"×", u"÷", false},
+    {u"a", u"à", false},
+};
+INSTANTIATE_TEST_SUITE_P(CaseAndUmlauts, LikeMatchesInBothEncodings, ::testing::ValuesIn(kCase));
+
+// SQLite's own wildcards and the bracket are ordinary characters in this dialect.
+const LikeCase kOrdinary[] = {
+    {u"%", u"abc", false},
+    {u"%", u"%", true},
+    {u"a_c", u"abc", false},
+    {u"a_c", u"a_c", true},
+    {u"*[a]*", u"x[a]y", true},
+    {u"*[a]*", u"xay", false},
+    {u"*d'a*", u"nero d'avola", true},
+};
+INSTANTIATE_TEST_SUITE_P(OrdinaryCharacters, LikeMatchesInBothEncodings, ::testing::ValuesIn(kOrdinary));
+
+TEST(LikePattern, FindsAMatchAtEveryPositionOfALongText) {
+    // Crosses the 16-byte and 8-unit blocks of the pre-filter at every offset.
+    for (std::size_t at = 0; at < 80; ++at) {
+        std::u16string text(100, u'x');
+        text.replace(at, 5, u"WÜRZE");
+        EXPECT_TRUE(matchUtf16(u"*würze*", text)) << at;
+        EXPECT_TRUE(matchUtf8(u"*würze*", text)) << at;
+        text[at + 4] = u'a';
+        EXPECT_FALSE(matchUtf16(u"*würze*", text)) << at;
+        EXPECT_FALSE(matchUtf8(u"*würze*", text)) << at;
+    }
+}
+
+TEST(LikePattern, MatchesEncodedTextOfTwoByteCharacters) {
+    // Encoded catalogue text sits at U+01A0 and above: two bytes in UTF-8 with few lead bytes.
+    std::u16string text;
+    for (int i = 0; i < 200; ++i) text += static_cast<char16_t>(0x1A0 + (i * 7) % 256);
+    const std::u16string needle = text.substr(150, 6);
+    EXPECT_TRUE(matchUtf8(u"*" + needle + u"*", text));
+    EXPECT_TRUE(matchUtf16(u"*" + needle + u"*", text));
+    std::u16string other = needle;
+    other[5] = static_cast<char16_t>(other[5] + 1);
+    EXPECT_EQ(matchUtf8(u"*" + other + u"*", text), text.find(other) != std::u16string::npos);
+}
+
+TEST(LikePattern, QuestionMarkTakesAWholeCharacterNotAByteOrUnit) {
+    EXPECT_TRUE(matchUtf8(u"?b", u"äb"));
+    EXPECT_FALSE(matchUtf8(u"??b", u"äb"));
+    EXPECT_TRUE(matchUtf16(u"?b", u"\U0001F377b"));
+    EXPECT_TRUE(matchUtf8(u"?b", u"\U0001F377b"));
+}
+
+TEST(LikePattern, MalformedUtf8NeverReadsOutsideTheText) {
+    const unsigned char text[] = {'a', 0xC3, 'b', 0xE2, 0x82};
+    const std::string pattern = "*b*";
+    ado::LikePattern<unsigned char> compiled(reinterpret_cast<const unsigned char*>(pattern.data()), pattern.size());
+    EXPECT_TRUE(compiled.matches(text, sizeof text));
+    const std::string any = "?????";
+    ado::LikePattern<unsigned char> five(reinterpret_cast<const unsigned char*>(any.data()), any.size());
+    EXPECT_TRUE(five.matches(text, sizeof text));
+}
+
+TEST(FoldCase, LowersAsciiAndLatin1CapitalsOnly) {
+    EXPECT_EQ(ado::foldCase(u'A'), u'a');
+    EXPECT_EQ(ado::foldCase(u'Z'), u'z');
+    EXPECT_EQ(ado::foldCase(u'Ä'), u'ä');
+    EXPECT_EQ(ado::foldCase(u'Ö'), u'ö');
+    EXPECT_EQ(ado::foldCase(u'Ü'), u'ü');
+    EXPECT_EQ(ado::foldCase(u'Þ'), u'þ');
+    EXPECT_EQ(ado::foldCase(u'ß'), u'ß');
+    EXPECT_EQ(ado::foldCase(u'×'), u'×');
+    EXPECT_EQ(ado::foldCase(u'@'), u'@');
+    EXPECT_EQ(ado::foldCase(u'['), u'[');
+    EXPECT_EQ(ado::foldCase(static_cast<char16_t>(0x100)), static_cast<char16_t>(0x100));
+}
+
+} // namespace
