@@ -1,0 +1,36 @@
+// The credits: a heading, the credit rows and the publisher's banner below them.
+#include "app/application.h"
+#include "app/globals.h"
+#include "app/screen.h"
+#include "chapters/chapter_common.h"
+#include "db/text_codec.h"
+
+namespace {
+constexpr int kHeading = 1057;
+constexpr int kRows = 1046;
+constexpr LONG kTitleHeight = 20;
+} // namespace
+
+INT_PTR CreditsProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    RememberWindow(g_credits, window);
+    switch (message) {
+    case WM_INITDIALOG:
+        InitScreen(window, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN);
+        SetTitleFont(g_credits, window, kHeading, kTitleHeight);
+        inputPanelSwitch(false, true);
+        AppendRows(window, kRows, kCreditRows);
+        return 0;
+    case WM_COMMAND:
+        if (IsDoneCommand(wParam))
+            EndDialog(window, 1);
+        else
+            ShellStateCall();
+        return 0;
+    case WM_DESTROY:
+        ReleaseTitleFont(g_credits);
+        return 0;
+    default:
+        HandleShellStateMessage(message);
+        return 0;
+    }
+}
