@@ -1,0 +1,291 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/data/ado.h"
+#include "platform/data/utf.h"
+#include "tests/support/test_catalogue.h"
+
+namespace {
+
+class RecordsetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        catalogue.addSampleContent();
+        catalogue.build();
+        connection = ado::createConnection();
+        ASSERT_NE(connection, nullptr);
+        const std::u16string path = ado::toUtf16(catalogue.path());
+        ASSERT_EQ(connection->Open(path.c_str(), u"", u"", -1), S_OK) << ado::lastError();
+        recordset = ado::createRecordset();
+        ASSERT_NE(recordset, nullptr);
+        VARIANT active;
+        VariantInit(&active);
+        active.vt = VT_DISPATCH;
+        active.pdispVal = connection;
+        ASSERT_EQ(recordset->put_ActiveConnection(active), S_OK);
+    }
+    void TearDown() override {
+        if (recordset) recordset->Release();
+        if (connection) connection->Release();
+    }
+
+    HRESULT open(const char16_t* sql, long cursor = ado::adOpenStatic, long lock = ado::adLockReadOnly) {
+        return ado::openRecordset(recordset, sql, cursor, lock);
+    }
+    bool eof() {
+        VARIANT_BOOL value = VARIANT_FALSE;
+        EXPECT_EQ(recordset->get_EOF(&value), S_OK);
+        return value != VARIANT_FALSE;
+    }
+    long count() {
+        long n = -2;
+        EXPECT_EQ(recordset->get_RecordCount(&n), S_OK);
+        return n;
+    }
+    std::u16string text(long position) {
+        VARIANT v;
+        EXPECT_EQ(recordset->fieldValue(position, &v), S_OK);
+        EXPECT_EQ(v.vt, VT_BSTR);
+        std::u16string result = v.vt == VT_BSTR && v.bstrVal ? v.bstrVal : u"<not text>";
+        VariantClear(&v);
+        return result;
+    }
+    LONG number(long position) {
+        VARIANT v;
+        EXPECT_EQ(recordset->fieldValue(position, &v), S_OK);
+        EXPECT_EQ(v.vt, VT_I4);
+        return v.vt == VT_I4 ? v.lVal : -99999;
+    }
+    VARTYPE type(long position) {
+        VARIANT v;
+        recordset->fieldValue(position, &v);
+        const VARTYPE t = v.vt;
+        VariantClear(&v);
+        return t;
+    }
+
+    TestCatalogue catalogue;
+    ado::Connection* connection = nullptr;
+    ado::Recordset* recordset = nullptr;
+};
+
+TEST_F(RecordsetTest, StaticCursorKnowsItsRecordCountAndWalksAllRows) {
+    ASSERT_EQ(open(u"SELECT Land FROM Land ORDER BY Land"), S_OK);
+    EXPECT_EQ(count(), 5);
+    std::u16string seen;
+    for (recordset->MoveFirst(); !eof(); recordset->MoveNext()) seen += text(0) + u",";
+    EXPECT_EQ(seen, u"A,D,E,F,P,");
+}
+
+TEST_F(RecordsetTest, DynamicCursorStepsLazilyAndReportsNoCount) {
+    ASSERT_EQ(open(u"SELECT Land FROM Land ORDER BY Land", ado::adOpenDynamic, ado::adLockOptimistic), S_OK);
+    EXPECT_EQ(count(), -1);
+    std::u16string seen;
+    for (; !eof(); recordset->MoveNext()) seen += text(0);
+    EXPECT_EQ(seen, u"ADEFP");
+    // Back to the first row runs the query again.
+    EXPECT_EQ(recordset->MoveFirst(), S_OK);
+    EXPECT_FALSE(eof());
+    EXPECT_EQ(text(0), u"A");
+}
+
+TEST_F(RecordsetTest, EmptyResultIsAtEndAtOnce) {
+    ASSERT_EQ(open(u"SELECT Land FROM Land WHERE Land = 'XX'"), S_OK);
+    EXPECT_TRUE(eof());
+    EXPECT_EQ(count(), 0);
+    VARIANT v;
+    EXPECT_EQ(recordset->fieldValue(0, &v), ADO_E_NOCURRENTRECORD);
+    EXPECT_EQ(v.vt, VT_EMPTY);
+    EXPECT_EQ(recordset->MoveNext(), ADO_E_NOCURRENTRECORD);
+}
+
+TEST_F(RecordsetTest, ValuesKeepNullIntegerAndTextApart) {
+    ASSERT_EQ(open(u"select * from talvino where ID = 1003"), S_OK);
+    ASSERT_FALSE(eof());
+    EXPECT_EQ(number(0), 1003);
+    EXPECT_EQ(type(1), VT_NULL); // name
+    EXPECT_EQ(type(2), VT_NULL); // description
+    EXPECT_EQ(text(3), u"Bordeaux Supérieur");
+    EXPECT_EQ(number(5), 1);
+    EXPECT_EQ(number(7), 0);
+}
+
+TEST_F(RecordsetTest, EmptyTextIsTextNotNull) {
+    catalogue.execute("UPDATE talvino SET Zusatz = '' WHERE ID = 1001");
+    ASSERT_EQ(open(u"select Zusatz from talvino where ID = 1001"), S_OK);
+    EXPECT_EQ(text(0), u"");
+}
+
+TEST_F(RecordsetTest, TextsComeBackExactlyAsStoredScrambledOnesIncluded) {
+    ASSERT_EQ(open(u"select Beschreibung, Text_Klein, J0 from talvino where ID = 1001"), S_OK);
+    const auto raw = catalogue.rows("SELECT Beschreibung, Text_Klein, J0 FROM talvino WHERE ID = 1001");
+    ASSERT_EQ(raw.size(), 1u);
+    EXPECT_EQ(ado::toUtf8(text(0)), raw[0][0]);
+    EXPECT_EQ(ado::toUtf8(text(1)), raw[0][1]);
+    EXPECT_EQ(text(2), (std::u16string{96, 99}));
+}
+
+TEST_F(RecordsetTest, FieldsByPositionAndByNameFollowTheCurrentRow) {
+    ASSERT_EQ(open(u"SELECT Land, Bezeichnung FROM Land ORDER BY Land"), S_OK);
+    ado::Fields* fields = nullptr;
+    ASSERT_EQ(recordset->get_Fields(&fields), S_OK);
+    long columns = 0;
+    fields->get_Count(&columns);
+    EXPECT_EQ(columns, 2);
+    VARIANT index;
+    VariantInit(&index);
+    index.vt = VT_UI2;
+    index.uiVal = 1;
+    ado::Field* second = nullptr;
+    ASSERT_EQ(fields->get_Item(index, &second), S_OK);
+    index.vt = VT_BSTR;
+    index.bstrVal = SysAllocString(u"LAND");
+    ado::Field* byName = nullptr;
+    ASSERT_EQ(fields->get_Item(index, &byName), S_OK);
+    VariantClear(&index);
+
+    VARIANT v;
+    second->get_Value(&v);
+    EXPECT_EQ(std::u16string(v.bstrVal), u"Österreich");
+    recordset->MoveNext();
+    second->get_Value(&v);
+    EXPECT_EQ(std::u16string(v.bstrVal), u"Deutschland");
+    byName->get_Value(&v);
+    EXPECT_EQ(std::u16string(v.bstrVal), u"D");
+
+    index.vt = VT_I4;
+    index.lVal = 2;
+    ado::Field* missing = nullptr;
+    EXPECT_EQ(fields->get_Item(index, &missing), ADO_E_ITEMNOTFOUND);
+    EXPECT_EQ(missing, nullptr);
+}
+
+TEST_F(RecordsetTest, OpeningAgainClosesTheFirstQuery) {
+    ASSERT_EQ(open(u"SELECT Land FROM Land ORDER BY Land"), S_OK);
+    ASSERT_EQ(open(u"SELECT Bezeichnung FROM Land WHERE Land = 'P'"), S_OK);
+    EXPECT_EQ(count(), 1);
+    EXPECT_EQ(text(0), u"Portugal");
+}
+
+TEST_F(RecordsetTest, ClosedRecordsetRefusesToMoveOrRead) {
+    ASSERT_EQ(open(u"SELECT Land FROM Land"), S_OK);
+    EXPECT_EQ(recordset->Close(), S_OK);
+    VARIANT_BOOL value;
+    EXPECT_TRUE(FAILED(recordset->get_EOF(&value)));
+    EXPECT_TRUE(FAILED(recordset->MoveNext()));
+    EXPECT_TRUE(FAILED(recordset->Close()));
+}
+
+TEST_F(RecordsetTest, InsertAndDeleteTakeEffectDuringTheOpen) {
+    EXPECT_EQ(open(u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('1001','Mein Chablis','')",
+                   ado::adOpenDynamic, ado::adLockOptimistic),
+              S_OK);
+    recordset->Close();
+    EXPECT_EQ(catalogue.rows("SELECT id_talvino, typeof(id_talvino) FROM Lesezeichen"),
+              (std::vector<std::vector<std::string>>{{"1001", "integer"}}));
+    EXPECT_EQ(open(u"DELETE FROM Lesezeichen WHERE id_talvino = 1001", ado::adOpenDynamic, ado::adLockOptimistic),
+              S_OK);
+    recordset->Close();
+    EXPECT_TRUE(catalogue.rows("SELECT * FROM Lesezeichen").empty());
+}
+
+TEST_F(RecordsetTest, AReadOnlyRecordsetDoesNotChangeData) {
+    EXPECT_EQ(open(u"DELETE FROM Land", ado::adOpenStatic, ado::adLockReadOnly), E_FAIL);
+    EXPECT_EQ(catalogue.rows("SELECT count(*) FROM Land")[0][0], "5");
+}
+
+TEST_F(RecordsetTest, SqlTheEngineRejectsFailsWithoutException) {
+    EXPECT_EQ(open(u"SELECT * FROM talvino WHERE () ORDER by STICHWORT"), E_FAIL);
+    EXPECT_EQ(open(u"SELECT Nichts FROM talvino"), E_FAIL);
+    EXPECT_EQ(open(u"SELECT * FROM Fehlt"), E_FAIL);
+    EXPECT_EQ(open(u""), E_FAIL);
+    EXPECT_EQ(open(u"   "), E_FAIL);
+    long state = 1;
+    recordset->get_State(&state);
+    EXPECT_EQ(state, 0);
+}
+
+TEST_F(RecordsetTest, OnlyOneStatementPerTextRuns) {
+    EXPECT_EQ(open(u"SELECT Land FROM Land; DELETE FROM Land", ado::adOpenDynamic, ado::adLockOptimistic), E_FAIL);
+    EXPECT_EQ(catalogue.rows("SELECT count(*) FROM Land")[0][0], "5");
+    EXPECT_EQ(open(u"SELECT Land FROM Land;  \n"), S_OK);
+}
+
+TEST_F(RecordsetTest, BigIntegersAndRealsArriveAsReals) {
+    ASSERT_EQ(open(u"SELECT 5000000000, 2.5, 7"), S_OK);
+    VARIANT v;
+    recordset->fieldValue(0, &v);
+    EXPECT_EQ(v.vt, VT_R8);
+    EXPECT_DOUBLE_EQ(v.dblVal, 5e9);
+    recordset->fieldValue(1, &v);
+    EXPECT_EQ(v.vt, VT_R8);
+    EXPECT_EQ(number(2), 7);
+}
+
+TEST_F(RecordsetTest, ClosingTheConnectionClosesItsRecordset) {
+    ASSERT_EQ(open(u"SELECT Land FROM Land", ado::adOpenDynamic, ado::adLockOptimistic), S_OK);
+    EXPECT_EQ(connection->Close(), S_OK);
+    long state = 1;
+    recordset->get_State(&state);
+    EXPECT_EQ(state, 0);
+    EXPECT_EQ(open(u"SELECT Land FROM Land"), ADO_E_ILLEGALOPERATION);
+}
+
+TEST_F(RecordsetTest, TransactionCommitsOrRollsBackAsAWhole) {
+    ASSERT_EQ(connection->BeginTrans(nullptr), S_OK);
+    ASSERT_EQ(open(u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('1','a','b')",
+                   ado::adOpenDynamic, ado::adLockOptimistic),
+              S_OK);
+    ASSERT_EQ(connection->RollbackTrans(), S_OK);
+    EXPECT_TRUE(catalogue.rows("SELECT * FROM Lesezeichen").empty());
+    ASSERT_EQ(connection->BeginTrans(nullptr), S_OK);
+    ASSERT_EQ(open(u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('1','a','b')",
+                   ado::adOpenDynamic, ado::adLockOptimistic),
+              S_OK);
+    ASSERT_EQ(connection->CommitTrans(), S_OK);
+    EXPECT_EQ(catalogue.rows("SELECT count(*) FROM Lesezeichen")[0][0], "1");
+    EXPECT_TRUE(FAILED(connection->CommitTrans()));
+}
+
+TEST_F(RecordsetTest, TheLikeOfTheFileIsTheCataloguesNotSqlites) {
+    ASSERT_EQ(open(u"SELECT ID FROM talvino WHERE Stichwort_Klein LIKE '*chablis*'"), S_OK);
+    EXPECT_EQ(count(), 1);
+    ASSERT_EQ(open(u"SELECT ID FROM talvino WHERE Stichwort_Klein LIKE '%chablis%'"), S_OK);
+    EXPECT_EQ(count(), 0);
+    ASSERT_EQ(open(u"SELECT ID FROM talvino WHERE [Regio_Lang] like '*MOSEL*'"), S_OK);
+    EXPECT_EQ(count(), 1);
+    ASSERT_EQ(open(u"SELECT ID FROM talvino WHERE STICHWORT LIKE '*ÜRZIGER*'"), S_OK);
+    EXPECT_EQ(count(), 1);
+    ASSERT_EQ(open(u"SELECT ID FROM talvino WHERE NULL LIKE '*'"), S_OK);
+    EXPECT_EQ(count(), 0);
+}
+
+TEST(RecordsetUtf16File, ReadsAndSearchesTheSameAsUtf8) {
+    TestCatalogue catalogue;
+    catalogue.addSampleContent();
+    catalogue.build(catalogue::TextEncoding::Utf16);
+    EXPECT_EQ(catalogue.rows("PRAGMA encoding")[0][0], "UTF-16le");
+    ado::Connection* connection = ado::createConnection();
+    const std::u16string path = ado::toUtf16(catalogue.path());
+    ASSERT_EQ(connection->Open(path.c_str(), u"", u"", -1), S_OK);
+    ado::Recordset* recordset = ado::createRecordset();
+    VARIANT active;
+    VariantInit(&active);
+    active.vt = VT_DISPATCH;
+    active.pdispVal = connection;
+    recordset->put_ActiveConnection(active);
+    ASSERT_EQ(ado::openRecordset(recordset, u"SELECT STICHWORT FROM talvino WHERE Stichwort_Klein LIKE '*ürzig*'",
+                                 ado::adOpenStatic, ado::adLockReadOnly),
+              S_OK);
+    long n = 0;
+    recordset->get_RecordCount(&n);
+    ASSERT_EQ(n, 1);
+    VARIANT v;
+    recordset->fieldValue(0, &v);
+    EXPECT_EQ(std::u16string(v.bstrVal), u"Ürziger Würzgarten Riesling Spätlese");
+    recordset->Release();
+    connection->Release();
+}
+
+} // namespace
