@@ -132,5 +132,5 @@ std::u16string composeSearchStatement(const SearchCriteria& criteria, std::u16st
 void buildSearchStatement(const SearchCriteria& criteria, Database& database) {
     const std::u16string countryCode = hasCountry(criteria) ? lookUpCountryCode(database, criteria.countryName)
                                                             : std::u16string(u"\n");
-    copySqlToBuffer(database.queryBuffer, composeSearchStatement(criteria, countryCode), kQueryBufferChars - 1);
+    copySqlToBuffer(database.queryBuffer, composeSearchStatement(criteria, countryCode), Database::kQueryBufferChars - 1);
 }

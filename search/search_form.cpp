@@ -7,7 +7,6 @@
 #include "app/screen.h"
 #include "db/database.h"
 #include "db/text_codec.h"
-#include "db/utility.h"
 #include "resources/dialog_ids.h"
 #include "search/query_builder.h"
 #include "search/search_screen.h"
