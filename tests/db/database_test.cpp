@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+
+#include "db/database.h"
+#include "platform/data/testing.h"
+#include "platform/data/utf.h"
+#include "platform/win32.h"
+#include "tests/support/test_catalogue.h"
+
+namespace {
+
+void setQuery(Database& db, const std::u16string& sql) {
+    std::fill(db.queryBuffer, db.queryBuffer + Database::kQueryBufferChars, u'\0');
+    sql.copy(db.queryBuffer, Database::kQueryBufferChars - 1);
+}
+
+class DatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        catalogue.addSampleContent();
+        catalogue.installAsProgramCatalogue();
+        db.allocateQueryBuffer();
+    }
+
+    // Runs a scalar query into a buffer pre-filled with '#', returns the buffer's text.
+    std::u16string scalar(const std::u16string& sql, short capacity = 100, bool* ok = nullptr) {
+        setQuery(db, sql);
+        std::fill(std::begin(out), std::end(out), u'#');
+        out[199] = u'\0';
+        const bool result = db.scalarQuery(out, capacity);
+        if (ok) *ok = result;
+        return out;
+    }
+
+    TestCatalogue catalogue;
+    Database db;
+    char16_t out[200];
+};
+
+TEST_F(DatabaseTest, QueryBufferHoldsFiveThousandWideCharactersAndStartsEmpty) {
+    EXPECT_EQ(Database::kQueryBufferChars, 5000);
+    ASSERT_NE(db.queryBuffer, nullptr);
+    EXPECT_EQ(db.queryBuffer[0], u'\0');
+    db.queryBuffer[4999] = u'x'; // the whole buffer is usable
+    db.freeQueryBuffer();
+    EXPECT_EQ(db.queryBuffer, nullptr);
+    db.freeQueryBuffer();
+}
+
+TEST_F(DatabaseTest, OpensTheCatalogueNextToTheProgramWhateverTheCurrentDirectory) {
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir("/"), 0);
+    const bool opened = db.openCatalogue();
+    ASSERT_EQ(chdir(previous), 0);
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(db.isOpen());
+    EXPECT_EQ(ado::toUtf8(Database::cataloguePath()), catalogue.path());
+}
+
+TEST_F(DatabaseTest, AMissingCatalogueFailsAndEveryQueryThenFailsWithoutTouchingItsTarget) {
+    std::remove(catalogue.path().c_str());
+    EXPECT_FALSE(db.openCatalogue());
+    bool ok = true;
+    EXPECT_EQ(scalar(u"SELECT Land FROM Land", 100, &ok), std::u16string(199, u'#'));
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(db.executeStatement(u"DELETE FROM Lesezeichen"));
+    EXPECT_FALSE(db.executeInTransaction({u"DELETE FROM Lesezeichen"}));
+}
+
+TEST_F(DatabaseTest, WithoutTheComponentNothingOpens) {
+    ado::testing::setComponentInstalled(false);
+    EXPECT_FALSE(db.openCatalogue());
+    ado::testing::setComponentInstalled(true);
+    EXPECT_EQ(db.recordset(), nullptr);
+    bool ok = true;
+    scalar(u"SELECT Land FROM Land", 100, &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(db.openCatalogue());
+}
+
+TEST_F(DatabaseTest, AProgramPathThatDoesNotFitFailsInsteadOfOpeningAnotherFile) {
+    const std::u16string longPath = u"/" + std::u16string(320, u'x') + u"/talvino";
+    platform::overrideModuleFileName(longPath.c_str());
+    EXPECT_TRUE(Database::cataloguePath().empty());
+    EXPECT_FALSE(db.openCatalogue());
+}
+
+TEST_F(DatabaseTest, CloseReportsWhetherAConnectionExisted) {
+    EXPECT_FALSE(db.closeCatalogue());
+    ASSERT_TRUE(db.openCatalogue());
+    EXPECT_TRUE(db.closeCatalogue());
+    EXPECT_FALSE(db.closeCatalogue());
+    bool ok = true;
+    scalar(u"SELECT Land FROM Land", 100, &ok);
+    EXPECT_FALSE(ok);
+}
+
+TEST_F(DatabaseTest, ASecondOpenReplacesTheFirst) {
+    ASSERT_TRUE(db.openCatalogue());
+    ado::Recordset* first = db.recordset();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(db.openCatalogue());
+    EXPECT_EQ(scalar(u"select Bezeichnung from Land where Land = 'P'"), u"Portugal");
+}
+
+TEST_F(DatabaseTest, ScalarQueryCopiesTheFirstColumnOfTheFirstRow) {
+    ASSERT_TRUE(db.openCatalogue());
+    EXPECT_EQ(scalar(u"SELECT Bezeichnung from Land ORDER by Bezeichnung"), u"Deutschland");
+    EXPECT_EQ(scalar(u"select REGIO_LANG from talvino where ID = 5001"), u"Mosel");
+}
+
+TEST_F(DatabaseTest, ScalarQueryWritesIntegersAsDecimalText) {
+    ASSERT_TRUE(db.openCatalogue());
+    EXPECT_EQ(scalar(u"select ID from talvino where ID = 3001"), u"3001");
+    EXPECT_EQ(scalar(u"select Rose from talvino where ID = 3001"), u"0");
+    EXPECT_EQ(scalar(u"SELECT -42"), u"-42");
+}
+
+TEST_F(DatabaseTest, ScalarQueryWritesNullAsEmptyText) {
+    ASSERT_TRUE(db.openCatalogue());
+    EXPECT_EQ(scalar(u"select Name from talvino where ID = 1003"), u"");
+    EXPECT_EQ(out[1], u'#');
+}
+
+TEST_F(DatabaseTest, ScalarQueryWithoutARowLeavesTheBufferAsItWas) {
+    ASSERT_TRUE(db.openCatalogue());
+    bool ok = false;
+    EXPECT_EQ(scalar(u"select Land from Land where Bezeichnung = 'Atlantis'", 100, &ok), std::u16string(199, u'#'));
+    EXPECT_TRUE(ok);
+}
+
+TEST_F(DatabaseTest, ScalarQueryCutsLongTextToTheCapacityAndTerminatesIt) {
+    ASSERT_TRUE(db.openCatalogue());
+    EXPECT_EQ(scalar(u"select Bezeichnung from Land where Land = 'F'", 5), u"Fran");
+    EXPECT_EQ(out[5], u'#');
+    EXPECT_EQ(scalar(u"select Bezeichnung from Land where Land = 'F'", 1), u"");
+    EXPECT_EQ(out[1], u'#');
+    EXPECT_EQ(scalar(u"select ID from talvino where ID = 3001", 3), u"30");
+    EXPECT_EQ(scalar(u"select Bezeichnung from Land where Land = 'F'", 11), u"Frankreich");
+}
+
+TEST_F(DatabaseTest, ScalarQueryWithNoRoomWritesNothing) {
+    ASSERT_TRUE(db.openCatalogue());
+    bool ok = false;
+    EXPECT_EQ(scalar(u"select Bezeichnung from Land where Land = 'F'", 0, &ok), std::u16string(199, u'#'));
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(scalar(u"select Bezeichnung from Land where Land = 'F'", -5), std::u16string(199, u'#'));
+}
+
+TEST_F(DatabaseTest, ScalarQueryOnRejectedSqlFailsAndLeavesTheBuffer) {
+    ASSERT_TRUE(db.openCatalogue());
+    bool ok = true;
+    EXPECT_EQ(scalar(u"select Nichts from Land", 100, &ok), std::u16string(199, u'#'));
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(scalar(u"SELECT * FROM talvino WHERE () ORDER by STICHWORT", 100, &ok), std::u16string(199, u'#'));
+    EXPECT_FALSE(ok);
+}
+
+TEST_F(DatabaseTest, ExecuteStatementChangesTheCatalogueAndReportsIt) {
+    ASSERT_TRUE(db.openCatalogue());
+    EXPECT_TRUE(db.executeStatement(
+        u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('1001','Chablis','Zu Austern')"));
+    EXPECT_EQ(catalogue.rows("SELECT id_talvino, Beschreibung, Notiz FROM Lesezeichen"),
+              (std::vector<std::vector<std::string>>{{"1001", "Chablis", "Zu Austern"}}));
+    EXPECT_EQ(scalar(u"select id_talvino from Lesezeichen where id_talvino = 1001"), u"1001");
+    EXPECT_TRUE(db.executeStatement(u"DELETE FROM Lesezeichen WHERE id_talvino = 1001"));
+    EXPECT_TRUE(catalogue.rows("SELECT * FROM Lesezeichen").empty());
+    EXPECT_FALSE(db.executeStatement(u"INSERT INTO Lesezeichen (Gibtsnicht) VALUES ('1')"));
+}
+
+TEST_F(DatabaseTest, ExecuteStatementWithEmptyTextDoesNothing) {
+    ASSERT_TRUE(db.openCatalogue());
+    EXPECT_FALSE(db.executeStatement(u""));
+    EXPECT_FALSE(db.executeStatement(nullptr));
+    long state = 1;
+    db.recordset()->get_State(&state);
+    EXPECT_EQ(state, 0);
+}
+
+TEST_F(DatabaseTest, ATransactionSavesAllOrNothing) {
+    ASSERT_TRUE(db.openCatalogue());
+    ASSERT_TRUE(db.executeStatement(
+        u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('1001','alt','alt')"));
+    EXPECT_FALSE(db.executeInTransaction(
+        {u"DELETE FROM Lesezeichen WHERE id_talvino = 1001", u"INSERT INTO Lesezeichen (kaputt) VALUES ('1')"}));
+    EXPECT_EQ(catalogue.rows("SELECT Beschreibung FROM Lesezeichen"), (std::vector<std::vector<std::string>>{{"alt"}}));
+    EXPECT_TRUE(db.executeInTransaction(
+        {u"DELETE FROM Lesezeichen WHERE id_talvino = 1001",
+         u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('1001','neu','neu')"}));
+    EXPECT_EQ(catalogue.rows("SELECT Beschreibung FROM Lesezeichen"), (std::vector<std::vector<std::string>>{{"neu"}}));
+}
+
+TEST_F(DatabaseTest, ScreensWalkTheOneRecordsetThemselves) {
+    ASSERT_TRUE(db.openCatalogue());
+    setQuery(db, u"SELECT * from Lesezeichen");
+    catalogue.execute("INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES (3001, 'Rioja', NULL)");
+    ASSERT_EQ(db.openQuery(ado::adOpenStatic, ado::adLockReadOnly), S_OK);
+    long count = 0;
+    db.recordset()->get_RecordCount(&count);
+    EXPECT_EQ(count, 1);
+    VARIANT v;
+    db.recordset()->fieldValue(1, &v);
+    EXPECT_EQ(v.vt, VT_I4);
+    EXPECT_EQ(v.lVal, 3001);
+    db.recordset()->fieldValue(2, &v);
+    EXPECT_EQ(std::u16string(v.bstrVal), u"Rioja");
+    db.recordset()->Close();
+}
+
+TEST_F(DatabaseTest, AReadOnlyCatalogueReadsButDoesNotSave) {
+    catalogue.setReadOnly(true);
+    ASSERT_TRUE(db.openCatalogue());
+    EXPECT_EQ(scalar(u"select Bezeichnung from Land where Land = 'D'"), u"Deutschland");
+    EXPECT_FALSE(db.executeStatement(
+        u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('1001','Chablis','')"));
+    catalogue.setReadOnly(false);
+    EXPECT_TRUE(catalogue.rows("SELECT * FROM Lesezeichen").empty());
+}
+
+class DamagedCatalogueTest : public DatabaseTest {
+protected:
+    void SetUp() override {
+        DatabaseTest::SetUp();
+        std::string bytes = catalogue.readRawFile();
+        for (std::size_t i = 4096; i < bytes.size(); ++i) bytes[i] = static_cast<char>(0x5A);
+        catalogue.writeRawFile(bytes);
+    }
+};
+
+TEST_F(DamagedCatalogueTest, OwnQueriesReportFailureInsteadOfCrashing) {
+    ASSERT_TRUE(db.openCatalogue());
+    bool ok = true;
+    EXPECT_EQ(scalar(u"select STICHWORT from talvino where ID = 1001", 100, &ok), std::u16string(199, u'#'));
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(db.executeStatement(u"DELETE FROM Lesezeichen WHERE id_talvino = 1001"));
+}
+
+TEST_F(DamagedCatalogueTest, TheRecordsetRaisesTheComponentExceptionAndTheCatalogueCanBeReopened) {
+    ASSERT_TRUE(db.openCatalogue());
+    setQuery(db, u"select * from talvino where ID = 1001");
+    EXPECT_THROW(db.openQuery(ado::adOpenDynamic, ado::adLockOptimistic), ado::ComponentException);
+    db.recordset()->Close();
+    EXPECT_TRUE(db.openCatalogue());
+}
+
+} // namespace

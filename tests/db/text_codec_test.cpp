@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "db/text_codec.h"
+#include "platform/data/like_pattern.h"
+
+namespace {
+
+// Every character a catalogue text may hold: Latin-1, general punctuation, the euro sign.
+std::vector<char16_t> catalogueCharacters() {
+    std::vector<char16_t> all;
+    for (char16_t c = 1; c <= 0xFF; ++c) all.push_back(c);
+    for (char16_t c = 0x2000; c <= 0x206F; ++c) all.push_back(c);
+    all.push_back(u'€');
+    return all;
+}
+
+TEST(TextCodec, EveryCatalogueCharacterEncodesToASafeCharacter) {
+    const std::u16string forbidden = u"'*?%_[]";
+    for (char16_t c : catalogueCharacters()) {
+        const char16_t e = codec::encodeChar(c);
+        SCOPED_TRACE(testing::Message() << "U+" << std::hex << static_cast<int>(c) << " -> U+" << static_cast<int>(e));
+        EXPECT_NE(e, 0);
+        EXPECT_FALSE(e >= 0xD800 && e <= 0xDFFF);
+        EXPECT_EQ(forbidden.find(e), std::u16string::npos);
+        // LIKE folds neither it nor anything to it, so two encoded texts compare equal only
+        // when they are equal.
+        EXPECT_EQ(ado::foldCase(e), e);
+        EXPECT_EQ(ado::capitalOf(e), e);
+        // Two bytes in UTF-8 too: the file's size does not depend on its encoding here.
+        if (c <= 0xFF) {
+            EXPECT_TRUE(e >= 0x80 && e < 0x800);
+        }
+    }
+}
+
+TEST(TextCodec, EncodingIsOneToOneOverEveryValue) {
+    std::set<char16_t> seen;
+    for (unsigned v = 0; v <= 0xFFFF; ++v) {
+        const char16_t c = static_cast<char16_t>(v);
+        ASSERT_EQ(codec::decodeChar(codec::encodeChar(c)), c) << v;
+        ASSERT_EQ(codec::encodeChar(codec::decodeChar(c)), c) << v;
+        seen.insert(codec::encodeChar(c));
+    }
+    EXPECT_EQ(seen.size(), 0x10000u);
+}
+
+TEST(TextCodec, RoundTripKeepsUmlautsAndSharpS) {
+    std::u16string text = u"Würzig, süß, Öchsle über 90 °; Grüße aus Österreich – 20 € „gut“";
+    const std::u16string original = text;
+    encodeText(text.data());
+    EXPECT_NE(text, original);
+    decodeText(text.data());
+    EXPECT_EQ(text, original);
+    EXPECT_EQ(decodedText(encodedText(original)), original);
+}
+
+TEST(TextCodec, EncodingChangesEveryCharacter) {
+    std::u16string text = u"abc";
+    encodeText(text.data());
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_NE(text[i], u"abc"[i]);
+    EXPECT_EQ(text.size(), 3u);
+}
+
+TEST(TextCodec, DecodeIgnoresNullAndLeavesEmptyTextEmpty) {
+    decodeText(nullptr);
+    char16_t empty[1] = {u'\0'};
+    decodeText(empty);
+    EXPECT_EQ(empty[0], u'\0');
+    encodeText(empty);
+    EXPECT_EQ(empty[0], u'\0');
+}
+
+TEST(TextCodec, TheLengthIsTakenOnceSoCharactersAfterANewNulAreConvertedToo) {
+    char16_t text[4] = {u'x', codec::encodeChar(u'\0'), codec::encodeChar(u'y'), u'\0'};
+    decodeText(text);
+    EXPECT_EQ(text[0], codec::decodeChar(u'x'));
+    EXPECT_EQ(text[1], u'\0');
+    EXPECT_EQ(text[2], u'y');
+}
+
+TEST(LowerCase, LowersAsciiAndLatin1CapitalsAndKeepsSharpS) {
+    std::u16string text = u"ÄÖÜ ÀÉÞ ABC ß × ẞ 1";
+    lowerCaseText(text.data());
+    EXPECT_EQ(text, u"äöü àéþ abc ß × ẞ 1");
+    EXPECT_EQ(lowerCasedText(u"Ürziger Würzgarten"), u"ürziger würzgarten");
+    lowerCaseText(nullptr);
+}
+
+TEST(LowerCase, IsTheRuleTheLikeFoldsWith) {
+    for (unsigned v = 0; v <= 0xFFFF; ++v)
+        ASSERT_EQ(lowerCaseChar(static_cast<char16_t>(v)), ado::foldCase(static_cast<char16_t>(v))) << v;
+}
+
+struct DoublingCase {
+    const char16_t* input;
+    const char16_t* output;
+};
+
+class ApostropheDoubling : public ::testing::TestWithParam<DoublingCase> {};
+
+TEST_P(ApostropheDoubling, DoublesEveryApostropheInPlace) {
+    const DoublingCase& c = GetParam();
+    char16_t buffer[64];
+    std::fill(std::begin(buffer), std::end(buffer), u'#');
+    std::u16string(c.input).copy(buffer, 63);
+    buffer[std::u16string(c.input).size()] = u'\0';
+    doubleApostrophes(buffer);
+    EXPECT_EQ(std::u16string(buffer), std::u16string(c.output));
+    // Nothing is written past the grown text's terminator.
+    EXPECT_EQ(buffer[std::u16string(c.output).size() + 1], u'#');
+    EXPECT_EQ(doubledApostrophes(c.input), std::u16string(c.output));
+}
+
+const DoublingCase kDoublingCases[] = {
+    {u"Nero d'Avola", u"Nero d''Avola"}, {u"''", u"''''"},      {u"Riesling", u"Riesling"},
+    {u"'", u"''"},                       {u"", u""},            {u"a'b'c'", u"a''b''c''"},
+    {u"'''", u"''''''"},                 {u"Omas 'Lieblings'wein", u"Omas ''Lieblings''wein"},
+};
+INSTANTIATE_TEST_SUITE_P(Texts, ApostropheDoubling, ::testing::ValuesIn(kDoublingCases));
+
+TEST(ApostropheDoublingBounded, RefusesWhenTheResultWouldNotFit) {
+    char16_t buffer[5] = u"a'b";
+    EXPECT_FALSE(doubleApostrophes(buffer, 4)); // needs 3 + 1 + 1 = 5
+    EXPECT_EQ(std::u16string(buffer), u"a'b");
+    EXPECT_TRUE(doubleApostrophes(buffer, 5));
+    EXPECT_EQ(std::u16string(buffer), u"a''b");
+}
+
+TEST(UtilityObject, OwnsTheSameRoutines) {
+    Utility utility;
+    std::u16string text = u"Grüner Veltliner";
+    utility.encode(text.data());
+    EXPECT_EQ(text, encodedText(u"Grüner Veltliner"));
+    utility.decode(text.data());
+    EXPECT_EQ(text, u"Grüner Veltliner");
+    char16_t buffer[8] = u"d'A";
+    utility.doubleApostrophes(buffer);
+    EXPECT_EQ(std::u16string(buffer), u"d''A");
+}
+
+} // namespace
