@@ -1,0 +1,17 @@
+// Start-up of the program on the device: the application, the device window, the entry point.
+// Free of Qt, so the program's thin main can include it.
+#pragma once
+
+#include "platform/ui/win_types.h"
+
+namespace platform {
+
+using EntryPoint = int (*)(HINSTANCE, HINSTANCE, LPWSTR, int);
+
+// Creates the application (German locale, the device's fonts, Qt's "Windows" style) and the
+// device window, calls entry(module, nullptr, command line, SW_SHOW) on the interface thread and
+// returns its result, the process's exit status. Understands "--scale N" (N = 1..4); without it
+// the device is drawn at 2 on screens at least 800 pixels high, else at 1.
+int runDevice(int argc, char** argv, HINSTANCE module, EntryPoint entry);
+
+} // namespace platform

@@ -1,0 +1,44 @@
+// The main of every test program that works windows: a headless application with the device's
+// locale, style and fonts, and the device window, before GoogleTest runs.
+#include <QApplication>
+#include <QLocale>
+#include <QStyleFactory>
+#include <gtest/gtest.h>
+
+#include "platform/gdi/gdi_internal.h"
+#include "platform/shell/device_window.h"
+#include "platform/ui/hooks.h"
+
+namespace {
+// Whatever a test left open is closed before the next one starts.
+class LeftoverDialogs : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        while (HWND dialog = platform::activeDialog()) {
+            if (platform::isModalLoopRunning(dialog)) {
+                EndDialog(dialog, 0);
+                QApplication::processEvents();
+                continue;
+            }
+            platform::destroyDialog(dialog);
+        }
+        platform::setMessageBoxResponder({});
+        platform::setDialogActivatedHook({});
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+    }
+};
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(style);
+    platform::gdi::registerDeviceFonts();
+    platform::createDeviceWindow();
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new LeftoverDialogs);
+    const int status = RUN_ALL_TESTS();
+    platform::destroyDeviceWindow();
+    return status;
+}

@@ -1,0 +1,364 @@
+// Dialogs from templates and their modal loops. Differs from the platform: dialogs are child
+// widgets of the device's dialog area, not top-level windows; "modal" means that an input gate
+// lets only the topmost dialog (or message box) take stylus and keys; WM_INITDIALOG's wParam is 0.
+#include <QApplication>
+#include <QEventLoop>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRawFont>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/gdi/gdi_internal.h"
+#include "platform/ui/hooks.h"
+#include "platform/ui/window.h"
+
+namespace platform::ui {
+namespace {
+
+std::vector<Window*> openDialogs;
+Window* lastActive = nullptr;
+QPointer<QWidget> boxWidget;
+std::function<void(HWND)> activatedHook;
+std::vector<std::function<void(HWND)>> oneShotSteps;
+
+class DialogWidget : public QWidget {
+public:
+    explicit DialogWidget(QWidget* parent) : QWidget(parent) {
+        setAutoFillBackground(true);
+        QPalette p = palette();
+        p.setColor(QPalette::Window, Qt::white);
+        setPalette(p);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        Window* window = windowOf(this);
+        if (!window) return;
+        const HWND handle = window;
+        {
+            PaintScope scope(window);
+            sendObserved(window, WM_PAINT, 0, 0);
+        }
+        if (!live(handle)) return;
+        paintSurface(this, window);
+    }
+    void mousePressEvent(QMouseEvent* event) override { stylus(WM_LBUTTONDOWN, event); }
+    void mouseReleaseEvent(QMouseEvent* event) override { stylus(WM_LBUTTONUP, event); }
+    void mouseMoveEvent(QMouseEvent* event) override { stylus(WM_MOUSEMOVE, event); }
+
+private:
+    void stylus(UINT msg, QMouseEvent* event) {
+        Window* window = windowOf(this);
+        if (!window || event->button() == Qt::RightButton) return;
+        const QPoint p = event->position().toPoint();
+        sendObserved(window, msg, msg == WM_MOUSEMOVE ? 0x0001 : (msg == WM_LBUTTONDOWN ? 0x0001 : 0),
+                     MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y())));
+        event->accept();
+    }
+};
+
+bool insideWidget(const QObject* object, const QWidget* ancestor) {
+    for (auto* w = qobject_cast<const QWidget*>(object); w; w = w->parentWidget())
+        if (w == ancestor) return true;
+    return false;
+}
+
+// Only the topmost dialog (or the message box above it) takes stylus and keys.
+class InputGate : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* object, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Wheel:
+        case QEvent::Shortcut:
+            break;
+        default:
+            return false;
+        }
+        if (!object->isWidgetType()) return false;
+        if (boxWidget) return !insideWidget(object, boxWidget) && !isPopup(object);
+        Window* active = activeDialog();
+        for (Window* dialog : openDialogs) {
+            if (dialog == active || !dialog->widget) continue;
+            if (insideWidget(object, dialog->widget)) return true;
+        }
+        return false;
+    }
+
+private:
+    static bool isPopup(QObject* object) {
+        auto* widget = qobject_cast<QWidget*>(object);
+        return widget && (widget->window()->windowFlags() & Qt::Popup) == Qt::Popup;
+    }
+};
+
+void installGate() {
+    static InputGate* gate = nullptr;
+    if (!gate) {
+        gate = new InputGate(qApp);
+        qApp->installEventFilter(gate);
+    }
+}
+
+int mulDiv(int value, int numerator, int denominator) {
+    return static_cast<int>(std::lround(static_cast<double>(value) * numerator / denominator));
+}
+
+Window* buildDialog(HINSTANCE module, LPCDLGTEMPLATEW tmpl, HWND ownerHandle, DLGPROC proc) {
+    if (!tmpl || !qApp) return nullptr;
+    installGate();
+    QWidget* area = shellHost() ? shellHost()->dialogArea() : nullptr;
+    auto* widget = new DialogWidget(area);
+    widget->hide();
+    const QFont font = templateFont(tmpl->fontFace, tmpl->pointSize);
+    widget->setFont(font);
+    Window* dialog = createWindow(Kind::Dialog, u"Dialog", nullptr, widget);
+    dialog->owner = live(ownerHandle);
+    dialog->style = tmpl->style;
+    dialog->dlgProc = proc;
+    dialog->module = module;
+    dialog->templateId = tmpl->id;
+    dialog->text = tmpl->caption ? std::u16string(tmpl->caption) : std::u16string();
+    dialog->visible = false;
+    dialogUnitsFor(font, &dialog->baseX, &dialog->baseY);
+    widget->resize(mulDiv(tmpl->cx, dialog->baseX, 4), mulDiv(tmpl->cy, dialog->baseY, 8));
+    widget->setAccessibleName(toQString(dialog->text));
+    for (int i = 0; i < tmpl->itemCount; ++i) {
+        Window* control = createControl(dialog, tmpl->items[i]);
+        // The first control of a template lies on top.
+        if (control && control->widget) control->widget->lower();
+    }
+    openDialogs.push_back(dialog);
+    return dialog;
+}
+
+void showDialog(Window* dialog) {
+    if (!live(dialog) || dialog->ended || !dialog->widget) return;
+    dialog->visible = true;
+    dialog->shownOnce = true;
+    dialog->widget->show();
+    dialog->widget->raise();
+    dialogStackChanged();
+}
+
+void finishDialog(Window* dialog) {
+    const HWND handle = dialog;
+    SendMessageW(handle, WM_DESTROY, 0, 0);
+    openDialogs.erase(std::remove(openDialogs.begin(), openDialogs.end(), dialog), openDialogs.end());
+    if (live(handle)) destroyWindow(dialog);
+    if (lastActive == dialog) lastActive = nullptr;
+    dialogStackChanged();
+}
+
+void fireActivated(HWND handle) {
+    if (!live(handle) || activeDialog() != handle) return;
+    if (activatedHook) {
+        auto hook = activatedHook;
+        hook(handle);
+    }
+    if (!oneShotSteps.empty() && live(handle)) {
+        auto steps = std::move(oneShotSteps);
+        oneShotSteps.clear();
+        for (auto& step : steps) step(handle);
+    }
+}
+
+} // namespace
+
+QFont templateFont(LPCWSTR face, int pointSize) {
+    platform::gdi::registerDeviceFonts();
+    QString family = toQString(face);
+    if (family.isEmpty() || family == QLatin1String("MS Sans Serif") || family == QLatin1String("MS Shell Dlg"))
+        family = QStringLiteral("Tahoma");
+    if (!QFontDatabase::families().contains(family)) family = QStringLiteral("DejaVu Sans");
+    QFont font(family);
+    // Points at the device's 96 dots per inch, as the platform's character height.
+    font.setPixelSize(std::max(1, mulDiv(pointSize > 0 ? pointSize : 8, 96, 72)));
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+void dialogUnitsFor(const QFont& font, int* baseX, int* baseY) {
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    *baseX = (width / 26 + 1) / 2;
+    // The platform's character cell: the font's Windows ascent plus descent, each rounded.
+    int height = metrics.height();
+    const QRawFont raw = QRawFont::fromFont(font);
+    const QByteArray os2 = raw.fontTable("OS/2");
+    if (raw.isValid() && os2.size() >= 78 && raw.unitsPerEm() > 0) {
+        auto word = [&](int at) {
+            return (static_cast<unsigned char>(os2[at]) << 8) | static_cast<unsigned char>(os2[at + 1]);
+        };
+        const double scale = font.pixelSize() / raw.unitsPerEm();
+        height = static_cast<int>(std::lround(word(74) * scale) + std::lround(word(76) * scale));
+    }
+    *baseY = std::max(1, height);
+}
+
+std::vector<Window*> dialogStack() { return openDialogs; }
+
+Window* activeDialog() {
+    for (auto it = openDialogs.rbegin(); it != openDialogs.rend(); ++it) {
+        Window* dialog = *it;
+        if (dialog->shownOnce && dialog->visible && !dialog->ended) return dialog;
+    }
+    return nullptr;
+}
+
+void dialogStackChanged() {
+    Window* active = activeDialog();
+    if (active != lastActive) {
+        if (live(lastActive) && lastActive->widget) {
+            QWidget* focus = QApplication::focusWidget();
+            if (focus && insideWidget(focus, lastActive->widget)) lastActive->savedFocus = focus;
+        }
+        lastActive = active;
+        if (active && active->widget) {
+            active->widget->raise();
+            if (active->savedFocus)
+                active->savedFocus->setFocus(Qt::OtherFocusReason);
+            else
+                active->widget->setFocus(Qt::OtherFocusReason);
+            const HWND handle = active;
+            QTimer::singleShot(0, qApp, [handle] { fireActivated(handle); });
+        }
+    }
+    if (shellHost()) shellHost()->activeDialogChanged();
+}
+
+LRESULT sendObserved(Window* dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!live(dialog)) return 0;
+    if (dialog->observer) {
+        auto observer = dialog->observer;
+        observer(dialog, msg, wParam, lParam);
+        if (!live(dialog)) return 0;
+    }
+    return SendMessageW(dialog, msg, wParam, lParam);
+}
+
+void fitControlsToHeight(Window* dialog, int height) {
+    int bottom = 0;
+    for (Window* child : dialog->children)
+        if (child->widget) bottom = std::max(bottom, child->widget->geometry().bottom() + 1);
+    if (bottom <= height || bottom <= 0) return;
+    for (Window* child : dialog->children) {
+        if (!child->widget) continue;
+        const QRect r = child->widget->geometry();
+        const int top = r.top() * height / bottom;
+        const bool fixedSize = (child->style & 0x1F) == SS_BITMAP && child->kind == Kind::Static;
+        const int h = fixedSize ? r.height() : std::max(1, r.height() * height / bottom);
+        child->widget->setGeometry(r.left(), std::min(top, height - h), r.width(), h);
+    }
+}
+
+void setMessageBoxWidget(QWidget* box) {
+    installGate();
+    boxWidget = box;
+}
+QWidget* messageBoxWidget() { return boxWidget; }
+
+} // namespace platform::ui
+
+using namespace platform::ui;
+
+HRSRC FindResourceW(HINSTANCE module, LPCWSTR name, LPCWSTR type) {
+    if (!module || !IS_INTRESOURCE(name)) return nullptr;
+    const int id = static_cast<int>(reinterpret_cast<std::uintptr_t>(name));
+    if (type == RT_DIALOG) {
+        for (int i = 0; i < module->dialogCount; ++i)
+            if (module->dialogs[i] && module->dialogs[i]->id == id)
+                return reinterpret_cast<HRSRC>(module->dialogs[i]);
+    } else if (type == RT_BITMAP) {
+        for (int i = 0; i < module->bitmapCount; ++i)
+            if (module->bitmaps[i].id == id) return reinterpret_cast<HRSRC>(&module->bitmaps[i]);
+    }
+    return nullptr;
+}
+
+HGLOBAL LoadResource(HINSTANCE, HRSRC resource) { return resource; }
+
+INT_PTR DialogBoxIndirectParamW(HINSTANCE module, LPCDLGTEMPLATEW dialogTemplate, HWND parent, DLGPROC proc,
+                                LPARAM initParam) {
+    Window* dialog = buildDialog(module, dialogTemplate, parent, proc);
+    if (!dialog) return -1;
+    dialog->modal = true;
+    const HWND handle = dialog;
+    SendMessageW(handle, WM_INITDIALOG, 0, initParam);
+    if (!live(handle)) return -1;
+    if (!dialog->ended) {
+        showDialog(dialog);
+        QEventLoop loop;
+        dialog->loop = &loop;
+        if (!dialog->ended) loop.exec(QEventLoop::DialogExec);
+        dialog->loop = nullptr;
+    }
+    const INT_PTR result = dialog->result;
+    finishDialog(dialog);
+    return result;
+}
+
+BOOL EndDialog(HWND handle, INT_PTR result) {
+    Window* dialog = live(handle);
+    if (!dialog || dialog->kind != Kind::Dialog) return FALSE;
+    dialog->result = result;
+    if (dialog->ended) return TRUE;
+    dialog->ended = true;
+    if (dialog->widget) dialog->widget->hide();
+    if (dialog->loop) dialog->loop->exit(0);
+    dialogStackChanged();
+    return TRUE;
+}
+
+HWND platform::createDialog(HINSTANCE module, LPCDLGTEMPLATEW dialogTemplate, HWND parent, DLGPROC proc,
+                            LPARAM initParam) {
+    Window* dialog = buildDialog(module, dialogTemplate, parent, proc);
+    if (!dialog) return nullptr;
+    const HWND handle = dialog;
+    SendMessageW(handle, WM_INITDIALOG, 0, initParam);
+    if (!live(handle)) return nullptr;
+    if (!dialog->ended) showDialog(dialog);
+    return handle;
+}
+
+void platform::destroyDialog(HWND handle) {
+    Window* dialog = live(handle);
+    if (!dialog || dialog->kind != Kind::Dialog) return;
+    if (dialog->loop) {
+        // A modal dialog ends through its own loop, which destroys it.
+        EndDialog(handle, 0);
+        return;
+    }
+    finishDialog(dialog);
+}
+
+void platform::setDialogActivatedHook(std::function<void(HWND)> hook) { activatedHook = std::move(hook); }
+
+void platform::callAfterNextDialogShown(std::function<void(HWND)> step) { oneShotSteps.push_back(std::move(step)); }
+
+HWND platform::activeDialog() { return platform::ui::activeDialog(); }
+
+int platform::dialogTemplateId(HWND handle) {
+    Window* dialog = live(handle);
+    return dialog && dialog->kind == Kind::Dialog ? dialog->templateId : 0;
+}
+
+bool platform::isModalLoopRunning(HWND handle) {
+    Window* dialog = live(handle);
+    return dialog && dialog->loop != nullptr;
+}
+
+void platform::setMessageObserver(HWND handle, MessageObserver observer) {
+    if (Window* dialog = live(handle)) dialog->observer = std::move(observer);
+}

@@ -1,0 +1,39 @@
+// What tests and tools reach of the window system beyond the platform's own calls: modeless
+// dialogs, the answer to message boxes, and a word when a dialog becomes active.
+// Free of Qt, so tools and tests may include it next to the screens' headers.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/ui/windows.h"
+
+namespace platform {
+
+// Creates a dialog from a template without a modal loop (WM_INITDIALOG is sent, the dialog shows
+// unless EndDialog was called during it). Destroy it with destroyDialog.
+HWND createDialog(HINSTANCE module, LPCDLGTEMPLATEW dialogTemplate, HWND parent, DLGPROC proc, LPARAM initParam);
+// Sends WM_DESTROY to the dialog and destroys it with its controls.
+void destroyDialog(HWND dialog);
+
+// Answers every MessageBoxW instead of showing it; an empty function shows boxes again.
+using MessageBoxResponder =
+    std::function<int(HWND owner, const std::u16string& text, const std::u16string& caption, UINT type)>;
+void setMessageBoxResponder(MessageBoxResponder responder);
+
+// Called on the interface thread, from the event loop, whenever a dialog has become the active
+// one (shown and topmost): after it opened and when a dialog above it closed.
+void setDialogActivatedHook(std::function<void(HWND)> hook);
+// One call of `step` after the next dialog has become active (for the tour tool).
+void callAfterNextDialogShown(std::function<void(HWND)> step);
+
+HWND activeDialog();              // the topmost open dialog, or null
+int dialogTemplateId(HWND dialog); // the resource number of the template it was made from, 0 if none
+bool isModalLoopRunning(HWND dialog);
+
+// Sees every message a control sends to the dialog (notifications, stylus, colours, drawing),
+// before the dialog procedure does. An empty function removes it.
+using MessageObserver = std::function<void(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)>;
+void setMessageObserver(HWND dialog, MessageObserver observer);
+
+} // namespace platform
