@@ -143,6 +143,8 @@ Window* buildDialog(HINSTANCE module, LPCDLGTEMPLATEW tmpl, HWND ownerHandle, DL
     return dialog;
 }
 
+void fireActivated(HWND handle);
+
 void showDialog(Window* dialog) {
     if (!live(dialog) || dialog->ended || !dialog->widget) return;
     dialog->visible = true;
@@ -159,10 +161,17 @@ void finishDialog(Window* dialog) {
     if (live(handle)) destroyWindow(dialog);
     if (lastActive == dialog) lastActive = nullptr;
     dialogStackChanged();
+    if (Window* active = activeDialog()) {
+        const HWND activeHandle = active;
+        QTimer::singleShot(0, qApp, [activeHandle] { fireActivated(activeHandle); });
+    }
 }
 
 void fireActivated(HWND handle) {
     if (!live(handle) || activeDialog() != handle) return;
+    // A dialog above that is still unwinding its loop: its opener is active once the call returned.
+    for (Window* dialog : openDialogs)
+        if (dialog->ended && dialog->loop) return;
     if (activatedHook) {
         auto hook = activatedHook;
         hook(handle);

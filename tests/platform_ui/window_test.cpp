@@ -62,7 +62,9 @@ TEST_F(WindowTest, DialogGetsInitDialogWithItsParameterThenDestroyWhenClosed) {
         if (s.msg == WM_INITDIALOG || s.msg == WM_DESTROY) order.push_back(s.msg);
     EXPECT_EQ(order, (std::vector<UINT>{WM_INITDIALOG, WM_DESTROY}));
     for (const Seen& s : seen()) {
-        if (s.msg == WM_INITDIALOG) EXPECT_EQ(s.lParam, 1234);
+        if (s.msg == WM_INITDIALOG) {
+            EXPECT_EQ(s.lParam, 1234);
+        }
     }
 }
 
