@@ -1,0 +1,52 @@
+// The program's pictures, drawn in code so that they are our own and can be redrawn at will.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <vector>
+
+namespace images {
+
+struct GeneratedImage {
+    int id;       // bitmap resource number; the file is <id>.bmp
+    QImage image; // exact size of the resource
+    int bitsPerPixel; // 24, or 8 for a 256-colour palette bitmap
+};
+
+// Every bitmap of the program, in resource order.
+std::vector<GeneratedImage> generateAll();
+
+// The main menu's row pictures, 60 × 50.
+QImage bookmarkPicture();   // 105
+QImage grapesPicture();     // 106
+QImage thermometerIcon();   // 107
+QImage wineGlassPicture();  // 108
+
+// The search form's wait animation, 159 × 106: frame 0..5 (bitmaps 148..153).
+constexpr int kWaitFrames = 6;
+QImage waitAnimationFrame(int frame);
+
+// The serving temperature chapter.
+QImage thermometerScale(); // 131, 58 × 225
+QImage scrollBottomRoll(); // 144, 160 × 24
+QImage scrollTopRoll();    // 145, 160 × 23
+QImage scrollPaper();      // 146, 160 × 123
+
+// The credits banner, 275 × 52, before it is reduced to 256 colours.
+QImage creditsBanner(); // 134
+
+// Where the thermometer's tap band of a level lies (its middle row), and the levels it marks.
+constexpr int kLowestMarkedLevel = 4;
+constexpr int kHighestMarkedLevel = 18;
+constexpr double bandMiddle(int level) { return 6 + 14.0 * (18 - level) + 6.5; }
+
+// Reduces an image to at most 256 colours (median cut, nearest colour) as an indexed image.
+QImage toPalette(const QImage& image);
+
+// The bytes of a .bmp file: 24 bits per pixel, or 8 with the image's palette.
+QByteArray bmpBytes(const QImage& image, int bitsPerPixel);
+
+// The depth a .bmp file's header gives, or 0 when the bytes are not a bitmap file.
+int bmpBitsPerPixel(const QByteArray& bytes);
+
+} // namespace images
