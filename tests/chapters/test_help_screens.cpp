@@ -1,0 +1,209 @@
+// The help index and its four pages, opened and closed as a user does.
+#include <QFont>
+#include <QPushButton>
+#include <QWidget>
+
+#include "app/globals.h"
+#include "chapters/chapter_screens.h"
+#include "db/text_codec.h"
+#include "resources/dialog_ids.h"
+#include "tests/chapters/chapter_fixture.h"
+
+namespace {
+
+using HelpIndex = ChapterScreenTest;
+
+TEST_F(HelpIndex, OffersFourButtonsWithTheirCaptions) {
+    const HWND index = driver.open(talvinoModule(), kHelpIndexDialog, HelpIndexProc);
+    ASSERT_NE(index, nullptr);
+    EXPECT_EQ(driver.widget(index)->findChildren<QPushButton*>().size(), 4);
+    EXPECT_EQ(driver.text(index, 1048), u"Hilfe für Weine von A - Z");
+    EXPECT_EQ(driver.text(index, 1036), u"Hilfe zu Rebsorten");
+    EXPECT_EQ(driver.text(index, 1026), u"Hilfe zu \"Die richtige Temperatur\"");
+    EXPECT_EQ(driver.text(index, 1006), u"Hilfe zu \"Lesezeichen\"");
+    for (int id : {1048, 1036, 1026, 1006}) EXPECT_TRUE(driver.visible(index, id)) << id;
+    driver.close(index);
+}
+
+TEST_F(HelpIndex, ShowsItsHeadingInTheBoldTitleFont) {
+    const HWND index = driver.open(talvinoModule(), kHelpIndexDialog, HelpIndexProc);
+    ASSERT_NE(index, nullptr);
+    EXPECT_EQ(driver.text(index, 1058), u"Hilfe");
+    EXPECT_EQ(driver.deviceCaption(), u"Talvino - Hilfe");
+    EXPECT_TRUE(driver.doneButtonShown());
+    EXPECT_EQ(g_helpIndex->window, index);
+    ASSERT_NE(g_helpIndex->titleFont, nullptr);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(driver.item(index, 1058), WM_GETFONT, 0, 0)),
+              g_helpIndex->titleFont);
+    const QFont font = driver.widget(index, 1058)->font();
+    EXPECT_EQ(font.pixelSize(), 20);
+    EXPECT_TRUE(font.bold());
+    driver.close(index);
+}
+
+TEST_F(HelpIndex, HidesTheInputPanel) {
+    ASSERT_TRUE(inputPanelSwitch(true, true));
+    ASSERT_TRUE(driver.inputPanelShown());
+    const HWND index = driver.open(talvinoModule(), kHelpIndexDialog, HelpIndexProc);
+    ASSERT_NE(index, nullptr);
+    EXPECT_FALSE(driver.inputPanelShown());
+    driver.close(index);
+}
+
+TEST_F(HelpIndex, DoneButtonReturnsOne) {
+    driver.onDialog(kHelpIndexDialog, [&](HWND) { driver.tapDone(); });
+    EXPECT_EQ(driver.runModal(talvinoModule(), kHelpIndexDialog, HelpIndexProc), 1);
+    EXPECT_EQ(driver.pendingSteps(), 0u);
+}
+
+struct PageCase {
+    const char* name;
+    int button;
+    const char16_t* heading;
+    int titleHeight;
+    const TextRows* rows;
+    int rowCount;
+    std::vector<int> blanks;
+};
+
+void PrintTo(const PageCase& c, std::ostream* os) { *os << c.name; }
+
+// What one visit of a page showed.
+struct PageVisit {
+    bool opened = false;
+    std::u16string heading;
+    std::u16string caption;
+    int titleHeight = 0;
+    bool titleBold = false;
+    std::vector<std::u16string> rows;
+    bool indexOpenAfterwards = false;
+};
+
+class HelpPages : public ChapterScreenTest, public ::testing::WithParamInterface<PageCase> {
+protected:
+    // Opens the index, taps the page's button `visits` times, reading the page each time, and
+    // closes the index.
+    std::vector<PageVisit> visit(int visits) {
+        std::vector<PageVisit> seen(visits);
+        for (int i = 0; i < visits; ++i) {
+            driver.onDialog(kHelpIndexDialog, [this](HWND index) { driver.tap(index, GetParam().button); });
+            driver.onDialog(kHelpPageDialog, [this, &seen, i](HWND page) {
+                PageVisit& v = seen[i];
+                v.opened = true;
+                v.heading = driver.text(page, 1057);
+                v.caption = driver.deviceCaption();
+                const QFont font = driver.widget(page, 1057)->font();
+                v.titleHeight = font.pixelSize();
+                v.titleBold = font.bold();
+                v.rows = driver.items(page, 1046);
+                driver.tapDone();
+            });
+        }
+        driver.onDialog(kHelpIndexDialog, [this, &seen](HWND) {
+            seen.back().indexOpenAfterwards = true;
+            driver.tapDone();
+        });
+        driver.runModal(talvinoModule(), kHelpIndexDialog, HelpIndexProc);
+        EXPECT_EQ(driver.pendingSteps(), 0u);
+        return seen;
+    }
+};
+
+TEST_P(HelpPages, ButtonOpensThePageWithItsHeadingAndRows) {
+    const PageCase& c = GetParam();
+    const std::vector<PageVisit> seen = visit(1);
+    ASSERT_TRUE(seen[0].opened);
+    EXPECT_EQ(seen[0].heading, c.heading);
+    EXPECT_EQ(seen[0].caption, u"Talvino - Hilfe");
+    EXPECT_EQ(seen[0].rows.size(), static_cast<std::size_t>(c.rowCount));
+    EXPECT_EQ(seen[0].rows, rowsOf(*c.rows));
+}
+
+TEST_P(HelpPages, BlankRowsStandWhereTheLayoutPutsThem) {
+    const std::vector<PageVisit> seen = visit(1);
+    EXPECT_EQ(blankPositions(seen[0].rows), GetParam().blanks);
+}
+
+TEST_P(HelpPages, TitleFontHasThePagesHeight) {
+    const std::vector<PageVisit> seen = visit(1);
+    EXPECT_EQ(seen[0].titleHeight, GetParam().titleHeight);
+    EXPECT_TRUE(seen[0].titleBold);
+}
+
+TEST_P(HelpPages, OpeningThePageTwiceShowsItsRowsOnce) {
+    const std::vector<PageVisit> seen = visit(2);
+    EXPECT_EQ(seen[0].rows.size(), static_cast<std::size_t>(GetParam().rowCount));
+    EXPECT_EQ(seen[1].rows, seen[0].rows);
+}
+
+TEST_P(HelpPages, OkClosesOnlyThePage) {
+    const std::vector<PageVisit> seen = visit(1);
+    EXPECT_TRUE(seen[0].indexOpenAfterwards);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Help, HelpPages,
+    ::testing::Values(
+        PageCase{"Bookmarks", 1006, u"Hilfe zu 'Lesezeichen'", 20, &kHelpBookmarksRows, 21, {2, 13, 16, 20, 21}},
+        PageCase{"Temperature", 1026, u"Hilfe zu 'Die richtige Temperatur'", 16, &kHelpTemperatureRows, 22,
+                 {2, 21, 22}},
+        PageCase{"Grapes", 1036, u"Hilfe zu 'Rebsorten'", 20, &kHelpGrapesRows, 5, {4, 5}},
+        PageCase{"Wines", 1048, u"Hilfe für 'Weine von A - Z'", 20, &kHelpWinesRows, 94,
+                 {2, 4, 9, 13, 18, 23, 29, 40, 55, 61, 75, 80, 85, 93, 94}}),
+    [](const ::testing::TestParamInfo<PageCase>& info) { return std::string(info.param.name); });
+
+using HelpPageRows = ChapterScreenTest;
+
+TEST_F(HelpPageRows, WinesHelpBlanksAreEmptyButThreeSingleSpaces) {
+    const HWND page = driver.open(talvinoModule(), kHelpPageDialog, HelpWinesProc);
+    ASSERT_NE(page, nullptr);
+    const std::vector<std::u16string> rows = driver.items(page, 1046);
+    ASSERT_EQ(rows.size(), 94u);
+    for (int position : {29, 93, 94}) EXPECT_EQ(rows[position - 1], u" ") << position;
+    for (int position : {2, 4, 9, 13, 18, 23, 40, 55, 61, 75, 80, 85}) EXPECT_EQ(rows[position - 1], u"") << position;
+    driver.close(page);
+}
+
+TEST_F(HelpPageRows, RowsKeepTheirInsertionOrder) {
+    const HWND page = driver.open(talvinoModule(), kHelpPageDialog, HelpWinesProc);
+    ASSERT_NE(page, nullptr);
+    const std::vector<std::u16string> rows = driver.items(page, 1046);
+    ASSERT_EQ(rows.size(), 94u);
+    EXPECT_EQ(rows[0], u"Weine von A-Z");
+    EXPECT_EQ(rows[9], u"1. Typ: ");
+    EXPECT_EQ(rows[13], u"2. Qualität: ");
+    EXPECT_EQ(rows[29], u"3. Jahrgang:");
+    driver.close(page);
+}
+
+TEST_F(HelpPageRows, GrapesHelpHasNoBlankAfterItsFirstRow) {
+    const HWND page = driver.open(talvinoModule(), kHelpPageDialog, HelpGrapesProc);
+    ASSERT_NE(page, nullptr);
+    const std::vector<std::u16string> rows = driver.items(page, 1046);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0], u"Rebsorten");
+    EXPECT_EQ(rows[1], u"In diesem Kapitel erhalten Sie Informationen");
+    EXPECT_EQ(rows[2], u"zu den besten bzw. beliebtesten Rebsorten.");
+    driver.close(page);
+}
+
+TEST_F(HelpPageRows, TappingARowHighlightsItAndNothingElse) {
+    const HWND page = driver.open(talvinoModule(), kHelpPageDialog, HelpBookmarksProc);
+    ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(driver.chooseItem(page, 1046, 2));
+    EXPECT_EQ(driver.selectedIndex(page, 1046), 2);
+    EXPECT_EQ(driver.activeDialog(), page);
+    EXPECT_EQ(driver.items(page, 1046).size(), 21u);
+    driver.close(page);
+}
+
+TEST_F(HelpPageRows, APageLeavesTheInputPanelAsItFindsIt) {
+    ASSERT_TRUE(inputPanelSwitch(true, true));
+    const HWND page = driver.open(talvinoModule(), kHelpPageDialog, HelpTemperatureProc);
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(driver.inputPanelShown());
+    driver.close(page);
+    inputPanelSwitch(false, true);
+}
+
+} // namespace

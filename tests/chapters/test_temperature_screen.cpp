@@ -1,0 +1,452 @@
+// The serving temperature chart on screen: the scroll's frames on the dialog's surface, the text
+// each height and wine kind brings, and the hand-over between rolling up and unrolling. The
+// test takes the timer's place and runs the phase steps itself, so every frame can be looked at.
+#include <QFont>
+#include <QWidget>
+#include <optional>
+
+#include "app/globals.h"
+#include "chapters/chapter_screens.h"
+#include "chapters/temperature_layout.h"
+#include "chapters/temperature_screen.h"
+#include "resources/dialog_ids.h"
+#include "tests/chapters/chapter_fixture.h"
+
+namespace {
+
+using namespace temperature;
+
+class TemperatureChart : public ChapterScreenTest {
+protected:
+    void SetUp() override {
+        ChapterScreenTest::SetUp();
+        paper = resourceBitmap(146);
+        topRoll = resourceBitmap(145);
+        bottomRoll = resourceBitmap(144);
+        ASSERT_EQ(paper.size(), QSize(160, 123));
+        ASSERT_EQ(topRoll.size(), QSize(160, 23));
+        ASSERT_EQ(bottomRoll.size(), QSize(160, 24));
+    }
+
+    // Opens the chart and takes over its timer: from here on only the test moves the scroll.
+    HWND open() {
+        const HWND dialog = driver.open(talvinoModule(), kTemperatureDialog, TemperatureProc);
+        if (dialog) holdTimer(dialog);
+        return dialog;
+    }
+    void holdTimer(HWND dialog) { KillTimer(dialog, kTimerId); }
+    TemperatureScreen& screen() { return *g_temperatureScreen; }
+
+    void opening(HWND dialog, int steps = 1) {
+        for (int i = 0; i < steps; ++i) OpeningPhase(dialog, WM_TIMER, kTimerId, 0);
+    }
+    void closing(HWND dialog, int steps = 1) {
+        for (int i = 0; i < steps; ++i) ClosingPhase(dialog, WM_TIMER, kTimerId, 0);
+    }
+    // From a tap or choice at any frame: rolls up to the closed scroll, hands over, unrolls.
+    void runChange(HWND dialog) {
+        holdTimer(dialog);
+        closing(dialog, screen().frameIndex + 1);
+        opening(dialog, kFrameCount);
+    }
+    std::u16string scrollText() const {
+        return g_temperatureScreen->textBuffer ? std::u16string(g_temperatureScreen->textBuffer) : u"";
+    }
+
+    // What the frame's bitmaps put at (x, y): the last drawn of paper, top roll, bottom roll.
+    std::optional<QRgb> scrollPixel(int frame, int x, int y) const {
+        const int t = kUnrollCurve[frame];
+        const ScrollLayout layout = scrollLayout(t);
+        const int bx = x - kScrollLeft;
+        if (bx < 0 || bx >= paper.width()) return std::nullopt;
+        if (y >= layout.bottomRollTop && y < layout.bottomRollTop + bottomRoll.height())
+            return bottomRoll.pixel(bx, y - layout.bottomRollTop);
+        if (y >= layout.topRollTop && y < layout.topRollTop + topRoll.height())
+            return topRoll.pixel(bx, y - layout.topRollTop);
+        if (y >= layout.paperTop && y < layout.paperTop + layout.paperRows)
+            return paper.pixel(bx, layout.paperSourceTop + y - layout.paperTop);
+        return std::nullopt;
+    }
+    static bool inText(int frame, int x, int y) {
+        const RECT r = textRect(kUnrollCurve[frame]);
+        return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+    }
+    QImage surface(HWND dialog) const { return driver.grab(dialog).convertToFormat(QImage::Format_RGB32); }
+
+    // Pixels of the frame's bitmaps that differ on the surface, outside or inside the text rectangle.
+    struct Differences {
+        int outsideText = 0;
+        int insideText = 0;
+        int compared = 0;
+    };
+    Differences compareFrame(HWND dialog, int frame) const {
+        const QImage image = surface(dialog);
+        Differences d;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const std::optional<QRgb> expected = scrollPixel(frame, x, y);
+                if (!expected) continue;
+                ++d.compared;
+                if (image.pixel(x, y) == *expected) continue;
+                if (inText(frame, x, y))
+                    ++d.insideText;
+                else
+                    ++d.outsideText;
+            }
+        return d;
+    }
+    // Rows from the top roll's first to the bottom roll's last: all of them show a bitmap.
+    static int scrollRows(int frame) {
+        const ScrollLayout layout = scrollLayout(kUnrollCurve[frame]);
+        return layout.bottomRollTop + kBottomRollHeight - layout.topRollTop;
+    }
+
+    QImage paper, topRoll, bottomRoll;
+};
+
+TEST_F(TemperatureChart, OpensWithTheClosedScrollAtFrameZero) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(screen().frameIndex, 0);
+    EXPECT_EQ(screen().targetLevel, 0);
+    EXPECT_EQ(screen().shownLevel, 0);
+    EXPECT_FALSE(screen().selectionFlag);
+    opening(dialog);
+    const Differences d = compareFrame(dialog, 0);
+    EXPECT_EQ(d.outsideText + d.insideText, 0);
+    // Paper rows 116 to 122 at 123 to 129, the top roll from 102 (over the paper's first two rows),
+    // the bottom roll from 130.
+    EXPECT_EQ(scrollRows(0), 52);
+    EXPECT_EQ(d.compared, 160 * scrollRows(0));
+    EXPECT_EQ(screen().frameIndex, 1);
+    driver.close(dialog);
+}
+
+TEST_F(TemperatureChart, UnrollsToTheFullyOpenScrollShowingTheIntroduction) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    opening(dialog, kFrameCount);
+    EXPECT_EQ(screen().frameIndex, kLastFrame);
+    EXPECT_EQ(screen().shownLevel, 0);
+    const Differences d = compareFrame(dialog, kLastFrame);
+    EXPECT_EQ(d.outsideText, 0);
+    EXPECT_GT(d.insideText, 100) << "the introduction is written on the paper";
+    EXPECT_EQ(scrollRows(kLastFrame), 212 - 44);
+    EXPECT_EQ(d.compared, 160 * scrollRows(kLastFrame));
+    EXPECT_EQ(scrollText(), resourceString(1));
+    driver.close(dialog);
+}
+
+TEST_F(TemperatureChart, NothingOfTheTextShowsInTheFirstFourFrames) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    for (int frame = 0; frame < 4; ++frame) {
+        opening(dialog);
+        const Differences d = compareFrame(dialog, frame);
+        EXPECT_EQ(d.insideText + d.outsideText, 0) << "frame " << frame;
+    }
+    opening(dialog, 8);
+    const Differences d = compareFrame(dialog, 11);
+    EXPECT_EQ(d.outsideText, 0);
+    EXPECT_GT(d.insideText, 0) << "frame 11 shows the first lines";
+    driver.close(dialog);
+}
+
+TEST_F(TemperatureChart, EachFrameDrawsTheBitmapsAtTheirPositions) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    for (int frame = 0; frame < kFrameCount; ++frame) {
+        opening(dialog);
+        EXPECT_EQ(compareFrame(dialog, frame).outsideText, 0) << "frame " << frame;
+    }
+    driver.close(dialog);
+}
+
+TEST_F(TemperatureChart, KeepsTheIntroductionInTheHiddenTextControl) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(driver.text(dialog, 1056), resourceString(1));
+    EXPECT_FALSE(driver.visible(dialog, 1056));
+    for (int id : {1072, 1073, 1074}) EXPECT_FALSE(driver.visible(dialog, id)) << id;
+    driver.close(dialog);
+}
+
+TEST_F(TemperatureChart, OffersTheEmptyItemAndTwentyWineKindsUnsorted) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    const std::vector<std::u16string> items = driver.items(dialog, 1005);
+    ASSERT_EQ(items.size(), 21u);
+    for (int i = 0; i < kWineKindCount; ++i) EXPECT_EQ(items[i], kWineKinds[i]) << i;
+    EXPECT_EQ(items[0], u"");
+    EXPECT_EQ(items[20], u"Zinnfandel");
+    driver.close(dialog);
+}
+
+TEST_F(TemperatureChart, FontsOfHeadingTextAndList) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(driver.text(dialog, 1055), u"Die richtige Temperatur");
+    EXPECT_EQ(driver.deviceCaption(), u"Die richtige Temperatur");
+    const QFont heading = driver.widget(dialog, 1055)->font();
+    EXPECT_EQ(heading.pixelSize(), 20);
+    EXPECT_TRUE(heading.bold());
+    EXPECT_EQ(driver.widget(dialog, 1005)->font().pixelSize(), 11);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(driver.item(dialog, 1056), WM_GETFONT, 0, 0)), screen().textFont);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), screen().textFont);
+    driver.close(dialog);
+}
+
+struct Choice {
+    const char16_t* kind;
+    int stringId;
+};
+
+class WineKindChoices : public TemperatureChart, public ::testing::WithParamInterface<Choice> {};
+
+TEST_P(WineKindChoices, ShowTheTextOfTheirBand) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    opening(dialog, kFrameCount);
+    ASSERT_TRUE(driver.chooseItem(dialog, 1005, std::u16string(GetParam().kind)));
+    EXPECT_TRUE(screen().selectionFlag);
+    runChange(dialog);
+    EXPECT_EQ(scrollText(), resourceString(GetParam().stringId));
+    EXPECT_EQ(stringIdForLevel(screen().shownLevel), GetParam().stringId);
+    EXPECT_FALSE(screen().selectionFlag);
+    driver.close(dialog);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, WineKindChoices,
+                         ::testing::Values(Choice{u"Bordeaux", 8}, Choice{u"Rotweine, beste", 8},
+                                           Choice{u"Schaumweine", 15}, Choice{u"Weißweine, süß", 15},
+                                           Choice{u"Sherry", 14}, Choice{u"Fino Sherry", 14},
+                                           Choice{u"Beaujolais", 12}, Choice{u"Lambrusco", 4}));
+
+TEST_F(TemperatureChart, TheEmptyItemRollsUpAndUnrollsTheIntroduction) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    opening(dialog, kFrameCount);
+    ASSERT_TRUE(driver.chooseItem(dialog, 1005, u"Bordeaux"));
+    runChange(dialog);
+    ASSERT_EQ(scrollText(), resourceString(8));
+    ASSERT_TRUE(driver.chooseItem(dialog, 1005, 0));
+    EXPECT_EQ(screen().recordedY, 256u);
+    EXPECT_EQ(screen().targetLevel, 19);
+    holdTimer(dialog);
+    closing(dialog);
+    EXPECT_EQ(scrollText(), resourceString(8)) << "rolling up still shows the text that was there";
+    closing(dialog, kFrameCount - 1);
+    EXPECT_EQ(screen().targetLevel, 1);
+    opening(dialog, kFrameCount);
+    EXPECT_EQ(scrollText(), resourceString(1));
+    driver.close(dialog);
+}
+
+struct Tap {
+    const char* name;
+    int y; // dialog client coordinates; -1 top of the thermometer, -2 its bottom
+    int stringId;
+    std::u16string firstLine;
+};
+void PrintTo(const Tap& tap, std::ostream* os) { *os << tap.name; }
+
+class ThermometerTaps : public TemperatureChart, public ::testing::WithParamInterface<Tap> {};
+
+TEST_P(ThermometerTaps, ShowTheTextOfTheTappedBand) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    opening(dialog, kFrameCount);
+    const QRect thermometer = driver.rect(dialog, 1054);
+    int y = GetParam().y;
+    if (y == -1) y = thermometer.top() + 2;
+    if (y == -2) y = thermometer.bottom() - 2;
+    ASSERT_TRUE(thermometer.contains(thermometer.center().x(), y)) << "y " << y;
+    ASSERT_TRUE(driver.tapAt(dialog, thermometer.center().x(), y));
+    EXPECT_EQ(screen().recordedY, static_cast<DWORD>(y)) << "the tap's y in the dialog's coordinates";
+    runChange(dialog);
+    EXPECT_EQ(scrollText(), resourceString(GetParam().stringId));
+    EXPECT_EQ(scrollText().substr(0, GetParam().firstLine.size()), GetParam().firstLine);
+    driver.close(dialog);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, ThermometerTaps,
+                         ::testing::Values(Tap{"CellarTop", 104, 5, u"Ideale Kellertemperatur"},
+                                           Tap{"CellarBottom", 117, 5, u"Ideale Kellertemperatur"},
+                                           Tap{"FridgeTop", 160, 3, u"Kühlschranktemperatur"},
+                                           Tap{"FridgeBottom", 173, 3, u"Kühlschranktemperatur"},
+                                           Tap{"Room", -1, 9, u"Zimmertemperatur"},
+                                           Tap{"BelowTheScale", -2, 1, u"Tippen Sie auf die"}),
+                         [](const ::testing::TestParamInfo<Tap>& info) { return std::string(info.param.name); });
+
+TEST_F(TemperatureChart, ASecondTapWhileUnrollingRollsUpFromTheFrameReached) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    opening(dialog, kFrameCount);
+    const QRect thermometer = driver.rect(dialog, 1054);
+    ASSERT_TRUE(driver.tapAt(dialog, thermometer.center().x(), 110));
+    holdTimer(dialog);
+    closing(dialog, kFrameCount);
+    opening(dialog, 7); // unrolling the cellar text, at frame 7
+    ASSERT_EQ(screen().frameIndex, 7);
+    ASSERT_TRUE(driver.tapAt(dialog, thermometer.center().x(), 165));
+    holdTimer(dialog);
+    EXPECT_EQ(screen().frameIndex, 7);
+    closing(dialog);
+    EXPECT_EQ(screen().frameIndex, 6);
+    EXPECT_EQ(compareFrame(dialog, 7).outsideText, 0) << "the first step up draws the frame reached";
+    closing(dialog, 7);
+    opening(dialog, kFrameCount);
+    EXPECT_EQ(scrollText(), resourceString(3));
+    driver.close(dialog);
+}
+
+TEST_F(TemperatureChart, AFullChangeTakesNineteenStepsUpAndNineteenDown) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    opening(dialog, kFrameCount);
+    const QRect thermometer = driver.rect(dialog, 1054);
+    ASSERT_TRUE(driver.tapAt(dialog, thermometer.center().x(), 110));
+    holdTimer(dialog);
+    EXPECT_EQ(screen().targetLevel, 11);
+    // A later stylus position decides the text: the target is taken again at the end of rolling up.
+    ASSERT_TRUE(driver.stylusDown(dialog, 150, 160));
+    ASSERT_TRUE(driver.stylusMove(dialog, 150, 165));
+    ASSERT_TRUE(driver.stylusUp(dialog, 150, 165));
+    ASSERT_EQ(screen().recordedY, 165u);
+
+    for (int step = 1; step <= 18; ++step) {
+        closing(dialog);
+        EXPECT_EQ(screen().frameIndex, 18 - step) << "closing step " << step;
+    }
+    EXPECT_EQ(screen().targetLevel, 11);
+    closing(dialog); // the 19th draws the closed scroll and hands over
+    EXPECT_EQ(screen().frameIndex, 0);
+    EXPECT_EQ(screen().targetLevel, 7);
+    EXPECT_EQ(screen().shownLevel, 0);
+
+    for (int step = 1; step <= 18; ++step) {
+        opening(dialog);
+        EXPECT_EQ(screen().frameIndex, step) << "opening step " << step;
+        EXPECT_EQ(screen().shownLevel, 0) << "opening step " << step;
+    }
+    opening(dialog); // the 19th reaches the open scroll
+    EXPECT_EQ(screen().frameIndex, 18);
+    EXPECT_EQ(screen().shownLevel, 7);
+    EXPECT_EQ(scrollText(), resourceString(3));
+    driver.close(dialog);
+}
+
+TEST_F(TemperatureChart, RollingUpHandsOverToUnrollingOnTheTimer) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    opening(dialog, kFrameCount);
+    const QRect thermometer = driver.rect(dialog, 1054);
+    ASSERT_TRUE(driver.tapAt(dialog, thermometer.center().x(), 12));
+    // The timer runs on its own now: the scroll rolls up, unrolls and stops with the new text.
+    EXPECT_TRUE(driver.waitFor([&] { return screen().shownLevel == 18 && screen().frameIndex == kLastFrame; }, 15000));
+    EXPECT_EQ(scrollText(), resourceString(9));
+    const int frame = screen().frameIndex;
+    driver.pump(300);
+    EXPECT_EQ(screen().frameIndex, frame) << "the timer stops at the open scroll";
+    driver.close(dialog);
+}
+
+TEST_F(TemperatureChart, OpeningUnrollsOnTheTimerByItself) {
+    const HWND dialog = driver.open(talvinoModule(), kTemperatureDialog, TemperatureProc);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(driver.waitFor([&] { return screen().frameIndex == kLastFrame; }, 10000));
+    EXPECT_EQ(compareFrame(dialog, kLastFrame).outsideText, 0);
+    driver.close(dialog);
+}
+
+TEST_F(TemperatureChart, TheFirstStylusMoveAfterAChoiceIsIgnored) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    opening(dialog, kFrameCount);
+    ASSERT_TRUE(driver.chooseItem(dialog, 1005, u"Bordeaux"));
+    holdTimer(dialog);
+    ASSERT_EQ(screen().recordedY, 20u);
+    ASSERT_TRUE(screen().selectionFlag);
+    ASSERT_TRUE(driver.stylusDown(dialog, 150, 120));
+    ASSERT_TRUE(driver.stylusMove(dialog, 150, 130));
+    EXPECT_FALSE(screen().selectionFlag);
+    ASSERT_TRUE(driver.stylusMove(dialog, 150, 140));
+    ASSERT_TRUE(driver.stylusUp(dialog, 150, 140));
+    EXPECT_EQ(screen().recordedY, 140u) << "the move after the ignored one is recorded";
+    driver.close(dialog);
+}
+
+TEST_F(TemperatureChart, AStylusMoveRightAfterAChoiceLeavesTheRecordedHeight) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(driver.chooseItem(dialog, 1005, u"Schaumweine"));
+    holdTimer(dialog);
+    const DWORD chosen = screen().recordedY;
+    EXPECT_EQ(chosen, 258u - 14u * 5u);
+    TemperatureProc(dialog, WM_MOUSEMOVE, 1, MAKELPARAM(150, 30));
+    EXPECT_EQ(screen().recordedY, chosen);
+    TemperatureProc(dialog, WM_MOUSEMOVE, 1, MAKELPARAM(150, 30));
+    EXPECT_EQ(screen().recordedY, 30u);
+    EXPECT_EQ(screen().recordedX, 150u);
+    driver.close(dialog);
+}
+
+TEST_F(TemperatureChart, RollingUpWipesTheBandsTheRollsLeave) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    opening(dialog, kFrameCount);
+    ASSERT_TRUE(driver.chooseItem(dialog, 1005, u"Bordeaux"));
+    holdTimer(dialog);
+    closing(dialog, 6); // frames 18 to 13 drawn; next comes frame 12
+    ASSERT_EQ(screen().frameIndex, 12);
+    const int previousT = kUnrollCurve[13];
+    const int t = kUnrollCurve[12];
+    const int upperRow = 94 - t - 3;  // drawn as top roll at frame 13, inside the upper band now
+    const int lowerRow = 162 + t + 2; // drawn as bottom roll at frame 13, inside the lower band now
+    ASSERT_GE(upperRow, 94 - previousT);
+    ASSERT_LT(lowerRow, 138 + previousT + 24);
+    QImage before = surface(dialog);
+    int rollPixels = 0;
+    for (int x = 75; x < 231; ++x) rollPixels += before.pixel(x, upperRow) != qRgb(255, 255, 255);
+    EXPECT_GT(rollPixels, 0) << "the top roll was there";
+    closing(dialog);
+    const QImage after = surface(dialog);
+    for (int x = 75; x < 231; ++x) {
+        EXPECT_EQ(after.pixel(x, upperRow), qRgb(255, 255, 255)) << "x " << x;
+        EXPECT_EQ(after.pixel(x, lowerRow), qRgb(255, 255, 255)) << "x " << x;
+    }
+    driver.close(dialog);
+}
+
+TEST_F(TemperatureChart, StaticsHaveWhiteBackgroundsButTheHiddenTextHasNone) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    const HDC dc = GetDC(dialog);
+    EXPECT_EQ(TemperatureProc(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                              reinterpret_cast<LPARAM>(driver.item(dialog, 1056))),
+              reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH)));
+    for (int id : {1055, 1054, 1080})
+        EXPECT_EQ(TemperatureProc(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                  reinterpret_cast<LPARAM>(driver.item(dialog, id))),
+                  reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH)))
+            << id;
+    ReleaseDC(dialog, dc);
+    const QImage image = surface(dialog);
+    const QRect heading = driver.rect(dialog, 1055);
+    EXPECT_EQ(image.pixel(heading.left() + 1, heading.top() + 1), qRgb(255, 255, 255));
+    const QRect label = driver.rect(dialog, 1080);
+    EXPECT_EQ(image.pixel(label.right() - 1, label.bottom() - 1), qRgb(255, 255, 255));
+    driver.close(dialog);
+}
+
+TEST_F(TemperatureChart, DoneButtonEndsTheScreenAndItsTimer) {
+    driver.onDialog(kTemperatureDialog, [&](HWND) { driver.tapDone(); });
+    EXPECT_EQ(driver.runModal(talvinoModule(), kTemperatureDialog, TemperatureProc), 1);
+    EXPECT_EQ(driver.pendingSteps(), 0u);
+    EXPECT_EQ(screen().textBuffer, nullptr);
+    const int frame = screen().frameIndex;
+    driver.pump(300);
+    EXPECT_EQ(screen().frameIndex, frame);
+}
+
+} // namespace
