@@ -1,0 +1,357 @@
+#include "tools/catalogue/verifier.h"
+
+#include <sqlite3.h>
+
+#include <map>
+#include <memory>
+#include <set>
+
+#include "db/schema.h"
+#include "db/text_codec.h"
+#include "platform/data/ado.h"
+#include "platform/data/like_pattern.h"
+#include "platform/data/utf.h"
+#include "tools/catalogue/source_reader.h"
+
+namespace catalogue {
+
+namespace {
+
+struct Db {
+    sqlite3* handle = nullptr;
+    ~Db() { sqlite3_close_v2(handle); }
+};
+
+struct Statement {
+    sqlite3_stmt* handle = nullptr;
+    ~Statement() { sqlite3_finalize(handle); }
+};
+
+std::u16string columnText(sqlite3_stmt* s, int i) {
+    const auto* p = static_cast<const char16_t*>(sqlite3_column_text16(s, i));
+    return p ? std::u16string(p, static_cast<std::size_t>(sqlite3_column_bytes16(s, i)) / 2) : std::u16string();
+}
+
+std::string utf8(const std::u16string& text) { return ado::toUtf8(text); }
+
+bool sameName(const std::u16string& a, const char16_t* b) {
+    const std::u16string other(b);
+    if (a.size() != other.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (ado::foldCase(a[i]) != ado::foldCase(other[i])) return false;
+    return true;
+}
+
+// Column names of a table in position order; empty when the table is missing.
+std::vector<std::u16string> columnsOf(sqlite3* db, const std::string& table) {
+    std::vector<std::u16string> names;
+    Statement s;
+    if (sqlite3_prepare_v2(db, ("PRAGMA table_info(\"" + table + "\")").c_str(), -1, &s.handle, nullptr) != SQLITE_OK)
+        return names;
+    while (sqlite3_step(s.handle) == SQLITE_ROW) names.push_back(columnText(s.handle, 1));
+    return names;
+}
+
+// Decoded text that a person could have written: printable, nothing that only garbage yields.
+bool plausibleDecoded(const std::u16string& text) {
+    for (char16_t c : text)
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0) || (c >= 0xD800 && c <= 0xDFFF) || c >= 0xE000) return false;
+    return true;
+}
+
+bool looksScrambled(const std::u16string& text) {
+    if (text.empty()) return false;
+    for (char16_t c : text) {
+        const char16_t d = codec::decodeChar(c);
+        if (d < 0x20 || (d >= 0xD800)) return false;
+    }
+    return true;
+}
+
+std::string yearsOf(const std::u16string& column) {
+    std::string out;
+    for (char16_t c : column) {
+        if (!out.empty()) out += ",";
+        out += std::to_string(1900 + static_cast<int>(c));
+    }
+    return out;
+}
+
+} // namespace
+
+Findings verifyCatalogue(const std::string& path) {
+    Findings f;
+    auto problem = [&](const std::string& text) { f.problems.push_back(text); };
+
+    // The same check the program makes when it opens the file.
+    {
+        ado::Connection* connection = ado::createConnection();
+        const std::u16string wide = ado::toUtf16(path);
+        const HRESULT hr = connection ? connection->Open(wide.c_str(), u"", u"", -1) : E_FAIL;
+        if (connection) connection->Release();
+        if (FAILED(hr)) {
+            problem("the program cannot open it: " + ado::lastError());
+            return f;
+        }
+    }
+    Db db;
+    if (sqlite3_open_v2(path.c_str(), &db.handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        problem(std::string("cannot open: ") + sqlite3_errmsg(db.handle));
+        return f;
+    }
+
+    // Schema and positions.
+    auto checkColumns = [&](const char16_t* table, const char16_t* const* expected, int count, int from) {
+        const auto actual = columnsOf(db.handle, utf8(table));
+        for (int i = from; i < count; ++i) {
+            if (static_cast<int>(actual.size()) <= i || !sameName(actual[static_cast<std::size_t>(i)], expected[i]))
+                problem(utf8(table) + ": position " + std::to_string(i) + " must be " + utf8(expected[i]) +
+                        (static_cast<int>(actual.size()) > i ? ", is " + utf8(actual[static_cast<std::size_t>(i)])
+                                                             : ", is missing"));
+        }
+    };
+    checkColumns(schema::kEntryTable, schema::entry::kColumns, schema::entry::kColumnCount, 0);
+    checkColumns(schema::kCountryTable, schema::country::kColumns, 2, 0);
+    checkColumns(schema::kRegionTable, schema::region::kColumns, 3, 0);
+    checkColumns(schema::kGrapeTable, schema::grape::kColumns, 4, 0);
+    checkColumns(schema::kBookmarkTable, schema::bookmark::kColumns, schema::bookmark::kColumnCount, 1);
+    if (!f.problems.empty()) return f;
+
+    // Countries and regions.
+    std::set<std::u16string> codes, countryNames;
+    std::set<std::pair<std::u16string, std::u16string>> regions;
+    {
+        Statement s;
+        sqlite3_prepare_v2(db.handle, "SELECT Land, Bezeichnung FROM Land", -1, &s.handle, nullptr);
+        while (sqlite3_step(s.handle) == SQLITE_ROW) {
+            codes.insert(columnText(s.handle, 0));
+            const std::u16string name = columnText(s.handle, 1);
+            if (!countryNames.insert(name).second) problem("Land: the name " + utf8(name) + " is not unique");
+            if (name.find(u'\'') != std::u16string::npos)
+                f.warnings.push_back("Land: " + utf8(name) + " holds an apostrophe; the search cannot look it up");
+        }
+    }
+    {
+        Statement s;
+        sqlite3_prepare_v2(db.handle, "SELECT ID_REGION, Land, Regio_Lang FROM Region", -1, &s.handle, nullptr);
+        while (sqlite3_step(s.handle) == SQLITE_ROW) {
+            const std::u16string country = columnText(s.handle, 1), name = columnText(s.handle, 2);
+            if (!codes.count(country))
+                problem("Region " + std::to_string(sqlite3_column_int64(s.handle, 0)) + ": unknown country " +
+                        utf8(country));
+            if (name.find(u'\'') != std::u16string::npos)
+                f.warnings.push_back("Region: " + utf8(name) + " holds an apostrophe; the region search cannot use it");
+            if (!regions.insert({country, name}).second)
+                problem("Region: " + utf8(name) + " is listed twice for " + utf8(country));
+        }
+    }
+
+    // Entries.
+    {
+        Statement s;
+        sqlite3_prepare_v2(db.handle,
+                           "SELECT ID, Beschreibung, STICHWORT, Land, Regio_Lang, Stichwort_Klein, Text_Klein FROM talvino",
+                           -1, &s.handle, nullptr);
+        while (sqlite3_step(s.handle) == SQLITE_ROW) {
+            const long long id = sqlite3_column_int64(s.handle, 0);
+            const std::string where = "talvino " + std::to_string(id) + ": ";
+            if (sqlite3_column_type(s.handle, 0) != SQLITE_INTEGER || id == 0) problem(where + "ID must be a non-zero integer");
+            const bool hasDescription = sqlite3_column_type(s.handle, 1) != SQLITE_NULL;
+            const std::u16string stored = columnText(s.handle, 1);
+            const std::u16string description = decodedText(stored);
+            if (hasDescription && !plausibleDecoded(description))
+                problem(where + "Beschreibung does not decode to readable text (stored in clear?)");
+            if (encodedText(description) != stored) problem(where + "Beschreibung does not survive the codec");
+            const std::u16string keyword = columnText(s.handle, 2);
+            const std::u16string country = columnText(s.handle, 3);
+            const std::u16string region = columnText(s.handle, 4);
+            if (!codes.count(country)) problem(where + "Land " + utf8(country) + " is not in Land");
+            if (!regions.count({country, region}))
+                problem(where + "Regio_Lang " + utf8(region) + " is not a region of " + utf8(country));
+            if (columnText(s.handle, 5) != lowerCasedText(keyword))
+                problem(where + "Stichwort_Klein is not the lower-cased STICHWORT");
+            const bool hasLower = sqlite3_column_type(s.handle, 6) != SQLITE_NULL;
+            if (hasLower != hasDescription || columnText(s.handle, 6) != encodedText(lowerCasedText(description)))
+                problem(where + "Text_Klein is not the scrambled lower-cased Beschreibung");
+        }
+    }
+
+    // Grape varieties: looked up by name prefix.
+    {
+        Statement s;
+        sqlite3_prepare_v2(db.handle, "SELECT ID_Rebsorte, Rebsorte, Farbe, Text FROM Rebsorten", -1, &s.handle,
+                           nullptr);
+        std::vector<std::u16string> names;
+        while (sqlite3_step(s.handle) == SQLITE_ROW) {
+            const std::string where = "Rebsorten " + std::to_string(sqlite3_column_int64(s.handle, 0)) + ": ";
+            const long long colour = sqlite3_column_int64(s.handle, 2);
+            if (colour != schema::grape::kRed && colour != schema::grape::kWhite) problem(where + "Farbe must be 1 or 2");
+            if (sqlite3_column_type(s.handle, 3) != SQLITE_NULL && !plausibleDecoded(decodedText(columnText(s.handle, 3))))
+                problem(where + "Text does not decode to readable text (stored in clear?)");
+            const std::u16string name = columnText(s.handle, 1);
+            if (name.find(u'\'') != std::u16string::npos)
+                f.warnings.push_back(where + utf8(name) + " holds an apostrophe; the lookup by name must double it");
+            names.push_back(name);
+        }
+        for (std::size_t i = 0; i < names.size(); ++i)
+            for (std::size_t j = 0; j < names.size(); ++j) {
+                if (i == j) continue;
+                const std::u16string a = lowerCasedText(names[i]), b = lowerCasedText(names[j]);
+                if (b.compare(0, a.size(), a) == 0 && (a.size() < b.size() || i < j))
+                    problem("Rebsorten: looking up " + utf8(names[i]) + " by name also finds " + utf8(names[j]));
+            }
+    }
+
+    // Bookmarks: at most one per entry.
+    {
+        Statement s;
+        sqlite3_prepare_v2(db.handle, "SELECT id_talvino, count(*) FROM Lesezeichen GROUP BY id_talvino HAVING count(*) > 1",
+                           -1, &s.handle, nullptr);
+        while (sqlite3_step(s.handle) == SQLITE_ROW)
+            problem("Lesezeichen: entry " + std::to_string(sqlite3_column_int64(s.handle, 0)) + " has " +
+                    std::to_string(sqlite3_column_int64(s.handle, 1)) + " bookmarks");
+    }
+    return f;
+}
+
+void dumpCatalogue(const std::string& path, std::ostream& out) {
+    Db db;
+    if (sqlite3_open_v2(path.c_str(), &db.handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        throw WriteError("cannot open " + path);
+    auto each = [&](const char* sql, auto&& row) {
+        Statement s;
+        if (sqlite3_prepare_v2(db.handle, sql, -1, &s.handle, nullptr) != SQLITE_OK)
+            throw WriteError(std::string(sqlite3_errmsg(db.handle)) + " (in: " + sql + ")");
+        int rc;
+        while ((rc = sqlite3_step(s.handle)) == SQLITE_ROW) row(s.handle);
+        if (rc != SQLITE_DONE) throw WriteError(sqlite3_errmsg(db.handle));
+    };
+    auto text = [](sqlite3_stmt* s, int i) {
+        return sqlite3_column_type(s, i) == SQLITE_NULL ? std::string("-") : utf8(columnText(s, i));
+    };
+    out << "# Land\n";
+    each("SELECT Land, Bezeichnung FROM Land ORDER BY Land",
+         [&](sqlite3_stmt* s) { out << text(s, 0) << " | " << text(s, 1) << "\n"; });
+    out << "\n# Region\n";
+    each("SELECT ID_REGION, Land, Regio_Lang FROM Region ORDER BY ID_REGION", [&](sqlite3_stmt* s) {
+        out << sqlite3_column_int64(s, 0) << " | " << text(s, 1) << " | " << text(s, 2) << "\n";
+    });
+    out << "\n# Rebsorten\n";
+    each("SELECT ID_Rebsorte, Rebsorte, Farbe, Text FROM Rebsorten ORDER BY ID_Rebsorte", [&](sqlite3_stmt* s) {
+        out << "\nID: " << sqlite3_column_int64(s, 0) << "\nRebsorte: " << text(s, 1)
+            << "\nFarbe: " << (sqlite3_column_int64(s, 2) == 1 ? "rot" : "weiss") << "\nText: "
+            << (sqlite3_column_type(s, 3) == SQLITE_NULL ? "-" : utf8(decodedText(columnText(s, 3)))) << "\n";
+    });
+    out << "\n# talvino\n";
+    each("SELECT * FROM talvino ORDER BY ID", [&](sqlite3_stmt* s) {
+        using namespace schema::entry;
+        out << "\nID: " << sqlite3_column_int64(s, kId) << "\nStichwort: " << text(s, kKeyword)
+            << "\nName: " << text(s, kName) << "\nZusatz: " << text(s, kSuffix) << "\nLand: " << text(s, kCountry)
+            << "\nRegion: " << text(s, kRegion) << "\nFarbe:";
+        const char* colours[] = {" rot", " rose", " weiss", " braun", " trocken", " lieblich", " suess", " schaeumend"};
+        for (int k = 0; k < 4; ++k)
+            if (sqlite3_column_int64(s, kRed + k) > 0) out << colours[k];
+        out << "\nGeschmack:";
+        for (int k = 4; k < 8; ++k)
+            if (sqlite3_column_int64(s, kRed + k) > 0) out << colours[k];
+        out << "\nQualitaet: " << sqlite3_column_int64(s, kQuality1) << "-" << sqlite3_column_int64(s, kQuality2)
+            << "\nJahrgaenge:";
+        for (int k = 0; k < kVintageCategories; ++k)
+            if (sqlite3_column_type(s, kFirstVintage + k) != SQLITE_NULL)
+                out << " " << k << "=" << yearsOf(columnText(s, kFirstVintage + k)) << ";";
+        out << "\nHinweise:" << (sqlite3_column_int64(s, kDrinkSoon) ? " bald" : "")
+            << (sqlite3_column_int64(s, kNoVintage) ? " ohnejahr" : "") << "\nBeschreibung: "
+            << (sqlite3_column_type(s, kDescription) == SQLITE_NULL ? "-"
+                                                                    : utf8(decodedText(columnText(s, kDescription))))
+            << "\n";
+    });
+    out << "\n# Lesezeichen\n";
+    each("SELECT * FROM Lesezeichen", [&](sqlite3_stmt* s) {
+        out << sqlite3_column_int64(s, 0) << " | " << text(s, 1) << " | " << text(s, 2) << " | " << text(s, 3)
+            << "\n";
+    });
+}
+
+bool queryCatalogue(const std::string& path, const std::u16string& sql, std::ostream& out, std::ostream& err) {
+    ado::Connection* connection = ado::createConnection();
+    ado::Recordset* recordset = ado::createRecordset();
+    if (!connection || !recordset) {
+        err << "the data-access component is missing\n";
+        return false;
+    }
+    struct Release {
+        IUnknown* a;
+        IUnknown* b;
+        ~Release() {
+            a->Release();
+            b->Release();
+        }
+    } release{recordset, connection};
+    const std::u16string wide = ado::toUtf16(path);
+    if (FAILED(connection->Open(wide.c_str(), u"", u"", -1))) {
+        err << "cannot open " << path << ": " << ado::lastError() << "\n";
+        return false;
+    }
+    VARIANT active;
+    VariantInit(&active);
+    active.vt = VT_DISPATCH;
+    active.pdispVal = connection;
+    recordset->put_ActiveConnection(active);
+    HRESULT hr;
+    try {
+        hr = ado::openRecordset(recordset, sql.c_str(), ado::adOpenDynamic, ado::adLockOptimistic);
+    } catch (const ado::ComponentException& e) {
+        err << "the catalogue file is damaged: " << e.what() << "\n";
+        return false;
+    }
+    if (FAILED(hr)) {
+        err << "the statement failed: " << ado::lastError() << "\n";
+        return false;
+    }
+    ado::Fields* fields = nullptr;
+    recordset->get_Fields(&fields);
+    long columns = 0;
+    fields->get_Count(&columns);
+    std::vector<bool> scrambled(static_cast<std::size_t>(columns), false);
+    for (long i = 0; i < columns; ++i) {
+        VARIANT index;
+        VariantInit(&index);
+        index.vt = VT_I4;
+        index.lVal = i;
+        ado::Field* field = nullptr;
+        fields->get_Item(index, &field);
+        BSTR name = nullptr;
+        field->get_Name(&name);
+        const std::u16string n = name ? lowerCasedText(name) : u"";
+        scrambled[static_cast<std::size_t>(i)] = n == u"beschreibung" || n == u"text_klein" || n == u"text";
+        out << (i ? "\t" : "") << utf8(name ? name : u"");
+        SysFreeString(name);
+    }
+    out << "\n";
+    VARIANT_BOOL eof = VARIANT_TRUE;
+    for (recordset->get_EOF(&eof); !eof; recordset->MoveNext(), recordset->get_EOF(&eof)) {
+        for (long i = 0; i < columns; ++i) {
+            VARIANT v;
+            recordset->fieldValue(i, &v);
+            if (i) out << "\t";
+            if (v.vt == VT_BSTR) {
+                std::u16string value = v.bstrVal;
+                // Bookmark descriptions share the name but are stored in clear.
+                if (scrambled[static_cast<std::size_t>(i)] && looksScrambled(value)) value = decodedText(value);
+                out << utf8(value);
+            } else if (v.vt == VT_I4) {
+                out << v.lVal;
+            } else if (v.vt == VT_R8) {
+                out << v.dblVal;
+            } else {
+                out << "NULL";
+            }
+            VariantClear(&v);
+        }
+        out << "\n";
+    }
+    recordset->Close();
+    return true;
+}
+
+} // namespace catalogue
