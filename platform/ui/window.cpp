@@ -5,6 +5,7 @@
 #include "platform/ui/window.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateTime>
@@ -418,13 +419,16 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
         window->widget->update(QRect(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1)));
     else
         window->widget->update();
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(window->widget.data())) area->viewport()->update();
     return TRUE;
 }
 
 BOOL UpdateWindow(HWND hwnd) {
     Window* window = live(hwnd);
     if (!window || !window->widget) return FALSE;
-    if (window->widget->isVisible()) window->widget->repaint();
+    if (!window->widget->isVisible()) return TRUE;
+    window->widget->repaint();
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(window->widget.data())) area->viewport()->repaint();
     return TRUE;
 }
 
