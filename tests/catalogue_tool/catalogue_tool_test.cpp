@@ -1,0 +1,400 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "db/text_codec.h"
+#include "platform/data/utf.h"
+#include "tests/support/test_catalogue.h"
+#include "tools/catalogue/source_reader.h"
+#include "tools/catalogue/verifier.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A source folder of a test's own, with one country, two regions, one grape and two entries.
+class SourceFolder {
+public:
+    SourceFolder() {
+        write("laender.txt", "# Länder\nF | Frankreich\nD | Deutschland\n");
+        write("regionen/F.txt", "100 | Burgund\n101 | Bordeaux\n");
+        write("regionen/D.txt", "500 | Mosel\n");
+        write("rebsorten.txt", "ID: 1\nRebsorte: Riesling\nFarbe: weiss\nText: Rasse und Säure,\n von trocken bis "
+                               "edelsüß.\n");
+        write("weine/F.txt", kChablis + "\n" + kBordeaux);
+        write("weine/D.txt", "");
+    }
+    void write(const std::string& name, const std::string& text) const {
+        const fs::path path = fs::path(root()) / name;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    std::string root() const { return catalogue_.folder() + "/sources"; }
+    std::string out() const { return catalogue_.path(); }
+    TestCatalogue& catalogue() { return catalogue_; }
+
+    inline static const std::string kChablis = "ID: 1001\n"
+                                               "Stichwort: Chablis Premier Cru\n"
+                                               "Name: Chablis Premier Cru\n"
+                                               "Zusatz: Domaine des Vaux Clairs\n"
+                                               "Region: Burgund\n"
+                                               "Farbe: weiss\n"
+                                               "Geschmack: trocken\n"
+                                               "Qualitaet: 2-3\n"
+                                               "Jahrgaenge: 0=1996,1999; 1=1990\n"
+                                               "Hinweise: bald\n"
+                                               "Beschreibung: Straffer, mineralischer Chablis\n"
+                                               " mit Würze.\n";
+    inline static const std::string kBordeaux = "ID: 1002\n"
+                                                "Stichwort: Bordeaux Supérieur\n"
+                                                "Name: -\n"
+                                                "Zusatz: -\n"
+                                                "Region: Bordeaux\n"
+                                                "Farbe: rot, rose\n"
+                                                "Geschmack: -\n"
+                                                "Qualitaet: 0\n"
+                                                "Jahrgaenge: -\n"
+                                                "Hinweise: -\n"
+                                                "Beschreibung: -\n";
+
+private:
+    TestCatalogue catalogue_;
+};
+
+std::vector<std::string> problemsOf(const std::string& folder) {
+    try {
+        catalogue::readSources(folder);
+    } catch (const catalogue::SourceError& e) {
+        return e.problems();
+    }
+    return {};
+}
+
+bool containsProblem(const std::vector<std::string>& problems, const std::string& where, const std::string& what) {
+    for (const std::string& p : problems)
+        if (p.find(where) != std::string::npos && p.find(what) != std::string::npos) return true;
+    return false;
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string all;
+    for (const std::string& l : lines) all += l + "\n";
+    return all;
+}
+
+TEST(SourceReading, ReadsEveryFieldOfAnEntry) {
+    SourceFolder sources;
+    const catalogue::Content content = catalogue::readSources(sources.root());
+    ASSERT_EQ(content.countries.size(), 2u);
+    EXPECT_EQ(content.countries[0].name, u"Frankreich");
+    ASSERT_EQ(content.regions.size(), 3u);
+    ASSERT_EQ(content.grapes.size(), 1u);
+    EXPECT_EQ(content.grapes[0].colour, 2);
+    EXPECT_EQ(*content.grapes[0].text, u"Rasse und Säure, von trocken bis edelsüß.");
+    ASSERT_EQ(content.entries.size(), 2u);
+    const catalogue::Entry& e = content.entries[0];
+    EXPECT_EQ(e.id, 1001);
+    EXPECT_EQ(e.keyword, u"Chablis Premier Cru");
+    EXPECT_EQ(*e.suffix, u"Domaine des Vaux Clairs");
+    EXPECT_EQ(e.country, u"F");
+    EXPECT_EQ(e.region, u"Burgund");
+    EXPECT_EQ(e.white, 1);
+    EXPECT_EQ(e.red, 0);
+    EXPECT_EQ(e.dry, 1);
+    EXPECT_EQ(e.quality1, 2);
+    EXPECT_EQ(e.quality2, 3);
+    EXPECT_EQ(*e.vintages[0], (std::u16string{96, 99}));
+    EXPECT_EQ(*e.vintages[1], (std::u16string{90}));
+    EXPECT_FALSE(e.vintages[2]);
+    EXPECT_EQ(e.drinkSoon, 1);
+    EXPECT_EQ(e.noVintage, 0);
+    EXPECT_EQ(*e.description, u"Straffer, mineralischer Chablis mit Würze.");
+    const catalogue::Entry& b = content.entries[1];
+    EXPECT_FALSE(b.name);
+    EXPECT_FALSE(b.suffix);
+    EXPECT_FALSE(b.description);
+    EXPECT_EQ(b.red + b.rose, 2);
+    EXPECT_EQ(b.quality1 + b.quality2, 0);
+}
+
+TEST(SourceReading, AMissingFieldStopsWithFileAndLine) {
+    SourceFolder sources;
+    std::string entry = SourceFolder::kChablis;
+    entry.replace(entry.find("Hinweise: bald\n"), 15, "");
+    sources.write("weine/F.txt", "# Frankreich\n\n" + entry);
+    const auto problems = problemsOf(sources.root());
+    EXPECT_TRUE(containsProblem(problems, "weine/F.txt:3:", "Hinweise")) << joined(problems);
+}
+
+TEST(SourceReading, AnUnknownRegionStopsWithFileAndLine) {
+    SourceFolder sources;
+    std::string entry = SourceFolder::kChablis;
+    entry.replace(entry.find("Region: Burgund"), 15, "Region: Mosel");
+    sources.write("weine/F.txt", entry);
+    EXPECT_TRUE(containsProblem(problemsOf(sources.root()), "weine/F.txt:5:", "unknown region \"Mosel\""));
+}
+
+TEST(SourceReading, AnUnknownCountryStops) {
+    SourceFolder sources;
+    sources.write("weine/XY.txt", "");
+    sources.write("regionen/XY.txt", "9000 | Nirgendwo\n");
+    const auto problems = problemsOf(sources.root());
+    EXPECT_TRUE(containsProblem(problems, "weine/XY.txt", "no country with the code XY")) << joined(problems);
+    EXPECT_TRUE(containsProblem(problems, "regionen/XY.txt", "no country with the code XY"));
+}
+
+TEST(SourceReading, ADuplicateIdStopsWithFileAndLine) {
+    SourceFolder sources;
+    std::string second = SourceFolder::kChablis;
+    second.replace(second.find("Region: Burgund"), 15, "Region: Mosel");
+    sources.write("weine/D.txt", "\n" + second);
+    EXPECT_TRUE(containsProblem(problemsOf(sources.root()), "weine/F.txt:1:", "ID 1001 given twice"));
+}
+
+TEST(SourceReading, MalformedValuesAreReportedOneLineEach) {
+    SourceFolder sources;
+    std::string entry = SourceFolder::kChablis;
+    entry.replace(entry.find("Qualitaet: 2-3"), 14, "Qualitaet: 2-9");
+    entry.replace(entry.find("Farbe: weiss"), 12, "Farbe: blau");
+    entry.replace(entry.find("0=1996"), 6, "0=1850");
+    entry += "Unsinn: 1\n";
+    sources.write("weine/F.txt", entry);
+    const auto problems = problemsOf(sources.root());
+    EXPECT_TRUE(containsProblem(problems, "weine/F.txt:8:", "Qualitaet")) << joined(problems);
+    EXPECT_TRUE(containsProblem(problems, "weine/F.txt:6:", "unknown colour \"blau\""));
+    EXPECT_TRUE(containsProblem(problems, "weine/F.txt:9:", "year"));
+    EXPECT_TRUE(containsProblem(problems, "weine/F.txt:13:", "unknown key \"Unsinn\""));
+}
+
+TEST(SourceReading, ATextWithACharacterTheCodecCannotCarryIsRefused) {
+    SourceFolder sources;
+    std::string entry = SourceFolder::kChablis;
+    entry.replace(entry.find("mit Würze."), 10, "mit \xEF\xBB\x96");
+    sources.write("weine/F.txt", entry);
+    EXPECT_TRUE(containsProblem(problemsOf(sources.root()), "weine/F.txt:11:", "cannot store scrambled"));
+    EXPECT_TRUE(catalogue::isStorableText(u"Öchsle, 20 €, „gut“ — ja"));
+}
+
+TEST(SourceReading, AFolderThatIsNotThereIsOneProblem) {
+    EXPECT_EQ(problemsOf("/nicht/da").size(), 1u);
+}
+
+class BuiltCatalogue : public ::testing::Test {
+protected:
+    void build() { catalogue::writeCatalogue(sources.out(), catalogue::readSources(sources.root())); }
+    SourceFolder sources;
+};
+
+TEST_F(BuiltCatalogue, DerivesTheLowerCaseAndScrambledColumns) {
+    build();
+    const auto rows = sources.catalogue().rows(
+        "SELECT STICHWORT, Stichwort_Klein, Beschreibung, Text_Klein, Land, Regio_Lang FROM talvino WHERE ID = 1001");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][1], "chablis premier cru");
+    EXPECT_EQ(ado::toUtf16(rows[0][2]), encodedText(u"Straffer, mineralischer Chablis mit Würze."));
+    EXPECT_EQ(ado::toUtf16(rows[0][3]), encodedText(u"straffer, mineralischer chablis mit würze."));
+    EXPECT_EQ(rows[0][4], "F");
+    EXPECT_EQ(rows[0][5], "Burgund");
+    EXPECT_EQ(sources.catalogue().rows("SELECT Text_Klein, Name FROM talvino WHERE ID = 1002")[0],
+              (std::vector<std::string>{"NULL", "NULL"}));
+    const auto grape = sources.catalogue().rows("SELECT Text FROM Rebsorten")[0][0];
+    EXPECT_EQ(decodedText(ado::toUtf16(grape)), u"Rasse und Säure, von trocken bis edelsüß.");
+}
+
+TEST_F(BuiltCatalogue, VerifiesClean) {
+    build();
+    const catalogue::Findings f = catalogue::verifyCatalogue(sources.out());
+    EXPECT_TRUE(f.problems.empty()) << joined(f.problems);
+    EXPECT_TRUE(f.warnings.empty()) << joined(f.warnings);
+}
+
+TEST_F(BuiltCatalogue, VerifyFindsBrokenRows) {
+    build();
+    TestCatalogue& c = sources.catalogue();
+    c.execute("INSERT INTO talvino (ID, STICHWORT, Land, Regio_Lang, Stichwort_Klein) VALUES (7, 'X', 'Q', 'Nirgends', 'x')");
+    c.execute("UPDATE talvino SET Stichwort_Klein = 'Chablis Premier Cru' WHERE ID = 1001");
+    c.execute("UPDATE talvino SET Beschreibung = 'im Klartext', Text_Klein = NULL WHERE ID = 1002");
+    c.execute("INSERT INTO Rebsorten VALUES (2, 'Ries', 2, NULL)");
+    c.execute("INSERT INTO Lesezeichen (id_talvino) VALUES (1001), (1001)");
+    c.execute("PRAGMA ignore_check_constraints = 1");
+    const auto problems = catalogue::verifyCatalogue(sources.out()).problems;
+    const std::string all = joined(problems);
+    EXPECT_NE(all.find("talvino 7: Land Q is not in Land"), std::string::npos) << all;
+    EXPECT_NE(all.find("talvino 7: Regio_Lang Nirgends is not a region of Q"), std::string::npos);
+    EXPECT_NE(all.find("talvino 1001: Stichwort_Klein"), std::string::npos);
+    EXPECT_NE(all.find("talvino 1002: Beschreibung does not decode"), std::string::npos);
+    EXPECT_NE(all.find("talvino 1002: Text_Klein"), std::string::npos);
+    EXPECT_NE(all.find("looking up Ries by name also finds Riesling"), std::string::npos);
+    EXPECT_NE(all.find("Lesezeichen: entry 1001 has 2 bookmarks"), std::string::npos);
+}
+
+TEST_F(BuiltCatalogue, VerifyFindsAWrongColumnOrder) {
+    build();
+    sources.catalogue().execute("ALTER TABLE talvino RENAME COLUMN Land TO Landcode");
+    const auto problems = catalogue::verifyCatalogue(sources.out()).problems;
+    EXPECT_NE(joined(problems).find("talvino: position 29 must be Land, is Landcode"), std::string::npos)
+        << joined(problems);
+}
+
+TEST_F(BuiltCatalogue, VerifyReportsAFileTheProgramCannotOpen) {
+    build();
+    sources.catalogue().writeRawFile("kein Katalog");
+    const auto problems = catalogue::verifyCatalogue(sources.out()).problems;
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("cannot open"), std::string::npos);
+}
+
+TEST_F(BuiltCatalogue, QueryPrintsRowsWithScrambledColumnsDecoded) {
+    build();
+    sources.catalogue().execute("INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES (1001, 'Mein Chablis', '')");
+    std::ostringstream out, err;
+    ASSERT_TRUE(catalogue::queryCatalogue(sources.out(),
+                                          u"select ID, Beschreibung, [Text_Klein] from talvino where STICHWORT like "
+                                          u"'chablis*'",
+                                          out, err))
+        << err.str();
+    EXPECT_EQ(out.str(), "ID\tBeschreibung\tText_Klein\n1001\tStraffer, mineralischer Chablis mit Würze.\tstraffer, "
+                         "mineralischer chablis mit würze.\n");
+    std::ostringstream bookmarks;
+    ASSERT_TRUE(catalogue::queryCatalogue(sources.out(), u"SELECT Beschreibung from Lesezeichen", bookmarks, err));
+    EXPECT_EQ(bookmarks.str(), "Beschreibung\nMein Chablis\n");
+    std::ostringstream none;
+    EXPECT_FALSE(catalogue::queryCatalogue(sources.out(), u"SELECT * FROM talvino WHERE ()", none, err));
+}
+
+TEST_F(BuiltCatalogue, DumpShowsDecodedTextsAndYears) {
+    build();
+    std::ostringstream out;
+    catalogue::dumpCatalogue(sources.out(), out);
+    const std::string text = out.str();
+    EXPECT_NE(text.find("Beschreibung: Straffer, mineralischer Chablis mit Würze."), std::string::npos);
+    EXPECT_NE(text.find("Jahrgaenge: 0=1996,1999; 1=1990;"), std::string::npos);
+    EXPECT_NE(text.find("Text: Rasse und Säure"), std::string::npos);
+}
+
+TEST(Synth, MakesTheRequestedNumberOfEntriesThatVerify) {
+    TestCatalogue c;
+    catalogue::writeCatalogue(c.path(), catalogue::synthContent(2000));
+    EXPECT_EQ(c.rows("SELECT count(*) FROM talvino")[0][0], "2000");
+    const catalogue::Findings f = catalogue::verifyCatalogue(c.path());
+    EXPECT_TRUE(f.problems.empty()) << joined(f.problems);
+    // Colours, tastes and qualities are spread, not uniform.
+    const auto red = std::stoi(c.rows("SELECT count(*) FROM talvino WHERE Rot > 0")[0][0]);
+    const auto white = std::stoi(c.rows("SELECT count(*) FROM talvino WHERE Weiss > 0")[0][0]);
+    EXPECT_GT(red, white);
+    EXPECT_GT(white, 400);
+    EXPECT_GT(std::stoi(c.rows("SELECT count(DISTINCT Land) FROM talvino")[0][0]), 10);
+    EXPECT_GT(std::stoi(c.rows("SELECT count(*) FROM talvino WHERE Beschreibung IS NULL")[0][0]), 0);
+}
+
+TEST(Synth, IsTheSameForTheSameSeed) {
+    const catalogue::Content a = catalogue::synthContent(50, 7), b = catalogue::synthContent(50, 7);
+    ASSERT_EQ(a.entries.size(), 50u);
+    for (std::size_t i = 0; i < a.entries.size(); ++i) EXPECT_EQ(a.entries[i].description, b.entries[i].description);
+}
+
+// ---- The command line ------------------------------------------------------------------------
+
+struct ToolRun {
+    int status;
+    std::string out;
+};
+
+ToolRun run(const std::string& arguments) {
+    const std::string command = std::string(TALVINO_CATALOGUE_TOOL) + " " + arguments + " 2>&1";
+    ToolRun result{-1, ""};
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return result;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+TEST(CommandLine, HelpNamesEveryCommandAndSucceeds) {
+    const ToolRun r = run("--help");
+    EXPECT_EQ(r.status, 0);
+    for (const char* command : {"build", "verify", "dump", "query", "synth"})
+        EXPECT_NE(r.out.find(command), std::string::npos) << command;
+}
+
+TEST(CommandLine, WrongUsageExitsWithTwo) {
+    EXPECT_EQ(run("").status, 2);
+    EXPECT_EQ(run("brew x").status, 2);
+    EXPECT_EQ(run("build only-one").status, 2);
+    EXPECT_EQ(run("synth viele /tmp/x.cdb").status, 2);
+    EXPECT_EQ(run("synth 5 /tmp/x.cdb --encoding latin1").status, 2);
+}
+
+TEST(CommandLine, BuildKeepsTheBookmarksOfTheCatalogueItReplaces) {
+    SourceFolder sources;
+    ASSERT_EQ(run("build " + sources.root() + " " + sources.out()).status, 0);
+    sources.catalogue().execute(
+        "INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES (1002, 'Zum Grillen', 'mit Freunden')");
+    sources.catalogue().execute("INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES (1001, 'Chablis', NULL)");
+    sources.write("rebsorten.txt", "ID: 1\nRebsorte: Riesling\nFarbe: weiss\nText: Neu.\n");
+    const ToolRun r = run("build " + sources.root() + " " + sources.out());
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("2 bookmarks kept"), std::string::npos) << r.out;
+    EXPECT_EQ(sources.catalogue().rows("SELECT * FROM Lesezeichen"),
+              (std::vector<std::vector<std::string>>{{"1", "1002", "Zum Grillen", "mit Freunden"},
+                                                     {"2", "1001", "Chablis", "NULL"}}));
+    EXPECT_EQ(decodedText(ado::toUtf16(sources.catalogue().rows("SELECT Text FROM Rebsorten")[0][0])), u"Neu.");
+}
+
+TEST(CommandLine, AFailedBuildLeavesTheExistingCatalogueAlone) {
+    SourceFolder sources;
+    ASSERT_EQ(run("build " + sources.root() + " " + sources.out()).status, 0);
+    const std::string before = sources.catalogue().readRawFile();
+    sources.write("weine/D.txt", "ID: 5001\nStichwort: Kaputt\n");
+    const ToolRun r = run("build " + sources.root() + " " + sources.out());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("weine/D.txt:1: block lacks"), std::string::npos) << r.out;
+    EXPECT_EQ(sources.catalogue().readRawFile(), before);
+    // No temporary file is left behind.
+    int files = 0;
+    for (const auto& e : fs::directory_iterator(sources.catalogue().folder())) files += e.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 1);
+}
+
+TEST(CommandLine, BuildRefusesToReplaceAFileWhoseBookmarksItCannotRead) {
+    SourceFolder sources;
+    sources.catalogue().writeRawFile("Notizen, kein Katalog");
+    EXPECT_EQ(run("build " + sources.root() + " " + sources.out()).status, 1);
+    EXPECT_EQ(sources.catalogue().readRawFile(), "Notizen, kein Katalog");
+}
+
+TEST(CommandLine, VerifyExitsWithOneAndALinePerProblem) {
+    SourceFolder sources;
+    ASSERT_EQ(run("build " + sources.root() + " " + sources.out()).status, 0);
+    EXPECT_EQ(run("verify " + sources.out()).status, 0);
+    sources.catalogue().execute("UPDATE talvino SET Land = 'Q' WHERE ID IN (1001, 1002)");
+    const ToolRun r = run("verify " + sources.out());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("talvino 1001: Land Q is not in Land"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("talvino 1002: Land Q is not in Land"), std::string::npos);
+    EXPECT_EQ(run("verify /nicht/da.cdb").status, 1);
+}
+
+TEST(CommandLine, QueryAndDumpAndSynth) {
+    SourceFolder sources;
+    ASSERT_EQ(run("build " + sources.root() + " " + sources.out()).status, 0);
+    const ToolRun q = run("query " + sources.out() + " \"select Bezeichnung from Land where Land = 'D'\"");
+    EXPECT_EQ(q.status, 0);
+    EXPECT_EQ(q.out, "Bezeichnung\nDeutschland\n");
+    EXPECT_EQ(run("query " + sources.out() + " \"select Nichts from Land\"").status, 1);
+    EXPECT_EQ(run("dump " + sources.out()).status, 0);
+    EXPECT_EQ(run("dump /nicht/da.cdb").status, 1);
+    const std::string synth = sources.catalogue().file("synth.cdb");
+    EXPECT_EQ(run("synth 300 " + synth + " --encoding utf16").status, 0);
+    EXPECT_EQ(run("verify " + synth).status, 0);
+}
+
+} // namespace
