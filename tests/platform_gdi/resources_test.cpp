@@ -1,6 +1,8 @@
 // Bitmaps and strings loaded from a module's resources.
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "gdi_test_support.h"
 #include "platform/gdi/gdi_internal.h"
 
@@ -152,5 +154,44 @@ TEST_F(StringLoading, NoRoomLoadsNothing) {
     EXPECT_EQ(std::u16string(buffer), u"abc");
     EXPECT_EQ(LoadStringW(module.handle(), 1, nullptr, 10), 0);
 }
+
+
+// ---- The program's own bitmaps -------------------------------------------------------------
+
+struct ShippedBitmap {
+    int id;
+    int width;
+    int height;
+    int bitsPerPixel;
+};
+
+const ShippedBitmap kShipped[] = {
+    {105, 60, 50, 24},   {106, 60, 50, 24},   {107, 60, 50, 24},   {108, 60, 50, 24},   {131, 58, 225, 24},
+    {134, 275, 52, 8},   {144, 160, 24, 24},  {145, 160, 23, 24},  {146, 160, 123, 24}, {148, 159, 106, 24},
+    {149, 159, 106, 24}, {150, 159, 106, 24}, {151, 159, 106, 24}, {152, 159, 106, 24}, {153, 159, 106, 24},
+};
+
+class ShippedBitmaps : public ::testing::TestWithParam<ShippedBitmap> {};
+
+TEST_P(ShippedBitmaps, LoadWithTheirSizeAndDepth) {
+    const ShippedBitmap expected = GetParam();
+    QFile file(QStringLiteral(TALVINO_BITMAP_DIR "/%1.bmp").arg(expected.id));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+    const QByteArray bytes = file.readAll();
+    TestModule module;
+    module.addBitmap(expected.id, std::vector<unsigned char>(bytes.begin(), bytes.end()));
+    HBITMAP bitmap = LoadBitmapW(module.handle(), MAKEINTRESOURCEW(expected.id));
+    ASSERT_NE(bitmap, nullptr);
+    const BITMAP info = infoOf(bitmap);
+    EXPECT_EQ(info.bmWidth, expected.width);
+    EXPECT_EQ(info.bmHeight, expected.height);
+    EXPECT_EQ(info.bmBitsPixel, expected.bitsPerPixel);
+    DeleteObject(bitmap);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPicture, ShippedBitmaps, ::testing::ValuesIn(kShipped),
+                         [](const ::testing::TestParamInfo<ShippedBitmap>& param) {
+                             return "Bitmap" + std::to_string(param.param.id);
+                         });
 
 } // namespace
