@@ -426,35 +426,54 @@ TEST_F(SearchFormScreen, LabelsOfAGroupStandOnTheGroupsColour) {
     EXPECT_NE(driver.pixel(GetDlgItem(form, kTermLabel), 0, term.height() - 1), QColor(216, 224, 224));
 }
 
-TEST_F(SearchFormScreen, AFrameIsCopiedWholeToTheTopLeftOfThePicture) {
+// The bitmap's pixels as the device's drawing reads them.
+QImage bitmapPixels(int bitmapId, HWND anyWindow) {
+    const HBITMAP bitmap = LoadBitmapW(talvinoModule(), MAKEINTRESOURCEW(bitmapId));
+    if (!bitmap) return {};
+    BITMAP size{};
+    GetObjectW(bitmap, sizeof size, &size);
+    QImage image(size.bmWidth, size.bmHeight, QImage::Format_RGB32);
+    const HDC screen = GetDC(anyWindow);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const COLORREF c = GetPixel(memory, x, y);
+            image.setPixel(x, y, qRgb(GetRValue(c), GetGValue(c), GetBValue(c)));
+        }
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    ReleaseDC(anyWindow, screen);
+    DeleteObject(bitmap);
+    return image;
+}
+
+TEST_F(SearchFormScreen, EachFrameIsCopiedWholeToTheTopLeftOfThePicture) {
     const HWND form = openForm();
     const HWND picture = GetDlgItem(form, kAnimationControl);
     ShowWindow(picture, SW_SHOW);
+    std::vector<QImage> frames;
     for (int bitmapId = kFirstAnimationFrame; bitmapId < kFirstAnimationFrame + kAnimationFrameCount; ++bitmapId) {
-        const HBITMAP bitmap = LoadBitmapW(talvinoModule(), MAKEINTRESOURCEW(bitmapId));
-        if (!bitmap && bitmapId == kFirstAnimationFrame)
+        const QImage expected = bitmapPixels(bitmapId, picture);
+        if (expected.isNull() && bitmapId == kFirstAnimationFrame)
             GTEST_SKIP() << "the animation's frame bitmaps are not among the program's resources yet";
-        ASSERT_NE(bitmap, nullptr) << bitmapId;
-        BITMAP size{};
-        GetObjectW(bitmap, sizeof size, &size);
-        EXPECT_EQ(size.bmWidth, 159);
-        EXPECT_EQ(size.bmHeight, 106);
-        const HDC screen = GetDC(picture);
-        const HDC memory = CreateCompatibleDC(screen);
-        const HGDIOBJ previous = SelectObject(memory, bitmap);
-        const COLORREF corner = GetPixel(memory, 5, 5);
-        const COLORREF middle = GetPixel(memory, 80, 50);
-        SelectObject(memory, previous);
-        DeleteDC(memory);
-        ReleaseDC(picture, screen);
-        DeleteObject(bitmap);
+        ASSERT_FALSE(expected.isNull()) << bitmapId;
+        EXPECT_EQ(expected.size(), QSize(159, 106)) << bitmapId;
 
         wait_animation::drawFrame(picture, talvinoModule(), bitmapId);
         driver.pump(10);
-        const auto asColour = [](COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); };
-        EXPECT_EQ(driver.pixel(picture, 5, 5), asColour(corner)) << bitmapId;
-        EXPECT_EQ(driver.pixel(picture, 80, 50), asColour(middle)) << bitmapId;
+        // The grab shows the picture's border too; the frame lies in the client area inside it.
+        const QImage shown = driver.grab(picture).convertToFormat(QImage::Format_RGB32);
+        RECT client{};
+        GetClientRect(picture, &client);
+        const int border = (shown.width() - (client.right - client.left)) / 2;
+        ASSERT_GE(shown.width() - 2 * border, expected.width());
+        ASSERT_GE(shown.height() - 2 * border, expected.height());
+        EXPECT_EQ(shown.copy(border, border, expected.width(), expected.height()), expected) << bitmapId;
+        frames.push_back(expected);
     }
+    // The frames differ from each other, so the comparison above tells them apart.
+    for (std::size_t i = 1; i < frames.size(); ++i) EXPECT_NE(frames[i], frames[i - 1]) << i;
 }
 
 // Frames drawn during a search, written by the animation thread and read once it has ended.
