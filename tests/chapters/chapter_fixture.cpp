@@ -39,3 +39,12 @@ std::u16string resourceString(int id) {
     LoadStringW(talvinoModule(), static_cast<UINT>(id), buffer, 2000);
     return buffer;
 }
+
+LOGFONTW fontOf(HWND control) {
+    LOGFONTW description{};
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    if (font) GetObjectW(font, sizeof description, &description);
+    return description;
+}
+
+std::u16string faceOf(const LOGFONTW& font) { return std::u16string(font.lfFaceName); }

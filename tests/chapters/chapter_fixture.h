@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/testing/driver.h"
+#include "platform/win32.h"
 #include "resources/resources.h"
 
 class ChapterScreenTest : public ::testing::Test {
@@ -21,6 +22,10 @@ protected:
 std::vector<std::u16string> rowsOf(const TextRows& rows);
 // 1-based positions of the rows that are blank (empty or a single space).
 std::vector<int> blankPositions(const std::vector<std::u16string>& rows);
+// The description of the font a control uses (WM_GETFONT); all zero when it has none of its own.
+LOGFONTW fontOf(HWND control);
+// The font's face name.
+std::u16string faceOf(const LOGFONTW& font);
 // A bitmap of the program's resources as an image, for comparing drawn pixels.
 QImage resourceBitmap(int id);
 // A string of the program's string table.

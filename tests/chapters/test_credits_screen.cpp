@@ -65,9 +65,10 @@ TEST_F(Credits, HeadingIsInTheBoldTitleFontUnderTheScreensCaption) {
     EXPECT_EQ(driver.text(credits, 1057), u"IMPRESSUM");
     EXPECT_EQ(driver.deviceCaption(), u"Impressum");
     EXPECT_EQ(g_credits->window, credits);
-    const QFont font = driver.widget(credits, 1057)->font();
-    EXPECT_EQ(font.pixelSize(), 20);
-    EXPECT_TRUE(font.bold());
+    const LOGFONTW font = fontOf(driver.item(credits, 1057));
+    EXPECT_EQ(font.lfHeight, 20);
+    EXPECT_EQ(font.lfWeight, 700);
+    EXPECT_EQ(faceOf(font), u"Tahoma");
     EXPECT_FALSE(driver.widget(credits, 1046)->font().bold());
     driver.close(credits);
 }

@@ -1,5 +1,4 @@
 // The grape varieties chapter over a catalogue of the test's own.
-#include <QFont>
 #include <QWidget>
 #include <algorithm>
 #include <memory>
@@ -69,9 +68,11 @@ TEST_F(GrapeVarieties, OpensWithTheIntroductionAndNothingChosen) {
     EXPECT_EQ(driver.text(grapes, 1047), u"");
     EXPECT_EQ(driver.text(grapes, 1080), u"Rebsorten");
     EXPECT_EQ(driver.deviceCaption(), u"Rebsorten");
-    const QFont font = driver.widget(grapes, 1080)->font();
-    EXPECT_EQ(font.pixelSize(), 20);
-    EXPECT_TRUE(font.bold());
+    const LOGFONTW font = fontOf(driver.item(grapes, 1080));
+    EXPECT_EQ(font.lfHeight, 20);
+    EXPECT_EQ(font.lfWeight, 700);
+    EXPECT_EQ(faceOf(font), u"Tahoma");
+    EXPECT_NE(fontOf(driver.item(grapes, 1047)).lfWeight, 700);
     driver.close(grapes);
 }
 

@@ -1,5 +1,4 @@
 // The help index and its four pages, opened and closed as a user does.
-#include <QFont>
 #include <QPushButton>
 #include <QWidget>
 
@@ -35,9 +34,10 @@ TEST_F(HelpIndex, ShowsItsHeadingInTheBoldTitleFont) {
     ASSERT_NE(g_helpIndex->titleFont, nullptr);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(driver.item(index, 1058), WM_GETFONT, 0, 0)),
               g_helpIndex->titleFont);
-    const QFont font = driver.widget(index, 1058)->font();
-    EXPECT_EQ(font.pixelSize(), 20);
-    EXPECT_TRUE(font.bold());
+    const LOGFONTW font = fontOf(driver.item(index, 1058));
+    EXPECT_EQ(font.lfHeight, 20);
+    EXPECT_EQ(font.lfWeight, 700);
+    EXPECT_EQ(faceOf(font), u"Tahoma");
     driver.close(index);
 }
 
@@ -92,9 +92,9 @@ protected:
                 v.opened = true;
                 v.heading = driver.text(page, 1057);
                 v.caption = driver.deviceCaption();
-                const QFont font = driver.widget(page, 1057)->font();
-                v.titleHeight = font.pixelSize();
-                v.titleBold = font.bold();
+                const LOGFONTW font = fontOf(driver.item(page, 1057));
+                v.titleHeight = font.lfHeight;
+                v.titleBold = font.lfWeight == 700 && faceOf(font) == u"Tahoma";
                 v.rows = driver.items(page, 1046);
                 driver.tapDone();
             });
@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
         PageCase{"Grapes", 1036, u"Hilfe zu 'Rebsorten'", 20, &kHelpGrapesRows, 5, {4, 5}},
         PageCase{"Wines", 1048, u"Hilfe für 'Weine von A - Z'", 20, &kHelpWinesRows, 94,
                  {2, 4, 9, 13, 18, 23, 29, 40, 55, 61, 75, 80, 85, 93, 94}}),
-    [](const ::testing::TestParamInfo<PageCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<PageCase>& param) { return std::string(param.param.name); });
 
 using HelpPageRows = ChapterScreenTest;
 

@@ -1,7 +1,6 @@
 // The serving temperature chart on screen: the scroll's frames on the dialog's surface, the text
 // each height and wine kind brings, and the hand-over between rolling up and unrolling. The
 // test takes the timer's place and runs the phase steps itself, so every frame can be looked at.
-#include <QFont>
 #include <QWidget>
 #include <optional>
 
@@ -187,10 +186,17 @@ TEST_F(TemperatureChart, FontsOfHeadingTextAndList) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(driver.text(dialog, 1055), u"Die richtige Temperatur");
     EXPECT_EQ(driver.deviceCaption(), u"Die richtige Temperatur");
-    const QFont heading = driver.widget(dialog, 1055)->font();
-    EXPECT_EQ(heading.pixelSize(), 20);
-    EXPECT_TRUE(heading.bold());
-    EXPECT_EQ(driver.widget(dialog, 1005)->font().pixelSize(), 11);
+    const LOGFONTW heading = fontOf(driver.item(dialog, 1055));
+    EXPECT_EQ(heading.lfHeight, 20);
+    EXPECT_EQ(heading.lfWeight, 700);
+    EXPECT_EQ(faceOf(heading), u"Tahoma");
+    const LOGFONTW list = fontOf(driver.item(dialog, 1005));
+    EXPECT_EQ(list.lfHeight, 11);
+    EXPECT_EQ(list.lfWeight, 400);
+    const LOGFONTW text = fontOf(driver.item(dialog, 1056));
+    EXPECT_EQ(text.lfHeight, 13);
+    EXPECT_EQ(text.lfWeight, 400);
+    EXPECT_EQ(faceOf(text), u"Tahoma");
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(driver.item(dialog, 1056), WM_GETFONT, 0, 0)), screen().textFont);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), screen().textFont);
     driver.close(dialog);
@@ -276,7 +282,7 @@ INSTANTIATE_TEST_SUITE_P(Chart, ThermometerTaps,
                                            Tap{"FridgeBottom", 173, 3, u"Kühlschranktemperatur"},
                                            Tap{"Room", -1, 9, u"Zimmertemperatur"},
                                            Tap{"BelowTheScale", -2, 1, u"Tippen Sie auf die"}),
-                         [](const ::testing::TestParamInfo<Tap>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Tap>& param) { return std::string(param.param.name); });
 
 TEST_F(TemperatureChart, ASecondTapWhileUnrollingRollsUpFromTheFrameReached) {
     const HWND dialog = open();
@@ -435,7 +441,7 @@ TEST_F(TemperatureChart, StaticsHaveWhiteBackgroundsButTheHiddenTextHasNone) {
     const QRect heading = driver.rect(dialog, 1055);
     EXPECT_EQ(image.pixel(heading.left() + 1, heading.top() + 1), qRgb(255, 255, 255));
     const QRect label = driver.rect(dialog, 1080);
-    EXPECT_EQ(image.pixel(label.right() - 1, label.bottom() - 1), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(label.left() + 1, label.bottom() - 1), qRgb(255, 255, 255));
     driver.close(dialog);
 }
 
