@@ -1,4 +1,5 @@
 // Dialogs from templates: resources, dialog units, modal loops, nesting, ending early.
+#include <QFontInfo>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest-spi.h>
@@ -193,4 +194,10 @@ TEST_F(DialogTest, ModalDialogWithoutAStepIsEndedByTheDriverWithAFailure) {
 TEST_F(DialogTest, MissingTemplateMakesNoDialog) {
     EXPECT_EQ(DialogBoxIndirectParamW(module(), nullptr, nullptr, TestProc, 0), -1);
     EXPECT_TRUE(seen().empty());
+}
+
+TEST_F(DialogTest, TemplateFontsAreTheDevicesTahoma) {
+    HWND dialog = driver.open(module(), kSimple, TestProc); // "MS Sans Serif" stands for Tahoma too
+    EXPECT_EQ(QFontInfo(driver.widget(dialog, 100)->font()).family(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(driver.widget(dialog, 100)->font().pixelSize(), 11);
 }

@@ -1,0 +1,206 @@
+// What the screen shows: static colours, owner drawing, drawing into windows from the interface
+// thread and from a worker, and the whole device with one control of every class.
+#include <QApplication>
+#include <QDir>
+#include <atomic>
+#include <gtest/gtest.h>
+
+#include "platform/testing/driver.h"
+#include "tests/platform_ui/test_module.h"
+
+using namespace platform::testing;
+using namespace uitest;
+
+namespace {
+
+class PixelTest : public ::testing::Test {
+protected:
+    void SetUp() override { seen().clear(); }
+    void TearDown() override { setHandler({}); }
+    Driver driver;
+};
+
+bool near(const QColor& a, const QColor& b, int tolerance = 8) {
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+int countColour(const QImage& image, const QColor& colour, int tolerance = 40) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (near(image.pixelColor(x, y), colour, tolerance)) ++n;
+    return n;
+}
+
+void fillItems(HWND dialog) {
+    for (const char16_t* text : {u"Riesling", u"Silvaner", u"Müller-Thurgau"})
+        SendDlgItemMessageW(dialog, kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    for (const char16_t* text : {u"Mosel", u"Ahr", u"Baden"})
+        SendDlgItemMessageW(dialog, kSortedList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    SendDlgItemMessageW(dialog, kNoSelList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"Nur lesen"));
+    for (const char16_t* text : {u" ", u"Frankreich", u"Italien"})
+        SendDlgItemMessageW(dialog, kCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    SendDlgItemMessageW(dialog, kCombo, CB_SETCURSEL, 1, 0);
+    SendDlgItemMessageW(dialog, kSortedCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"Spanien"));
+    SetDlgItemTextW(dialog, kEdit, u"Spätburgunder");
+    SetDlgItemTextW(dialog, kMultiEdit, u"Trocken, mit feiner\r\nFrucht und langem Abgang.");
+    CheckDlgButton(dialog, kCheck, BST_CHECKED);
+    SetScrollRange(GetDlgItem(dialog, kScroll), SB_CTL, 0, 4, TRUE);
+    SetScrollPos(GetDlgItem(dialog, kScroll), SB_CTL, 1, TRUE);
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = const_cast<LPWSTR>(u"Rot");
+    auto red = reinterpret_cast<HTREEITEM>(
+        SendDlgItemMessageW(dialog, kTree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    insert.hParent = red;
+    insert.item.pszText = const_cast<LPWSTR>(u"Barolo, Piemont");
+    SendDlgItemMessageW(dialog, kTree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert));
+    SendDlgItemMessageW(dialog, kTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(red));
+    for (const char16_t* label : {u"Info", u"Jahrgänge", u"Notiz / Lesezeichen"}) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<LPWSTR>(label);
+        SendDlgItemMessageW(dialog, kTabs, TCM_INSERTITEMW, 99, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+} // namespace
+
+TEST_F(PixelTest, StaticBackgroundAndTextTakeTheColoursTheDialogAnswers) {
+    HBRUSH brush = CreateSolidBrush(RGB(216, 224, 224));
+    setHandler([&](HWND, UINT msg, WPARAM wParam, LPARAM lParam) -> INT_PTR {
+        if (msg == WM_CTLCOLORSTATIC && GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kLeftText) {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, RGB(200, 0, 0));
+            SetBkMode(dc, OPAQUE);
+            SetBkColor(dc, RGB(216, 224, 224));
+            return reinterpret_cast<INT_PTR>(brush);
+        }
+        return 0;
+    });
+    HWND dialog = driver.open(module(), kAllControls, TestProc);
+    HWND label = GetDlgItem(dialog, kLeftText);
+    const QImage image = driver.grab(label);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_TRUE(near(image.pixelColor(image.width() - 2, image.height() - 2), QColor(216, 224, 224)));
+    EXPECT_GT(countColour(image, QColor(200, 0, 0), 60), 5); // the text is red
+    // A static the dialog leaves alone keeps the dialog's white.
+    const QImage other = driver.grab(GetDlgItem(dialog, kRightText));
+    EXPECT_TRUE(near(other.pixelColor(1, other.height() - 2), Qt::white));
+    EXPECT_EQ(countColour(other, QColor(200, 0, 0), 60), 0);
+    DeleteObject(brush);
+}
+
+TEST_F(PixelTest, CheckBoxBackgroundTakesTheStaticColour) {
+    HBRUSH brush = CreateSolidBrush(RGB(255, 224, 192));
+    setHandler([&](HWND, UINT msg, WPARAM, LPARAM lParam) -> INT_PTR {
+        if (msg == WM_CTLCOLORSTATIC && GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kCheck)
+            return reinterpret_cast<INT_PTR>(brush);
+        return 0;
+    });
+    HWND dialog = driver.open(module(), kAllControls, TestProc);
+    const QImage image = driver.grab(GetDlgItem(dialog, kCheck));
+    EXPECT_TRUE(near(image.pixelColor(image.width() - 1, 0), QColor(255, 224, 192)));
+    DeleteObject(brush);
+}
+
+TEST_F(PixelTest, OwnerDrawnButtonShowsWhatTheDialogDraws) {
+    setHandler([](HWND, UINT msg, WPARAM, LPARAM lParam) -> INT_PTR {
+        if (msg != WM_DRAWITEM) return 0;
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+        HBRUSH brush = CreateSolidBrush(RGB(247, 251, 192));
+        HGDIOBJ oldPen = SelectObject(item->hDC, pen);
+        HGDIOBJ oldBrush = SelectObject(item->hDC, brush);
+        Rectangle(item->hDC, item->rcItem.left, item->rcItem.top, item->rcItem.right, item->rcItem.bottom);
+        SelectObject(item->hDC, oldBrush);
+        SelectObject(item->hDC, oldPen);
+        DeleteObject(pen);
+        DeleteObject(brush);
+        return TRUE;
+    });
+    HWND dialog = driver.open(module(), kAllControls, TestProc);
+    const QImage image = driver.grab(GetDlgItem(dialog, kOwnerDraw));
+    EXPECT_TRUE(near(image.pixelColor(image.width() / 2, image.height() / 2), QColor(247, 251, 192)));
+    EXPECT_TRUE(near(image.pixelColor(0, image.height() / 2), Qt::black));
+    // And on the device screen, at the button's place below the title bar.
+    const QRect r = driver.rect(dialog, kOwnerDraw);
+    EXPECT_TRUE(near(driver.devicePixel(r.center().x(), 26 + r.center().y()), QColor(247, 251, 192)));
+}
+
+TEST_F(PixelTest, DrawingIntoTheDialogShowsBelowItsControls) {
+    setHandler({});
+    HWND dialog = driver.open(module(), kThermometer, TestProc);
+    HDC dc = GetDC(dialog);
+    ASSERT_TRUE(dc);
+    HBRUSH brush = CreateSolidBrush(RGB(0, 0, 255));
+    RECT area{150, 100, 200, 150};
+    FillRect(dc, &area, brush);
+    ReleaseDC(dialog, dc);
+    DeleteObject(brush);
+    driver.pump();
+    EXPECT_TRUE(near(driver.pixel(dialog, 175, 125), QColor(0, 0, 255)));
+    EXPECT_TRUE(near(driver.devicePixel(175, 26 + 125), QColor(0, 0, 255)));
+    EXPECT_TRUE(near(driver.pixel(dialog, 140, 125), Qt::white));
+}
+
+namespace {
+struct WorkerJob {
+    HWND target;
+    std::atomic<bool> done{false};
+};
+DWORD drawFromWorker(void* parameter) {
+    auto* job = static_cast<WorkerJob*>(parameter);
+    HDC dc = GetDC(job->target);
+    HBRUSH brush = CreateSolidBrush(RGB(0, 128, 0));
+    RECT all{0, 0, 20, 20};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    ReleaseDC(job->target, dc);
+    job->done = true;
+    return 0;
+}
+} // namespace
+
+TEST_F(PixelTest, AWorkerThreadDrawsIntoAControlWhileTheInterfaceThreadWaits) {
+    setHandler({});
+    HWND dialog = driver.open(module(), kThermometer, TestProc);
+    WorkerJob job;
+    job.target = GetDlgItem(dialog, kThermometerBitmap);
+    HANDLE thread = CreateThread(nullptr, 0, drawFromWorker, &job, 0, nullptr);
+    EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+    ASSERT_TRUE(job.done);
+    driver.pump();
+    EXPECT_TRUE(near(driver.pixel(job.target, 10, 10), QColor(0, 128, 0)));
+    EXPECT_TRUE(near(driver.pixel(job.target, 30, 10), QColor(200, 0, 0))); // the bitmap beside it
+}
+
+TEST_F(PixelTest, EveryControlClassRendersInTheDeviceWindowAtScaleOneAndTwo) {
+    setHandler([](HWND dialog, UINT msg, WPARAM, LPARAM) -> INT_PTR {
+        if (msg == WM_INITDIALOG) {
+            SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN};
+            SHInitDialog(&info);
+        }
+        return 0;
+    });
+    HWND dialog = driver.open(module(), kAllControls, TestProc);
+    fillItems(dialog);
+    driver.pump();
+    const QString folder = QStringLiteral(TALVINO_TEST_OUTPUT_DIR);
+    QDir().mkpath(folder);
+    const QImage one = driver.grabDevice(1);
+    const QImage two = driver.grabDevice(2);
+    EXPECT_EQ(one.size(), QSize(240, 320));
+    EXPECT_EQ(two.size(), QSize(480, 640));
+    EXPECT_TRUE(driver.saveScreen(folder + QStringLiteral("/all_controls_scale1.png"), 1));
+    EXPECT_TRUE(driver.saveScreen(folder + QStringLiteral("/all_controls_scale2.png"), 2));
+    // The title bar is dark blue, the dialog white, the bitmap green where it is.
+    EXPECT_TRUE(near(one.pixelColor(2, 2), QColor(0, 0, 132)));
+    const QRect bitmap = driver.rect(dialog, kSmallBitmap);
+    EXPECT_TRUE(near(one.pixelColor(bitmap.center().x(), 26 + bitmap.center().y()), QColor(0, 160, 0)));
+    EXPECT_TRUE(near(two.pixelColor(2 * bitmap.center().x(), 2 * (26 + bitmap.center().y())), QColor(0, 160, 0)));
+}
