@@ -32,13 +32,13 @@ QColor heatColor(double warmth) {
 // Parchment: the paper's left and right edges and the roll's ends.
 constexpr int kPaperLeft = 6;
 constexpr int kPaperRight = 152; // last column of paper
-constexpr double kRollLeft = 2.5;
-constexpr double kRollRight = 155.5;
+constexpr double kRollLeft = 3.5;
+constexpr double kRollRight = 154.5;
 
 QColor parchment(int x, int y, int seed) {
     // Light in the middle, warmer and darker towards the edges, with a fine grain and soft blotches.
     const double fromEdge = std::min(x - kPaperLeft, kPaperRight - x);
-    const double edge = std::clamp(1.0 - fromEdge / 9.0, 0.0, 1.0);
+    const double edge = std::clamp(1.0 - fromEdge / 6.0, 0.0, 1.0);
     const double blotch = (grain(x / 7, y / 5, seed) + grain(x / 7 + 1, y / 5, seed) + grain(x / 7, y / 5 + 1, seed)) / 3.0;
     const double fine = grain(x, y, seed + 1) - 0.5;
     double r = 247 - 10 * edge * edge - 4 * blotch + 3 * fine;
@@ -189,7 +189,7 @@ QImage scrollPaper() {
     // The bottom roll's shadow on the last rows of the paper, which always lie just above it.
     QLinearGradient shade(QPointF(0, height - 9), QPointF(0, height));
     shade.setColorAt(0, QColor(0x6a, 0x4a, 0x1a, 0));
-    shade.setColorAt(1, QColor(0x6a, 0x4a, 0x1a, 80));
+    shade.setColorAt(1, QColor(0x6a, 0x4a, 0x1a, 50));
     p.fillRect(QRectF(kPaperLeft, height - 9, kPaperRight - kPaperLeft + 1, 9), shade);
     return image;
 }
