@@ -376,6 +376,7 @@ TEST_F(TemperatureChart, TheFirstStylusMoveAfterAChoiceIsIgnored) {
     ASSERT_TRUE(driver.stylusDown(dialog, 150, 120));
     ASSERT_TRUE(driver.stylusMove(dialog, 150, 130));
     EXPECT_FALSE(screen().selectionFlag);
+    EXPECT_EQ(screen().recordedY, 20u) << "the first move is not recorded";
     ASSERT_TRUE(driver.stylusMove(dialog, 150, 140));
     ASSERT_TRUE(driver.stylusUp(dialog, 150, 140));
     EXPECT_EQ(screen().recordedY, 140u) << "the move after the ignored one is recorded";
