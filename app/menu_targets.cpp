@@ -1,5 +1,7 @@
 // Which screen each command of the main menu opens: a row's label, bitmap and button open the same.
 #include "app/main_menu.h"
+#include "chapters/chapter_screens.h"
+#include "search/search_form.h"
 #include "resources/dialog_ids.h"
 
 namespace {
@@ -9,12 +11,12 @@ struct MenuEntry {
 };
 
 const MenuEntry kMenu[] = {
-    {{1005, 1006, 1007}, {kSearchFormDialog, nullptr, false}},
-    {{1008, 1048, 1051}, {kGrapesDialog, nullptr, false}},
-    {{1009, 1049, 1052}, {kTemperatureDialog, nullptr, false}},
+    {{1005, 1006, 1007}, {kSearchFormDialog, SearchFormProc, false}},
+    {{1008, 1048, 1051}, {kGrapesDialog, GrapeVarietiesProc, false}},
+    {{1009, 1049, 1052}, {kTemperatureDialog, TemperatureProc, false}},
     {{1010, 1050, 1053}, {kResultsDialog, nullptr, true}},
-    {{1023, 1023, 1023}, {kCreditsDialog, nullptr, false}},
-    {{1025, 1025, 1025}, {kHelpIndexDialog, nullptr, false}},
+    {{1023, 1023, 1023}, {kCreditsDialog, CreditsProc, false}},
+    {{1025, 1025, 1025}, {kHelpIndexDialog, HelpIndexProc, false}},
 };
 } // namespace
 
