@@ -141,7 +141,7 @@ TextState textStateOf(HDC handle) {
     if (dc->textColorSet) state.textColor = colorOf(dc->textColor);
     if (dc->bkColorSet) state.bkColor = colorOf(dc->bkColor);
     state.bkMode = dc->bkMode;
-    if (!dc->font->stock) state.selectedFont = dc->font->font;
+    if (!dc->font->stock && dc->font->resolve()) state.selectedFont = dc->font->font;
     return state;
 }
 
@@ -269,6 +269,7 @@ int DrawTextW(HDC handle, LPCWSTR text, int length, RECT* rect, UINT format) {
         lines = splitLines(all);
     }
 
+    if (!dc->font->resolve()) return 0; // no fonts before the application object exists
     const QFont font = dc->font->font;
     const QFontMetrics metrics(font);
     const int lineHeight = dc->font->cellHeight;

@@ -36,9 +36,17 @@ struct GdiObject {
 struct FontObject : GdiObject {
     FontObject() : GdiObject(ObjectKind::Font) {}
     LOGFONTW description{};
+
+    // The Qt font, made at first use: Qt cannot make fonts before the application object
+    // exists, and a font description may be created earlier. False while it cannot be made.
+    bool resolve();
     QFont font;
     int ascent = 0;     // baseline below the top of a line, in pixels
     int cellHeight = 0; // one line of text, in pixels, as the platform spaces lines
+
+  private:
+    std::mutex mutex_;
+    bool made_ = false;
 };
 
 struct PenObject : GdiObject {

@@ -161,7 +161,6 @@ std::shared_ptr<FontObject> stockFont() {
     static const std::shared_ptr<FontObject> font = [] {
         auto f = makeStock<FontObject>();
         f->description = systemFontDescription();
-        makeFont(*f);
         registerObject(f);
         return f;
     }();
@@ -190,9 +189,20 @@ std::shared_ptr<BitmapObject> stockBitmap() {
     return bitmap;
 }
 
+bool FontObject::resolve() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!made_ && QGuiApplication::instance()) {
+        makeFont(*this);
+        made_ = true;
+    }
+    return made_;
+}
+
 QFont fontOf(HFONT handle) {
-    if (auto font = lookupAs<FontObject>(handle, ObjectKind::Font)) return font->font;
-    return stockFont()->font;
+    auto font = lookupAs<FontObject>(handle, ObjectKind::Font);
+    if (font && font->resolve()) return font->font;
+    auto fallback = stockFont();
+    return fallback->resolve() ? fallback->font : QFont();
 }
 
 std::optional<QColor> brushColor(HBRUSH handle) {
@@ -239,7 +249,6 @@ HFONT CreateFontIndirectW(const LOGFONTW* description) {
     if (!description) return nullptr;
     auto font = std::make_shared<FontObject>();
     font->description = *description;
-    makeFont(*font);
     return registerObject(font);
 }
 

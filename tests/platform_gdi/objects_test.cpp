@@ -1,7 +1,9 @@
 // Fonts, pens, brushes and their handles; the state a device context keeps.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <QFontInfo>
 #include <QFontMetrics>
 
@@ -292,6 +294,22 @@ TEST(MemoryContext, MadeFromNothingOrALiveContextOnly) {
     EXPECT_TRUE(DeleteDC(fromScreen));
     EXPECT_FALSE(DeleteDC(fromScreen));
     EXPECT_EQ(SelectObject(fromScreen, GetStockObject(BLACK_PEN)), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// A font described before the application object exists (static initialisation) must not take
+// the process down; it becomes usable once there is an application.
+TEST(Fonts, MadeBeforeTheApplicationObjectDoNotCrash) {
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--before-application")});
+    ASSERT_TRUE(child.waitForFinished(30000));
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(child.readAllStandardOutput()).trimmed(),
+              QStringLiteral("font made, text height 0, rectangle drawn"));
 }
 
 } // namespace
