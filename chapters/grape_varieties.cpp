@@ -94,7 +94,8 @@ INT_PTR GrapeVarietiesProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
             return 0;
         }
         const int id = LOWORD(wParam);
-        if (HIWORD(wParam) == CBN_SELCHANGE && (id == kRedList || id == kWhiteList)) ShowDescription(window, id);
+        if (HIWORD(wParam) == CBN_SELCHANGE && (id == kRedList || id == kWhiteList))
+            ShowDescription(window, id);
         ShellStateCall();
         return 0;
     }

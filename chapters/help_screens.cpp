@@ -84,20 +84,21 @@ INT_PTR HelpIndexProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
 }
 
 INT_PTR HelpBookmarksProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
-    return RunHelpPage(g_helpBookmarks, u"Hilfe zu 'Lesezeichen'", kTitleHeight, kHelpBookmarksRows, window, message,
-                    wParam);
+    return RunHelpPage(g_helpBookmarks, u"Hilfe zu 'Lesezeichen'", kTitleHeight, kHelpBookmarksRows, window,
+                       message, wParam);
 }
 
 INT_PTR HelpTemperatureProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
     return RunHelpPage(g_helpTemperature, u"Hilfe zu 'Die richtige Temperatur'", kSmallTitleHeight,
-                    kHelpTemperatureRows, window, message, wParam);
+                       kHelpTemperatureRows, window, message, wParam);
 }
 
 INT_PTR HelpGrapesProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
-    return RunHelpPage(g_helpGrapes, u"Hilfe zu 'Rebsorten'", kTitleHeight, kHelpGrapesRows, window, message, wParam);
+    return RunHelpPage(g_helpGrapes, u"Hilfe zu 'Rebsorten'", kTitleHeight, kHelpGrapesRows, window, message,
+                       wParam);
 }
 
 INT_PTR HelpWinesProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
-    return RunHelpPage(g_helpWines, u"Hilfe für 'Weine von A - Z'", kTitleHeight, kHelpWinesRows, window, message,
-                    wParam);
+    return RunHelpPage(g_helpWines, u"Hilfe für 'Weine von A - Z'", kTitleHeight, kHelpWinesRows, window,
+                       message, wParam);
 }

@@ -28,22 +28,36 @@ const char16_t* const kWineKinds[kWineKindCount] = {
 
 int stringIdForLevel(int level) {
     switch (level) {
-    case 18: return 9;
-    case 17: return 8;
-    case 16: return 7;
-    case 15: return 10;
-    case 14: return 6;
-    case 13: return 11;
-    case 12: return 12;
-    case 11: return 5;
-    case 10: return 13;
-    case 9: return 4;
-    case 8: return 14;
-    case 7: return 3;
+    case 18:
+        return 9;
+    case 17:
+        return 8;
+    case 16:
+        return 7;
+    case 15:
+        return 10;
+    case 14:
+        return 6;
+    case 13:
+        return 11;
+    case 12:
+        return 12;
+    case 11:
+        return 5;
+    case 10:
+        return 13;
+    case 9:
+        return 4;
+    case 8:
+        return 14;
+    case 7:
+        return 3;
     case 6:
     case 5:
-    case 4: return 15;
-    default: return 1;
+    case 4:
+        return 15;
+    default:
+        return 1;
     }
 }
 
@@ -63,10 +77,16 @@ int textBottom(int t) {
     return static_cast<int>(tenth + static_cast<float>(t + 128));
 }
 
-RECT textRect(int t) { return RECT{90, 120 - t, 225, textBottom(t)}; }
+RECT textRect(int t) {
+    return RECT{90, 120 - t, 225, textBottom(t)};
+}
 
-RECT upperWipe(int t) { return RECT{75, 74 - t, 231, 94 - t}; }
+RECT upperWipe(int t) {
+    return RECT{75, 74 - t, 231, 94 - t};
+}
 
-RECT lowerWipe(int t) { return RECT{75, 162 + t, 231, 172 + t}; }
+RECT lowerWipe(int t) {
+    return RECT{75, 162 + t, 231, 172 + t};
+}
 
 } // namespace temperature

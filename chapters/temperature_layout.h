@@ -11,21 +11,26 @@ constexpr int kFrameCount = 19;
 constexpr int kLastFrame = kFrameCount - 1;
 
 // Half-opening T of the scroll in pixels, by frame index.
-constexpr int kUnrollCurve[kFrameCount] = {-8, -7, -6, -4, -2, 1, 4, 8, 13, 19, 25, 32, 39, 44, 47, 49, 50, 50, 50};
+constexpr int kUnrollCurve[kFrameCount] = {-8, -7, -6, -4, -2, 1,  4,  8,  13, 19,
+                                           25, 32, 39, 44, 47, 49, 50, 50, 50};
 
 constexpr int kWineKindCount = 21; // the empty item and 20 kinds
 // The height level of each wine kind by list index; index 0, the empty item, has none.
-constexpr signed char kWineKindLevels[kWineKindCount] = {0, 13, 12, 17, 16, 14, 8, 15, 15, 8, 9,
-                                                         14, 9, 17, 12, 5,  8, 5,  8,  14, 15};
+constexpr signed char kWineKindLevels[kWineKindCount] = {0,  13, 12, 17, 16, 14, 8, 15, 15, 8, 9,
+                                                         14, 9,  17, 12, 5,  8,  5, 8,  14, 15};
 extern const char16_t* const kWineKinds[kWineKindCount];
 
 // The recorded y a choice in the list stands for, and the level of the empty item.
 constexpr DWORD kEmptyChoiceY = 256;
 constexpr int kEmptyChoiceLevel = 19;
-constexpr DWORD wineKindY(int index) { return static_cast<DWORD>(258 - 14 * kWineKindLevels[index]); }
+constexpr DWORD wineKindY(int index) {
+    return static_cast<DWORD>(258 - 14 * kWineKindLevels[index]);
+}
 
 // The level of a height on the thermometer: bands of 14 pixels, 18 at the top.
-constexpr int heightLevel(DWORD y) { return 18 - (static_cast<LONG>(y) - 6) / 14; }
+constexpr int heightLevel(DWORD y) {
+    return 18 - (static_cast<LONG>(y) - 6) / 14;
+}
 
 // The string-table text of a level: 1 for the levels outside the scale.
 int stringIdForLevel(int level);

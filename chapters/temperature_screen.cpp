@@ -24,7 +24,9 @@ constexpr int kTextBufferChars = 4000;
 constexpr int kLoadedChars = 2000;
 constexpr int kIntroductionString = 1;
 
-HINSTANCE Module() { return g_application ? g_application->instance : nullptr; }
+HINSTANCE Module() {
+    return g_application ? g_application->instance : nullptr;
+}
 
 // Copies rows [sourceTop, sourceTop + rows) of a bitmap, full width, to (kScrollLeft, top).
 // Returns the bitmap's height (0 when it could not be loaded).
@@ -69,7 +71,8 @@ void DrawScroll(HWND window, int frame) {
 
 void DrawLevelText(HWND window, TemperatureScreen& screen, int level, int frame) {
     if (!screen.textBuffer) return;
-    LoadStringW(Module(), static_cast<UINT>(temperature::stringIdForLevel(level)), screen.textBuffer, kLoadedChars);
+    LoadStringW(Module(), static_cast<UINT>(temperature::stringIdForLevel(level)), screen.textBuffer,
+                kLoadedChars);
     const HDC dc = GetDC(window);
     if (!dc) return;
     SetBkMode(dc, TRANSPARENT);
@@ -81,10 +84,14 @@ void DrawLevelText(HWND window, TemperatureScreen& screen, int level, int frame)
     ReleaseDC(window, dc);
 }
 
-void StartPhase(HWND window, TIMERPROC phase) { SetTimer(window, temperature::kTimerId, temperature::kStepMs, phase); }
+void StartPhase(HWND window, TIMERPROC phase) {
+    SetTimer(window, temperature::kTimerId, temperature::kStepMs, phase);
+}
 
 // Frame indexes outside the curve (an object left in a strange state) start from the closed scroll.
-int ValidFrame(int frame) { return frame < 0 || frame > temperature::kLastFrame ? 0 : frame; }
+int ValidFrame(int frame) {
+    return frame < 0 || frame > temperature::kLastFrame ? 0 : frame;
+}
 
 void CreateFonts(HWND window, TemperatureScreen& screen) {
     for (HFONT* font : {&screen.headingFont, &screen.textFont, &screen.listFont})

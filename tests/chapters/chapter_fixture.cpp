@@ -12,7 +12,8 @@ void ChapterScreenTest::SetUp() {
 
 std::vector<std::u16string> rowsOf(const TextRows& rows) {
     std::vector<std::u16string> out;
-    for (int i = 0; i < rows.count; ++i) out.emplace_back(rows.rows[i]);
+    for (int i = 0; i < rows.count; ++i)
+        out.emplace_back(rows.rows[i]);
     return out;
 }
 
@@ -47,4 +48,6 @@ LOGFONTW fontOf(HWND control) {
     return description;
 }
 
-std::u16string faceOf(const LOGFONTW& font) { return std::u16string(font.lfFaceName); }
+std::u16string faceOf(const LOGFONTW& font) {
+    return std::u16string(font.lfFaceName);
+}

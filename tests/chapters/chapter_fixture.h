@@ -12,7 +12,7 @@
 #include "resources/resources.h"
 
 class ChapterScreenTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
 
     platform::testing::Driver driver;

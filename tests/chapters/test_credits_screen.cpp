@@ -19,7 +19,8 @@ TEST_F(Credits, ShowsTwentyEightRowsWithBlanksInTheirPlaces) {
     EXPECT_EQ(rows.size(), 28u);
     EXPECT_EQ(rows, rowsOf(kCreditRows));
     EXPECT_EQ(blankPositions(rows), (std::vector<int>{5, 11, 16, 20, 23, 26}));
-    for (int position : {5, 11, 16, 20, 23, 26}) EXPECT_EQ(rows[position - 1], u" ") << position;
+    for (int position : {5, 11, 16, 20, 23, 26})
+        EXPECT_EQ(rows[position - 1], u" ") << position;
     driver.close(credits);
 }
 
@@ -35,7 +36,8 @@ TEST_F(Credits, HeadingRowsStandWhereTheStructurePutsThem) {
     EXPECT_EQ(rows[23], u"Programmierung:");
     EXPECT_EQ(rows[26], u"Grafiken:");
     std::size_t longest = 0;
-    for (const std::u16string& row : rows) longest = std::max(longest, row.size());
+    for (const std::u16string& row : rows)
+        longest = std::max(longest, row.size());
     EXPECT_EQ(longest, 40u);
     driver.close(credits);
 }
@@ -86,7 +88,8 @@ TEST_F(Credits, BannerLiesBelowTheList) {
     auto bannerAt = [&](int top) {
         for (int row : {10, 26, 40})
             for (int x = 0; x < width; ++x)
-                if (top + row >= screen.height() || screen.pixel(x, top + row) != banner.pixel(x, row)) return false;
+                if (top + row >= screen.height() || screen.pixel(x, top + row) != banner.pixel(x, row))
+                    return false;
         return true;
     };
     int found = -1;

@@ -8,13 +8,15 @@
 namespace {
 
 TEST(GrapeDescriptionQuery, MatchesEveryNameThatStartsWithTheChosenOne) {
-    EXPECT_EQ(grapes::descriptionQuery(u"Riesling"), u"SELECT [Text] from Rebsorten WHERE [Rebsorte] LIKE 'Riesling*' ");
+    EXPECT_EQ(grapes::descriptionQuery(u"Riesling"),
+              u"SELECT [Text] from Rebsorten WHERE [Rebsorte] LIKE 'Riesling*' ");
 }
 
 TEST(GrapeDescriptionQuery, DoublesApostrophesInTheName) {
     EXPECT_EQ(grapes::descriptionQuery(u"Nero d'Avola"),
               u"SELECT [Text] from Rebsorten WHERE [Rebsorte] LIKE 'Nero d''Avola*' ");
-    EXPECT_EQ(grapes::descriptionQuery(u"''"), u"SELECT [Text] from Rebsorten WHERE [Rebsorte] LIKE '''''*' ");
+    EXPECT_EQ(grapes::descriptionQuery(u"''"),
+              u"SELECT [Text] from Rebsorten WHERE [Rebsorte] LIKE '''''*' ");
 }
 
 TEST(GrapeDescriptionQuery, KeepsUmlautsAndAccentsAsTheyAre) {

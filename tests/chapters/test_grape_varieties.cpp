@@ -17,7 +17,7 @@ const std::u16string kRieslingText = u"Rasse und Säure, von trocken bis edelsü
 const std::u16string kNeroText = u"Siziliens wichtigste rote Sorte: dunkel, würzig, mit weichem Gerbstoff.";
 
 class GrapeVarieties : public ChapterScreenTest {
-protected:
+  protected:
     void SetUp() override {
         ChapterScreenTest::SetUp();
         // Ids deliberately out of alphabetical order: the lists sort the names themselves.
@@ -27,7 +27,8 @@ protected:
         catalogue.addGrape(4, u"Cabernet Sauvignon", 1, std::u16string(u"Tiefe Farbe, feste Tannine."));
         catalogue.addGrape(10, u"Silvaner", 2, std::u16string(u"Zurückhaltend, erdig, ein Essensbegleiter."));
         catalogue.addGrape(11, u"Riesling", 2, kRieslingText);
-        catalogue.addGrape(12, u"Chardonnay", 2, std::u16string(u"Wandlungsfähig, vom Stahltank bis zum Holzfass."));
+        catalogue.addGrape(12, u"Chardonnay", 2,
+                           std::u16string(u"Wandlungsfähig, vom Stahltank bis zum Holzfass."));
     }
     void TearDown() override {
         if (g_database) {
@@ -52,7 +53,8 @@ TEST_F(GrapeVarieties, ListsShowRedAndWhiteNamesSortedWhateverTheQueryOrder) {
     ASSERT_NE(grapes, nullptr);
     EXPECT_EQ(driver.items(grapes, 1013),
               (std::vector<std::u16string>{u"Cabernet Sauvignon", u"Merlot", u"Nero d'Avola", u"Zweigelt"}));
-    EXPECT_EQ(driver.items(grapes, 1014), (std::vector<std::u16string>{u"Chardonnay", u"Riesling", u"Silvaner"}));
+    EXPECT_EQ(driver.items(grapes, 1014),
+              (std::vector<std::u16string>{u"Chardonnay", u"Riesling", u"Silvaner"}));
     driver.close(grapes);
 }
 
@@ -128,7 +130,8 @@ TEST_F(GrapeVarieties, ANameWithAnApostropheFindsItsDescription) {
 
 TEST_F(GrapeVarieties, ALongDescriptionIsCutTo1999Characters) {
     std::u16string longText;
-    while (longText.size() < 2500) longText += u"Würzig, tief und lang. ";
+    while (longText.size() < 2500)
+        longText += u"Würzig, tief und lang. ";
     longText.resize(2500);
     catalogue.addGrape(20, u"Syrah", 1, longText);
     openCatalogue();

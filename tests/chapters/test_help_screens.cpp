@@ -20,7 +20,8 @@ TEST_F(HelpIndex, OffersFourButtonsWithTheirCaptions) {
     EXPECT_EQ(driver.text(index, 1036), u"Hilfe zu Rebsorten");
     EXPECT_EQ(driver.text(index, 1026), u"Hilfe zu \"Die richtige Temperatur\"");
     EXPECT_EQ(driver.text(index, 1006), u"Hilfe zu \"Lesezeichen\"");
-    for (int id : {1048, 1036, 1026, 1006}) EXPECT_TRUE(driver.visible(index, id)) << id;
+    for (int id : {1048, 1036, 1026, 1006})
+        EXPECT_TRUE(driver.visible(index, id)) << id;
     driver.close(index);
 }
 
@@ -66,7 +67,9 @@ struct PageCase {
     std::vector<int> blanks;
 };
 
-void PrintTo(const PageCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const PageCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 // What one visit of a page showed.
 struct PageVisit {
@@ -80,7 +83,7 @@ struct PageVisit {
 };
 
 class HelpPages : public ChapterScreenTest, public ::testing::WithParamInterface<PageCase> {
-protected:
+  protected:
     // Opens the index, taps the page's button `visits` times, reading the page each time, and
     // closes the index.
     std::vector<PageVisit> visit(int visits) {
@@ -144,11 +147,22 @@ TEST_P(HelpPages, OkClosesOnlyThePage) {
 INSTANTIATE_TEST_SUITE_P(
     Help, HelpPages,
     ::testing::Values(
-        PageCase{"Bookmarks", 1006, u"Hilfe zu 'Lesezeichen'", 20, &kHelpBookmarksRows, 21, {2, 13, 16, 20, 21}},
-        PageCase{"Temperature", 1026, u"Hilfe zu 'Die richtige Temperatur'", 16, &kHelpTemperatureRows, 22,
+        PageCase{
+            "Bookmarks", 1006, u"Hilfe zu 'Lesezeichen'", 20, &kHelpBookmarksRows, 21, {2, 13, 16, 20, 21}},
+        PageCase{"Temperature",
+                 1026,
+                 u"Hilfe zu 'Die richtige Temperatur'",
+                 16,
+                 &kHelpTemperatureRows,
+                 22,
                  {2, 21, 22}},
         PageCase{"Grapes", 1036, u"Hilfe zu 'Rebsorten'", 20, &kHelpGrapesRows, 5, {4, 5}},
-        PageCase{"Wines", 1048, u"Hilfe für 'Weine von A - Z'", 20, &kHelpWinesRows, 94,
+        PageCase{"Wines",
+                 1048,
+                 u"Hilfe für 'Weine von A - Z'",
+                 20,
+                 &kHelpWinesRows,
+                 94,
                  {2, 4, 9, 13, 18, 23, 29, 40, 55, 61, 75, 80, 85, 93, 94}}),
     [](const ::testing::TestParamInfo<PageCase>& param) { return std::string(param.param.name); });
 
@@ -159,8 +173,10 @@ TEST_F(HelpPageRows, WinesHelpBlanksAreEmptyButThreeSingleSpaces) {
     ASSERT_NE(page, nullptr);
     const std::vector<std::u16string> rows = driver.items(page, 1046);
     ASSERT_EQ(rows.size(), 94u);
-    for (int position : {29, 93, 94}) EXPECT_EQ(rows[position - 1], u" ") << position;
-    for (int position : {2, 4, 9, 13, 18, 23, 40, 55, 61, 75, 80, 85}) EXPECT_EQ(rows[position - 1], u"") << position;
+    for (int position : {29, 93, 94})
+        EXPECT_EQ(rows[position - 1], u" ") << position;
+    for (int position : {2, 4, 9, 13, 18, 23, 40, 55, 61, 75, 80, 85})
+        EXPECT_EQ(rows[position - 1], u"") << position;
     driver.close(page);
 }
 

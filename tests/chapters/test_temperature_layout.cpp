@@ -20,15 +20,17 @@ class HeightBands : public ::testing::TestWithParam<Band> {};
 
 TEST_P(HeightBands, EveryHeightOfABandGivesItsLevel) {
     const Band band = GetParam();
-    for (DWORD y = band.fromY; y <= band.toY; ++y) EXPECT_EQ(heightLevel(y), band.level) << "y = " << y;
+    for (DWORD y = band.fromY; y <= band.toY; ++y)
+        EXPECT_EQ(heightLevel(y), band.level) << "y = " << y;
 }
 
 INSTANTIATE_TEST_SUITE_P(Thermometer, HeightBands,
-                         ::testing::Values(Band{0, 19, 18}, Band{20, 33, 17}, Band{34, 47, 16}, Band{48, 61, 15},
-                                           Band{62, 75, 14}, Band{76, 89, 13}, Band{90, 103, 12},
-                                           Band{104, 117, 11}, Band{118, 131, 10}, Band{132, 145, 9},
-                                           Band{146, 159, 8}, Band{160, 173, 7}, Band{174, 187, 6},
-                                           Band{188, 201, 5}, Band{202, 215, 4}, Band{216, 229, 3}));
+                         ::testing::Values(Band{0, 19, 18}, Band{20, 33, 17}, Band{34, 47, 16},
+                                           Band{48, 61, 15}, Band{62, 75, 14}, Band{76, 89, 13},
+                                           Band{90, 103, 12}, Band{104, 117, 11}, Band{118, 131, 10},
+                                           Band{132, 145, 9}, Band{146, 159, 8}, Band{160, 173, 7},
+                                           Band{174, 187, 6}, Band{188, 201, 5}, Band{202, 215, 4},
+                                           Band{216, 229, 3}));
 
 TEST(HeightLevels, BelowTheScaleTheLevelKeepsFalling) {
     EXPECT_EQ(heightLevel(230), 2);
@@ -38,18 +40,24 @@ TEST(HeightLevels, BelowTheScaleTheLevelKeepsFalling) {
 
 TEST(LevelTexts, EachLevelOfTheScaleHasItsString) {
     const int expected[19] = {1, 1, 1, 1, 15, 15, 15, 3, 14, 4, 13, 5, 12, 11, 6, 10, 7, 8, 9};
-    for (int level = 0; level <= 18; ++level) EXPECT_EQ(stringIdForLevel(level), expected[level]) << level;
+    for (int level = 0; level <= 18; ++level)
+        EXPECT_EQ(stringIdForLevel(level), expected[level]) << level;
 }
 
 TEST(LevelTexts, LevelsOutsideTheScaleShowTheIntroduction) {
-    for (int level : {-1000, -1, 19, 20, 100}) EXPECT_EQ(stringIdForLevel(level), 1) << level;
+    for (int level : {-1000, -1, 19, 20, 100})
+        EXPECT_EQ(stringIdForLevel(level), 1) << level;
 }
 
 TEST(LevelTexts, TapBandsOfTheChapterShowTheirTexts) {
-    for (DWORD y = 104; y <= 117; ++y) EXPECT_EQ(stringIdForLevel(heightLevel(y)), 5);
-    for (DWORD y = 160; y <= 173; ++y) EXPECT_EQ(stringIdForLevel(heightLevel(y)), 3);
-    for (DWORD y = 0; y <= 19; ++y) EXPECT_EQ(stringIdForLevel(heightLevel(y)), 9);
-    for (DWORD y = 216; y <= 400; ++y) EXPECT_EQ(stringIdForLevel(heightLevel(y)), 1);
+    for (DWORD y = 104; y <= 117; ++y)
+        EXPECT_EQ(stringIdForLevel(heightLevel(y)), 5);
+    for (DWORD y = 160; y <= 173; ++y)
+        EXPECT_EQ(stringIdForLevel(heightLevel(y)), 3);
+    for (DWORD y = 0; y <= 19; ++y)
+        EXPECT_EQ(stringIdForLevel(heightLevel(y)), 9);
+    for (DWORD y = 216; y <= 400; ++y)
+        EXPECT_EQ(stringIdForLevel(heightLevel(y)), 1);
 }
 
 int wineKindIndex(const std::u16string& name) {
@@ -86,7 +94,8 @@ TEST(WineKinds, ChoicesShowTheTextOfTheirBand) {
 }
 
 TEST(WineKinds, TheRecordedHeightGivesBackTheKindsLevel) {
-    for (int i = 1; i < kWineKindCount; ++i) EXPECT_EQ(heightLevel(wineKindY(i)), kWineKindLevels[i]) << i;
+    for (int i = 1; i < kWineKindCount; ++i)
+        EXPECT_EQ(heightLevel(wineKindY(i)), kWineKindLevels[i]) << i;
 }
 
 TEST(WineKinds, TheEmptyChoiceEndsOnTheIntroduction) {

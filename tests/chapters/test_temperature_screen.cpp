@@ -16,7 +16,7 @@ namespace {
 using namespace temperature;
 
 class TemperatureChart : public ChapterScreenTest {
-protected:
+  protected:
     void SetUp() override {
         ChapterScreenTest::SetUp();
         paper = resourceBitmap(146);
@@ -37,10 +37,12 @@ protected:
     TemperatureScreen& screen() { return *g_temperatureScreen; }
 
     void opening(HWND dialog, int steps = 1) {
-        for (int i = 0; i < steps; ++i) OpeningPhase(dialog, WM_TIMER, kTimerId, 0);
+        for (int i = 0; i < steps; ++i)
+            OpeningPhase(dialog, WM_TIMER, kTimerId, 0);
     }
     void closing(HWND dialog, int steps = 1) {
-        for (int i = 0; i < steps; ++i) ClosingPhase(dialog, WM_TIMER, kTimerId, 0);
+        for (int i = 0; i < steps; ++i)
+            ClosingPhase(dialog, WM_TIMER, kTimerId, 0);
     }
     // From a tap or choice at any frame: rolls up to the closed scroll, hands over, unrolls.
     void runChange(HWND dialog) {
@@ -166,7 +168,8 @@ TEST_F(TemperatureChart, KeepsTheIntroductionInTheHiddenTextControl) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(driver.text(dialog, 1056), resourceString(1));
     EXPECT_FALSE(driver.visible(dialog, 1056));
-    for (int id : {1072, 1073, 1074}) EXPECT_FALSE(driver.visible(dialog, id)) << id;
+    for (int id : {1072, 1073, 1074})
+        EXPECT_FALSE(driver.visible(dialog, id)) << id;
     driver.close(dialog);
 }
 
@@ -175,7 +178,8 @@ TEST_F(TemperatureChart, OffersTheEmptyItemAndTwentyWineKindsUnsorted) {
     ASSERT_NE(dialog, nullptr);
     const std::vector<std::u16string> items = driver.items(dialog, 1005);
     ASSERT_EQ(items.size(), 21u);
-    for (int i = 0; i < kWineKindCount; ++i) EXPECT_EQ(items[i], kWineKinds[i]) << i;
+    for (int i = 0; i < kWineKindCount; ++i)
+        EXPECT_EQ(items[i], kWineKinds[i]) << i;
     EXPECT_EQ(items[0], u"");
     EXPECT_EQ(items[20], u"Zinnfandel");
     driver.close(dialog);
@@ -197,7 +201,8 @@ TEST_F(TemperatureChart, FontsOfHeadingTextAndList) {
     EXPECT_EQ(text.lfHeight, 13);
     EXPECT_EQ(text.lfWeight, 400);
     EXPECT_EQ(faceOf(text), u"Tahoma");
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(driver.item(dialog, 1056), WM_GETFONT, 0, 0)), screen().textFont);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(driver.item(dialog, 1056), WM_GETFONT, 0, 0)),
+              screen().textFont);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), screen().textFont);
     driver.close(dialog);
 }
@@ -254,7 +259,9 @@ struct Tap {
     int stringId;
     std::u16string firstLine;
 };
-void PrintTo(const Tap& tap, std::ostream* os) { *os << tap.name; }
+void PrintTo(const Tap& tap, std::ostream* os) {
+    *os << tap.name;
+}
 
 class ThermometerTaps : public TemperatureChart, public ::testing::WithParamInterface<Tap> {};
 
@@ -282,7 +289,9 @@ INSTANTIATE_TEST_SUITE_P(Chart, ThermometerTaps,
                                            Tap{"FridgeBottom", 173, 3, u"Kühlschranktemperatur"},
                                            Tap{"Room", -1, 9, u"Zimmertemperatur"},
                                            Tap{"BelowTheScale", -2, 1, u"Tippen Sie auf die"}),
-                         [](const ::testing::TestParamInfo<Tap>& param) { return std::string(param.param.name); });
+                         [](const ::testing::TestParamInfo<Tap>& param) {
+                             return std::string(param.param.name);
+                         });
 
 TEST_F(TemperatureChart, ASecondTapWhileUnrollingRollsUpFromTheFrameReached) {
     const HWND dialog = open();
@@ -349,7 +358,8 @@ TEST_F(TemperatureChart, RollingUpHandsOverToUnrollingOnTheTimer) {
     const QRect thermometer = driver.rect(dialog, 1054);
     ASSERT_TRUE(driver.tapAt(dialog, thermometer.center().x(), 12));
     // The timer runs on its own now: the scroll rolls up, unrolls and stops with the new text.
-    EXPECT_TRUE(driver.waitFor([&] { return screen().shownLevel == 18 && screen().frameIndex == kLastFrame; }, 15000));
+    EXPECT_TRUE(driver.waitFor([&] { return screen().shownLevel == 18 && screen().frameIndex == kLastFrame; },
+                               15000));
     EXPECT_EQ(scrollText(), resourceString(9));
     const int frame = screen().frameIndex;
     driver.pump(300);
@@ -414,7 +424,8 @@ TEST_F(TemperatureChart, RollingUpWipesTheBandsTheRollsLeave) {
     ASSERT_LT(lowerRow, 138 + previousT + 24);
     QImage before = surface(dialog);
     int rollPixels = 0;
-    for (int x = 75; x < 231; ++x) rollPixels += before.pixel(x, upperRow) != qRgb(255, 255, 255);
+    for (int x = 75; x < 231; ++x)
+        rollPixels += before.pixel(x, upperRow) != qRgb(255, 255, 255);
     EXPECT_GT(rollPixels, 0) << "the top roll was there";
     closing(dialog);
     const QImage after = surface(dialog);
