@@ -121,16 +121,22 @@ HDC createSurfaceDC(std::function<Surface*()> resolve) {
 }
 
 bool releaseSurfaceDC(HDC dc) {
+    std::unique_ptr<DeviceContext> context;
     {
         std::lock_guard<std::mutex> lock(contextsMutex);
         auto found = contexts().find(dc);
         if (found == contexts().end() || found->second->kind != DeviceContext::Kind::Surface) return false;
+        context = std::move(found->second);
+        contexts().erase(found);
     }
-    std::unique_ptr<DeviceContext> context = takeContext(dc);
-    if (!context) return false;
+    // The window system may swap the repaint request while it closes the window: read it under
+    // the surface's lock, call it outside (it may take locks of its own).
+    std::function<void()> repaint;
     if (Surface* surface = context->resolve()) {
-        if (surface->repaint) surface->repaint();
+        std::lock_guard<std::mutex> lock(surface->mutex);
+        repaint = surface->repaint;
     }
+    if (repaint) repaint();
     return true;
 }
 
