@@ -115,6 +115,20 @@ int mulDiv(int value, int numerator, int denominator) {
     return static_cast<int>(std::lround(static_cast<double>(value) * numerator / denominator));
 }
 
+// An owner-drawn button without text is read out by the label that lies on it.
+void nameOwnerDrawnButtons(Window* dialog) {
+    for (Window* button : dialog->children) {
+        if (button->kind != Kind::OwnerDrawButton || !button->text.empty() || !button->widget) continue;
+        const QRect area = button->widget->geometry();
+        for (Window* label : dialog->children) {
+            if (label->kind != Kind::Static || label->text.empty() || !label->widget) continue;
+            if (!area.contains(label->widget->geometry().center())) continue;
+            button->widget->setAccessibleName(displayText(label->text));
+            break;
+        }
+    }
+}
+
 Window* buildDialog(HINSTANCE module, LPCDLGTEMPLATEW tmpl, HWND ownerHandle, DLGPROC proc) {
     if (!tmpl || !qApp) return nullptr;
     installGate();
@@ -139,6 +153,7 @@ Window* buildDialog(HINSTANCE module, LPCDLGTEMPLATEW tmpl, HWND ownerHandle, DL
         // The first control of a template lies on top.
         if (control && control->widget) control->widget->lower();
     }
+    nameOwnerDrawnButtons(dialog);
     openDialogs.push_back(dialog);
     return dialog;
 }

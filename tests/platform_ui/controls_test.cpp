@@ -599,3 +599,10 @@ TEST_F(ControlsTest, SetFontChangesTheControlsFontAndIsReported) {
     EXPECT_GT(driver.widget(dialog, kLeftText)->font().pixelSize(), 11);
     DeleteObject(font);
 }
+
+TEST(OwnerDrawnNamesTest, OwnerDrawnButtonWithoutTextIsNamedByTheLabelOnIt) {
+    Driver driver;
+    HWND dialog = driver.open(module(), kLargeFont, TestProc);
+    EXPECT_EQ(driver.widget(dialog, 1006)->accessibleName(), QStringLiteral("Weine von A - Z"));
+    EXPECT_EQ(driver.widget(dialog, kOwnerDraw), nullptr);
+}

@@ -2,10 +2,15 @@
 // thread and from a worker, and the whole device with one control of every class.
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <atomic>
 #include <gtest/gtest.h>
 
+#include "platform/shell/device_window.h"
 #include "platform/testing/driver.h"
+#include "platform/ui/hooks.h"
 #include "tests/platform_ui/test_module.h"
 
 using namespace platform::testing;
@@ -203,4 +208,43 @@ TEST_F(PixelTest, EveryControlClassRendersInTheDeviceWindowAtScaleOneAndTwo) {
     const QRect bitmap = driver.rect(dialog, kSmallBitmap);
     EXPECT_TRUE(near(one.pixelColor(bitmap.center().x(), 26 + bitmap.center().y()), QColor(0, 160, 0)));
     EXPECT_TRUE(near(two.pixelColor(2 * bitmap.center().x(), 2 * (26 + bitmap.center().y())), QColor(0, 160, 0)));
+}
+
+TEST_F(PixelTest, TallTemplateFittedIntoTheDialogAreaRenders) {
+    setHandler([](HWND dialog, UINT msg, WPARAM, LPARAM) -> INT_PTR {
+        if (msg == WM_INITDIALOG) {
+            SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN};
+            SHInitDialog(&info);
+        }
+        return 0;
+    });
+    HWND dialog = driver.open(module(), kLargeFont, TestProc);
+    const QString folder = QStringLiteral(TALVINO_TEST_OUTPUT_DIR);
+    QDir().mkpath(folder);
+    EXPECT_TRUE(driver.saveScreen(folder + QStringLiteral("/large_font_fitted.png"), 2));
+    // The lowest link is drawn above the menu bar: dark text pixels inside its rectangle.
+    const QRect link = driver.rect(dialog, kLowestLink).translated(0, 26);
+    EXPECT_LE(link.bottom(), 293);
+    const QImage device = driver.grabDevice(1);
+    EXPECT_GT(countColour(device.copy(link), Qt::black, 90), 3);
+}
+
+TEST_F(PixelTest, MessageBoxIsDrawnInsideTheDevice) {
+    platform::setMessageBoxResponder({});
+    const QString folder = QStringLiteral(TALVINO_TEST_OUTPUT_DIR);
+    QDir().mkpath(folder);
+    QImage shown;
+    QTimer::singleShot(0, [&] {
+        shown = platform::grabDevice(1);
+        platform::saveDevicePng(folder + QStringLiteral("/message_box.png"), 2);
+        QWidget* box = platform::deviceWindow()->findChild<QWidget*>(QStringLiteral("MessageBox"));
+        ASSERT_TRUE(box);
+        for (QPushButton* b : box->findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("OK")) QTest::mouseClick(b, Qt::LeftButton);
+    });
+    EXPECT_EQ(MessageBoxW(nullptr, u"Die Datenbank kann nicht geöffnet werden. \n\rBitte erneut versuchen.",
+                          u"FEHLER", MB_OK | MB_ICONINFORMATION),
+              IDOK);
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_GT(countColour(shown, QColor(0, 0, 132), 10), 240 * 26); // the box's caption adds to the title bar's blue
 }

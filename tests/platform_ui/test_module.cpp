@@ -99,11 +99,12 @@ const DLGTEMPLATE second = {kSecond, kDialogStyle, u"Zweiter", u"Tahoma", 8, 157
 
 const DLGITEMTEMPLATE largeItems[] = {
     {1000, u"STATIC", u"Titel", 0, V | SS_LEFT, 0, 2, 1, 71, 8},
+    {1007, u"STATIC", u"Weine von A - Z", 0, V | SS_LEFT | SS_NOTIFY, 0, 25, 14, 50, 8},
     {1023, u"STATIC", u"Impressum", 0, V | SS_LEFT | SS_NOTIFY, 0, 21, 80, 18, 8},
     {kLowestLink, u"STATIC", u"Hilfe", 0, V | SS_LEFT | SS_NOTIFY, 0, 64, 80, 11, 8},
     {1006, u"BUTTON", nullptr, 0, V | BS_OWNERDRAW, 0, 0, 10, 75, 17},
 };
-const DLGTEMPLATE large = {kLargeFont, kDialogStyle, u"Groß", u"Tahoma", 16, 77, 91, largeItems, 4};
+const DLGTEMPLATE large = {kLargeFont, kDialogStyle, u"Groß", u"Tahoma", 16, 77, 91, largeItems, 5};
 
 const DLGTEMPLATE* const dialogs[] = {&allControls, &simple, &thermometer, &second, &large};
 
