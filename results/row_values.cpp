@@ -42,4 +42,19 @@ bool flag(ado::Recordset& recordset, long position) {
     return set;
 }
 
+bool positive(ado::Recordset& recordset, long position) {
+    VARIANT value;
+    VariantInit(&value);
+    if (FAILED(recordset.fieldValue(position, &value))) return false;
+    bool above = false;
+    if (value.vt == VT_I4)
+        above = value.lVal > 0;
+    else if (value.vt == VT_I2)
+        above = value.iVal > 0;
+    else if (value.vt == VT_R8)
+        above = value.dblVal > 0.0;
+    VariantClear(&value);
+    return above;
+}
+
 } // namespace row_values

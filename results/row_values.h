@@ -17,4 +17,7 @@ long number(ado::Recordset& recordset, long position);
 // A flag counts as set when its number is not zero (a real such as 0.5 included).
 bool flag(ado::Recordset& recordset, long position);
 
+// The SQL test "column > 0": a number above zero.
+bool positive(ado::Recordset& recordset, long position);
+
 } // namespace row_values
