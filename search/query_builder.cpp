@@ -39,7 +39,9 @@ std::u16string encoded(std::u16string_view lowerTerm) {
 
 } // namespace
 
-bool hasCountry(const SearchCriteria& criteria) { return criteria.countryNameLength >= 3; }
+bool hasCountry(const SearchCriteria& criteria) {
+    return criteria.countryNameLength >= 3;
+}
 
 std::u16string countryCodeQuery(std::u16string_view countryName) {
     return formatSql(u"SELECT Land FROM Land WHERE Bezeichnung = '%s'", {doubledApostrophes(countryName)});
@@ -58,7 +60,8 @@ std::u16string composeSearchStatement(const SearchCriteria& criteria, std::u16st
     if (!hasCountry(criteria)) {
         statement = u"SELECT * FROM talvino WHERE (";
     } else {
-        statement = formatSql(u"SELECT * FROM talvino WHERE ((Land = '%s')", {doubledApostrophes(countryCode)});
+        statement =
+            formatSql(u"SELECT * FROM talvino WHERE ((Land = '%s')", {doubledApostrophes(countryCode)});
         connector = u"AND";
     }
 
@@ -69,22 +72,24 @@ std::u16string composeSearchStatement(const SearchCriteria& criteria, std::u16st
                                          {criteria.brown, u"%s (Braun > 0)", u"%s OR (Braun > 0)"}},
                                         colours);
     std::u16string tastes;
-    const bool anyTaste = composeGroup({{criteria.dry, u"%s (Trocken > 0)", nullptr},
-                                        {criteria.mediumSweet, u"%s (Lieblich > 0)", u"%s OR (Lieblich > 0)"},
-                                        {criteria.sweet, u"%s (Suess > 0)", u"%s OR (Suess > 0)"},
-                                        {criteria.sparkling, u"%s (Schaeumend > 0)", u"%s OR (Schaeumend > 0)"}},
-                                       tastes);
+    const bool anyTaste =
+        composeGroup({{criteria.dry, u"%s (Trocken > 0)", nullptr},
+                      {criteria.mediumSweet, u"%s (Lieblich > 0)", u"%s OR (Lieblich > 0)"},
+                      {criteria.sweet, u"%s (Suess > 0)", u"%s OR (Suess > 0)"},
+                      {criteria.sparkling, u"%s (Schaeumend > 0)", u"%s OR (Schaeumend > 0)"}},
+                     tastes);
 
     if (!criteria.searchTerm.empty()) {
         const std::u16string plain = lowerCasedText(criteria.searchTerm);
         const std::u16string plainLiteral = doubledApostrophes(plain);
         if (criteria.fullText) {
-            statement = formatSql(u"%s %s ((Stichwort_Klein LIKE '*%s*') OR ([Text_Klein] like '*%s*') OR "
-                                  u"([Regio_Lang] like '*%s*'))) ",
-                                  {statement, connector, plainLiteral, doubledApostrophes(encoded(plain)),
-                                   plainLiteral});
+            statement = formatSql(
+                u"%s %s ((Stichwort_Klein LIKE '*%s*') OR ([Text_Klein] like '*%s*') OR "
+                u"([Regio_Lang] like '*%s*'))) ",
+                {statement, connector, plainLiteral, doubledApostrophes(encoded(plain)), plainLiteral});
         } else {
-            statement = formatSql(u"%s %s ((Stichwort_Klein LIKE '*%s*'))) ", {statement, connector, plainLiteral});
+            statement =
+                formatSql(u"%s %s ((Stichwort_Klein LIKE '*%s*'))) ", {statement, connector, plainLiteral});
         }
         // The term's three parentheses closed the WHERE's; whatever follows opens a new group.
         connector = u"AND (";
@@ -130,7 +135,8 @@ std::u16string composeSearchStatement(const SearchCriteria& criteria, std::u16st
 }
 
 void buildSearchStatement(const SearchCriteria& criteria, Database& database) {
-    const std::u16string countryCode = hasCountry(criteria) ? lookUpCountryCode(database, criteria.countryName)
-                                                            : std::u16string(u"\n");
-    copySqlToBuffer(database.queryBuffer, composeSearchStatement(criteria, countryCode), Database::kQueryBufferChars - 1);
+    const std::u16string countryCode =
+        hasCountry(criteria) ? lookUpCountryCode(database, criteria.countryName) : std::u16string(u"\n");
+    copySqlToBuffer(database.queryBuffer, composeSearchStatement(criteria, countryCode),
+                    Database::kQueryBufferChars - 1);
 }

@@ -9,15 +9,15 @@ class Database;
 
 // Everything the statement depends on, read from the form before anything is composed.
 struct SearchCriteria {
-    std::u16string countryName;     // selected item of the country list; " " is the blank item
-    int countryNameLength = -1;     // length of that item, negative when nothing is selected
-    std::u16string searchTerm;      // empty: no term
-    bool fullText = false;          // also search the description and the region
-    std::u16string regionName;      // as the region list shows it; fewer than 3 characters: none
+    std::u16string countryName; // selected item of the country list; " " is the blank item
+    int countryNameLength = -1; // length of that item, negative when nothing is selected
+    std::u16string searchTerm;  // empty: no term
+    bool fullText = false;      // also search the description and the region
+    std::u16string regionName;  // as the region list shows it; fewer than 3 characters: none
     bool red = false, white = false, rose = false, brown = false;
     bool dry = false, mediumSweet = false, sweet = false, sparkling = false;
-    std::int16_t qualityLevel = 0;  // 0..4, 0 = "egal"
-    bool especiallyGood = false;    // "bes.gut": only with a level
+    std::int16_t qualityLevel = 0; // 0..4, 0 = "egal"
+    bool especiallyGood = false;   // "bes.gut": only with a level
 };
 
 // Field limits of the form (characters, without terminator).

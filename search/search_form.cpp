@@ -17,11 +17,11 @@ using namespace search_form;
 
 namespace {
 
-constexpr const char16_t* kLevelNames[] = {u"egal", u"einfach (*)", u"überdurchschnittlich (**)", u"bekannt (***)",
-                                            u"erstklassig (****)"};
+constexpr const char16_t* kLevelNames[] = {u"egal", u"einfach (*)", u"überdurchschnittlich (**)",
+                                           u"bekannt (***)", u"erstklassig (****)"};
 
-constexpr int kLabelledControls[] = {kQualityLabel, kTermLabel, kCountryLabel, kRegionLabel, kFullTextLabel,
-                                     kStartButton};
+constexpr int kLabelledControls[] = {kQualityLabel, kTermLabel,     kCountryLabel,
+                                     kRegionLabel,  kFullTextLabel, kStartButton};
 
 // The three owner-drawn frames are coloured panels behind their group's controls.
 struct Group {
@@ -62,19 +62,24 @@ std::u16string controlText(HWND window, int capacity) {
     return buffer.data();
 }
 
-bool isChecked(HWND form, int id) { return IsDlgButtonChecked(form, id) != 0; }
+bool isChecked(HWND form, int id) {
+    return IsDlgButtonChecked(form, id) != 0;
+}
 
 void refillRegions(HWND window, bool allCountries) {
     Database& database = *g_database;
     if (allCountries) {
-        copySqlToBuffer(database.queryBuffer, u"SELECT Region.REGIO_LANG FROM Region ORDER BY Region.ID_REGION",
+        copySqlToBuffer(database.queryBuffer,
+                        u"SELECT Region.REGIO_LANG FROM Region ORDER BY Region.ID_REGION",
                         kLookupStatementLimit);
     } else {
         int length = 0;
-        const std::u16string country = selectedItemText(GetDlgItem(window, kCountryList), kCountryNameLimit, length);
-        copySqlToBuffer(database.queryBuffer,
-                        formatSql(u"select Land from Land where Bezeichnung = '%s'", {doubledApostrophes(country)}),
-                        kLookupStatementLimit);
+        const std::u16string country =
+            selectedItemText(GetDlgItem(window, kCountryList), kCountryNameLimit, length);
+        copySqlToBuffer(
+            database.queryBuffer,
+            formatSql(u"select Land from Land where Bezeichnung = '%s'", {doubledApostrophes(country)}),
+            kLookupStatementLimit);
         // Empty unless found: a country without a code lists no regions.
         char16_t code[kCountryCodeCapacity] = u"";
         database.scalarQuery(code, kCountryCodeCapacity);
@@ -97,8 +102,10 @@ void initForm(SearchForm& form) {
     form.headingFont = CreateTahomaFont(20, FW_BOLD);
     SetControlFont(window, kHeading, form.headingFont);
     form.labelFont = CreateTahomaFont(13, FW_BOLD);
-    for (int id : kLabelledControls) SetControlFont(window, id, form.labelFont);
-    for (int i = 0; i < kGroupCount; ++i) groupBrushes[i] = CreateSolidBrush(kGroups[i].colour);
+    for (int id : kLabelledControls)
+        SetControlFont(window, id, form.labelFont);
+    for (int i = 0; i < kGroupCount; ++i)
+        groupBrushes[i] = CreateSolidBrush(kGroups[i].colour);
 
     g_utility->inputPanelSwitch(false, true);
 
@@ -151,14 +158,25 @@ void onQualityScroll(SearchForm& form, WPARAM wParam) {
     int level = form.qualityLevel;
     switch (LOWORD(wParam)) {
     case SB_LINERIGHT:
-    case SB_PAGERIGHT: level = form.qualityLevel + 1; break;
+    case SB_PAGERIGHT:
+        level = form.qualityLevel + 1;
+        break;
     case SB_LINELEFT:
-    case SB_PAGELEFT: level = form.qualityLevel - 1; break;
+    case SB_PAGELEFT:
+        level = form.qualityLevel - 1;
+        break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: level = static_cast<std::int16_t>(HIWORD(wParam)); break;
-    case SB_LEFT: level = 0; break;
-    case SB_RIGHT: level = kHighestLevel; break;
-    default: return;
+    case SB_THUMBPOSITION:
+        level = static_cast<std::int16_t>(HIWORD(wParam));
+        break;
+    case SB_LEFT:
+        level = 0;
+        break;
+    case SB_RIGHT:
+        level = kHighestLevel;
+        break;
+    default:
+        return;
     }
     if (level < 0 || level > kHighestLevel) return;
     SetScrollPos(GetDlgItem(form.window, kQualityBar), SB_CTL, level, TRUE);
@@ -225,7 +243,8 @@ const char16_t* qualityLevelName(int level) {
 
 SearchCriteria gatherSearchCriteria(HWND form, std::int16_t qualityLevel) {
     SearchCriteria criteria;
-    criteria.countryName = selectedItemText(GetDlgItem(form, kCountryList), kCountryNameLimit, criteria.countryNameLength);
+    criteria.countryName =
+        selectedItemText(GetDlgItem(form, kCountryList), kCountryNameLimit, criteria.countryNameLength);
     criteria.searchTerm = controlText(GetDlgItem(form, kSearchTerm), kSearchTermLimit + 1);
     criteria.fullText = isChecked(form, kFullTextBox);
     criteria.regionName = controlText(GetDlgItem(form, kRegionList), kRegionNameLimit + 1);
@@ -242,21 +261,35 @@ SearchCriteria gatherSearchCriteria(HWND form, std::int16_t qualityLevel) {
     return criteria;
 }
 
-void setSearchResultsScreen(DLGPROC proc) { resultsScreen = proc; }
-DLGPROC searchResultsScreen() { return resultsScreen; }
+void setSearchResultsScreen(DLGPROC proc) {
+    resultsScreen = proc;
+}
+DLGPROC searchResultsScreen() {
+    return resultsScreen;
+}
 
 INT_PTR SearchFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     SearchForm& form = *g_searchForm;
     form.window = window;
     switch (message) {
-    case WM_INITDIALOG: initForm(form); return 0;
-    case WM_COMMAND: onCommand(form, wParam); return 0;
+    case WM_INITDIALOG:
+        initForm(form);
+        return 0;
+    case WM_COMMAND:
+        onCommand(form, wParam);
+        return 0;
     case WM_HSCROLL:
         if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kQualityBar) onQualityScroll(form, wParam);
         return 0;
-    case WM_DRAWITEM: return drawGroupFrame(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-    case WM_CTLCOLORSTATIC: return staticColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_DESTROY: onDestroy(form); return 0;
-    default: HandleShellStateMessage(message); return 0;
+    case WM_DRAWITEM:
+        return drawGroupFrame(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_CTLCOLORSTATIC:
+        return staticColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DESTROY:
+        onDestroy(form);
+        return 0;
+    default:
+        HandleShellStateMessage(message);
+        return 0;
     }
 }

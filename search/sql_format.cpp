@@ -5,12 +5,14 @@
 std::u16string formatSql(std::u16string_view pattern, std::initializer_list<std::u16string_view> arguments) {
     std::u16string out;
     std::size_t reserve = pattern.size();
-    for (std::u16string_view argument : arguments) reserve += argument.size();
+    for (std::u16string_view argument : arguments)
+        reserve += argument.size();
     out.reserve(reserve);
     auto next = arguments.begin();
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         const bool placeholder = pattern[i] == u'%' && i + 1 < pattern.size() &&
-                                 (pattern[i + 1] == u's' || pattern[i + 1] == u'i') && next != arguments.end();
+                                 (pattern[i + 1] == u's' || pattern[i + 1] == u'i') &&
+                                 next != arguments.end();
         if (placeholder) {
             out.append(*next++);
             ++i;
@@ -23,7 +25,8 @@ std::u16string formatSql(std::u16string_view pattern, std::initializer_list<std:
 
 std::u16string decimalText(long value) {
     const bool negative = value < 0;
-    unsigned long magnitude = negative ? 0ul - static_cast<unsigned long>(value) : static_cast<unsigned long>(value);
+    unsigned long magnitude =
+        negative ? 0ul - static_cast<unsigned long>(value) : static_cast<unsigned long>(value);
     std::u16string digits;
     do {
         digits.push_back(static_cast<char16_t>(u'0' + magnitude % 10));

@@ -39,8 +39,12 @@ DWORD animate(void* parameter) {
 
 } // namespace
 
-void wait_animation::setFrameDrawer(DrawFrame drawer) { frameDrawer.store(drawer); }
-void wait_animation::setPause(Pause wait) { pause.store(wait); }
+void wait_animation::setFrameDrawer(DrawFrame drawer) {
+    frameDrawer.store(drawer);
+}
+void wait_animation::setPause(Pause wait) {
+    pause.store(wait);
+}
 
 void wait_animation::drawFrame(HWND picture, HINSTANCE module, int bitmapId) {
     const HBITMAP bitmap = LoadBitmapW(module, MAKEINTRESOURCEW(bitmapId));

@@ -28,7 +28,8 @@ SearchCriteria workedExample() {
 
 void BM_ComposeWorkedExample(benchmark::State& state) {
     const SearchCriteria criteria = workedExample();
-    for (auto _ : state) benchmark::DoNotOptimize(composeSearchStatement(criteria, u"F"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(composeSearchStatement(criteria, u"F"));
 }
 BENCHMARK(BM_ComposeWorkedExample)->Unit(benchmark::kMicrosecond);
 
@@ -40,18 +41,21 @@ void BM_ComposeLongestFullText(benchmark::State& state) {
     c.fullText = true;
     c.regionName = std::u16string(149, u'\'');
     c.rose = c.brown = c.mediumSweet = c.sweet = c.sparkling = true;
-    for (auto _ : state) benchmark::DoNotOptimize(composeSearchStatement(c, std::u16string(149, u'\'')));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(composeSearchStatement(c, std::u16string(149, u'\'')));
 }
 BENCHMARK(BM_ComposeLongestFullText)->Unit(benchmark::kMicrosecond);
 
 // The catalogue: made by the catalogue tool's synth command in a folder of the benchmark's own.
 class SynthCatalogue {
-public:
+  public:
     SynthCatalogue() {
-        folder_ = std::filesystem::temp_directory_path() / ("talvino-bench-search-" + std::to_string(::getpid()));
+        folder_ =
+            std::filesystem::temp_directory_path() / ("talvino-bench-search-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder_);
         const std::filesystem::path file = folder_ / "talvino2006_db.cdb";
-        const std::string command = std::string(TALVINO_CATALOGUE_TOOL) + " synth 100000 '" + file.string() + "'";
+        const std::string command =
+            std::string(TALVINO_CATALOGUE_TOOL) + " synth 100000 '" + file.string() + "'";
         ok_ = std::system(command.c_str()) == 0;
         if (!ok_) return;
         const std::u16string program = (folder_ / "talvino").u16string();
@@ -60,8 +64,8 @@ public:
         ok_ = database_.openCatalogue();
         // A country that the catalogue lists, as the country combo would offer it.
         char16_t name[200] = u"";
-        std::char_traits<char16_t>::copy(database_.queryBuffer, u"SELECT Bezeichnung from Land ORDER by Bezeichnung",
-                                         51);
+        std::char_traits<char16_t>::copy(database_.queryBuffer,
+                                         u"SELECT Bezeichnung from Land ORDER by Bezeichnung", 51);
         database_.scalarQuery(name, 200);
         country_ = name;
     }
@@ -76,7 +80,7 @@ public:
     Database& database() { return database_; }
     const std::u16string& country() const { return country_; }
 
-private:
+  private:
     std::filesystem::path folder_;
     Database database_;
     std::u16string country_;

@@ -31,13 +31,16 @@ std::filesystem::path catalogueFolder() {
 
 // The form with a country, a region, a term, two colours and level 2, as a user would leave it.
 HWND openFilledForm() {
-    const HWND form = platform::createDialog(talvinoModule(), static_cast<LPCDLGTEMPLATEW>(LoadResource(
-                                                 talvinoModule(), FindResourceW(talvinoModule(), MAKEINTRESOURCEW(kSearchFormDialog), RT_DIALOG))),
-                                             nullptr, SearchFormProc, 0);
+    const HWND form = platform::createDialog(
+        talvinoModule(),
+        static_cast<LPCDLGTEMPLATEW>(LoadResource(
+            talvinoModule(), FindResourceW(talvinoModule(), MAKEINTRESOURCEW(kSearchFormDialog), RT_DIALOG))),
+        nullptr, SearchFormProc, 0);
     if (!form) return nullptr;
     const HWND countries = GetDlgItem(form, search_form::kCountryList);
     SendMessageW(countries, CB_SETCURSEL, 1, 0);
-    SendMessageW(form, WM_COMMAND, MAKEWPARAM(search_form::kCountryList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(countries));
+    SendMessageW(form, WM_COMMAND, MAKEWPARAM(search_form::kCountryList, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(countries));
     SendDlgItemMessageW(form, search_form::kRegionList, CB_SETCURSEL, 1, 0);
     SetDlgItemTextW(form, search_form::kSearchTerm, u"Riesling");
     CheckDlgButton(form, search_form::kRedBox, BST_CHECKED);
@@ -57,7 +60,8 @@ void BM_TapSucheStartenToStatement(benchmark::State& state) {
     wait_animation::setPause([](DWORD) {});
     const HWND button = GetDlgItem(form, search_form::kStartButton);
     for (auto _ : state) {
-        SendMessageW(form, WM_COMMAND, MAKEWPARAM(search_form::kStartButton, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        SendMessageW(form, WM_COMMAND, MAKEWPARAM(search_form::kStartButton, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
         benchmark::DoNotOptimize(g_database->queryBuffer[0]);
     }
     platform::destroyDialog(form);
@@ -77,8 +81,8 @@ int main(int argc, char** argv) {
 
     const std::filesystem::path folder = catalogueFolder();
     std::filesystem::create_directories(folder);
-    const std::string command =
-        std::string(TALVINO_CATALOGUE_TOOL) + " synth 100000 '" + (folder / "talvino2006_db.cdb").string() + "'";
+    const std::string command = std::string(TALVINO_CATALOGUE_TOOL) + " synth 100000 '" +
+                                (folder / "talvino2006_db.cdb").string() + "'";
     if (std::system(command.c_str()) != 0) return 1;
     platform::overrideModuleFileName((folder / "talvino").u16string().c_str());
     g_application->instance = talvinoModule();

@@ -16,12 +16,15 @@ SearchCriteria withCountry(std::u16string name) {
     return criteria;
 }
 
-std::u16string encodedLower(std::u16string text) { return encodedText(lowerCasedText(std::move(text))); }
+std::u16string encodedLower(std::u16string text) {
+    return encodedText(lowerCasedText(std::move(text)));
+}
 
 // The one character whose encoded form is `wanted` (encoding is a bijection of 16-bit values).
 char16_t encodingTo(char16_t wanted) {
     for (unsigned c = 1; c < 0x10000; ++c)
-        if (encodedText(std::u16string(1, static_cast<char16_t>(c)))[0] == wanted) return static_cast<char16_t>(c);
+        if (encodedText(std::u16string(1, static_cast<char16_t>(c)))[0] == wanted)
+            return static_cast<char16_t>(c);
     return 0;
 }
 
@@ -83,13 +86,16 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         CompleteResult{"CountryOnly", withCountry(u"Italien"),
                        u"SELECT * FROM talvino WHERE ((Land = 'K')) ORDER by STICHWORT"},
-        CompleteResult{"TermOnly", termOnly(),
-                       u"SELECT * FROM talvino WHERE (  ((Stichwort_Klein LIKE '*riesling*')))  ORDER by STICHWORT"},
+        CompleteResult{
+            "TermOnly", termOnly(),
+            u"SELECT * FROM talvino WHERE (  ((Stichwort_Klein LIKE '*riesling*')))  ORDER by STICHWORT"},
         CompleteResult{"RegionOnly", regionOnly(),
                        u"SELECT * FROM talvino WHERE (  (Regio_Lang LIKE '*Bordeaux*')) ORDER by STICHWORT"},
-        CompleteResult{"RedOnly", redOnly(), u"SELECT * FROM talvino WHERE (  (\n (Rot > 0))) ORDER by STICHWORT"},
+        CompleteResult{"RedOnly", redOnly(),
+                       u"SELECT * FROM talvino WHERE (  (\n (Rot > 0))) ORDER by STICHWORT"},
         CompleteResult{"LevelTwoEspeciallyGood", levelTwoEspeciallyGood(),
-                       u"SELECT * FROM talvino WHERE (   (((Qualitaet1 <= 6) AND (Qualitaet2 >= 6)))) ORDER by STICHWORT"},
+                       u"SELECT * FROM talvino WHERE (   (((Qualitaet1 <= 6) AND (Qualitaet2 >= 6)))) ORDER "
+                       u"by STICHWORT"},
         CompleteResult{"Nothing", SearchCriteria{}, u"SELECT * FROM talvino WHERE () ORDER by STICHWORT"}),
     [](const testing::TestParamInfo<CompleteResult>& row) { return std::string(row.param.name); });
 
@@ -101,7 +107,8 @@ TEST(SearchStatementCountry, BlankItemAndNoSelectionGiveNoCountryCondition) {
     none.countryNameLength = -1;
     for (const SearchCriteria& criteria : {blank, none}) {
         EXPECT_FALSE(hasCountry(criteria));
-        EXPECT_EQ(composeSearchStatement(criteria, u"K"), u"SELECT * FROM talvino WHERE () ORDER by STICHWORT");
+        EXPECT_EQ(composeSearchStatement(criteria, u"K"),
+                  u"SELECT * FROM talvino WHERE () ORDER by STICHWORT");
     }
 }
 
@@ -112,7 +119,8 @@ TEST(SearchStatementCountry, NamesOfThreeCharactersCountAndShorterOnesDoNot) {
 
 TEST(SearchStatementCountry, CodeLookupAsksForTheNameWithItsApostrophesDoubled) {
     EXPECT_EQ(countryCodeQuery(u"Italien"), u"SELECT Land FROM Land WHERE Bezeichnung = 'Italien'");
-    EXPECT_EQ(countryCodeQuery(u"Côte d'Ivoire"), u"SELECT Land FROM Land WHERE Bezeichnung = 'Côte d''Ivoire'");
+    EXPECT_EQ(countryCodeQuery(u"Côte d'Ivoire"),
+              u"SELECT Land FROM Land WHERE Bezeichnung = 'Côte d''Ivoire'");
 }
 
 TEST(SearchStatementCountry, CodeNotFoundIsALineFeedThatMatchesNoCountry) {
@@ -125,8 +133,9 @@ TEST(SearchStatementCountry, CodeNotFoundIsALineFeedThatMatchesNoCountry) {
 TEST(SearchStatementTerm, TermInCapitalsIsComparedInLowerCase) {
     SearchCriteria criteria;
     criteria.searchTerm = u"GRÜNER Veltliner";
-    EXPECT_EQ(composeSearchStatement(criteria, u"K"),
-              u"SELECT * FROM talvino WHERE (  ((Stichwort_Klein LIKE '*grüner veltliner*')))  ORDER by STICHWORT");
+    EXPECT_EQ(
+        composeSearchStatement(criteria, u"K"),
+        u"SELECT * FROM talvino WHERE (  ((Stichwort_Klein LIKE '*grüner veltliner*')))  ORDER by STICHWORT");
 }
 
 TEST(SearchStatementTerm, FullTextAlsoSearchesTheEncodedDescriptionAndTheRegion) {
@@ -153,13 +162,15 @@ TEST(SearchStatementTerm, TermFollowedByAnythingOpensAGroupThatTheEndCloses) {
     SearchCriteria criteria;
     criteria.searchTerm = u"Rioja";
     criteria.sparkling = true;
-    EXPECT_EQ(composeSearchStatement(criteria, u"K"),
-              u"SELECT * FROM talvino WHERE (  ((Stichwort_Klein LIKE '*rioja*')))  AND ( (\n (Schaeumend > 0))) "
-              u"ORDER by STICHWORT");
+    EXPECT_EQ(
+        composeSearchStatement(criteria, u"K"),
+        u"SELECT * FROM talvino WHERE (  ((Stichwort_Klein LIKE '*rioja*')))  AND ( (\n (Schaeumend > 0))) "
+        u"ORDER by STICHWORT");
     criteria.sparkling = false;
     criteria.qualityLevel = 1;
     EXPECT_EQ(composeSearchStatement(criteria, u"K"),
-              u"SELECT * FROM talvino WHERE (  ((Stichwort_Klein LIKE '*rioja*')))  AND (  (( (((Qualitaet1 = 1) OR "
+              u"SELECT * FROM talvino WHERE (  ((Stichwort_Klein LIKE '*rioja*')))  AND (  (( (((Qualitaet1 "
+              u"= 1) OR "
               u"(Qualitaet2 = 1)) OR ((Qualitaet1 = 5) OR (Qualitaet2 = 5)))))) ORDER by STICHWORT");
 }
 
@@ -167,7 +178,8 @@ TEST(SearchStatementTerm, CountryBeforeTheTermIsJoinedWithAnd) {
     SearchCriteria criteria = withCountry(u"Spanien");
     criteria.searchTerm = u"Rioja";
     EXPECT_EQ(composeSearchStatement(criteria, u"E"),
-              u"SELECT * FROM talvino WHERE ((Land = 'E') AND ((Stichwort_Klein LIKE '*rioja*')))  ORDER by STICHWORT");
+              u"SELECT * FROM talvino WHERE ((Land = 'E') AND ((Stichwort_Klein LIKE '*rioja*')))  ORDER by "
+              u"STICHWORT");
 }
 
 TEST(SearchStatementTerm, FormatCharactersInTheTermStayAsTyped) {
@@ -195,7 +207,8 @@ TEST(SearchStatementRegion, NamesShorterThanThreeCharactersAreIgnored) {
     for (const char16_t* name : {u"", u" ", u"Ab"}) {
         SearchCriteria criteria;
         criteria.regionName = name;
-        EXPECT_EQ(composeSearchStatement(criteria, u"K"), u"SELECT * FROM talvino WHERE () ORDER by STICHWORT");
+        EXPECT_EQ(composeSearchStatement(criteria, u"K"),
+                  u"SELECT * FROM talvino WHERE () ORDER by STICHWORT");
     }
 }
 
@@ -203,7 +216,8 @@ TEST(SearchStatementRegion, RegionIsSearchedAsShownNotLowerCased) {
     SearchCriteria criteria = withCountry(u"Frankreich");
     criteria.regionName = u"Côte de Nuits";
     EXPECT_EQ(composeSearchStatement(criteria, u"F"),
-              u"SELECT * FROM talvino WHERE ((Land = 'F') AND (Regio_Lang LIKE '*Côte de Nuits*')) ORDER by STICHWORT");
+              u"SELECT * FROM talvino WHERE ((Land = 'F') AND (Regio_Lang LIKE '*Côte de Nuits*')) ORDER by "
+              u"STICHWORT");
 }
 
 // ---- Colour and taste groups ------------------------------------------------------------------
@@ -237,17 +251,19 @@ TEST(SearchStatementGroups, TastesJoinWithOrAndFollowTheColours) {
 TEST(SearchStatementQuality, LevelFourComparesWithFourAndEight) {
     SearchCriteria criteria;
     criteria.qualityLevel = 4;
-    EXPECT_EQ(composeSearchStatement(criteria, u"K"),
-              u"SELECT * FROM talvino WHERE (   (( (((Qualitaet1 = 4) OR (Qualitaet2 = 4)) OR ((Qualitaet1 = 8) OR "
-              u"(Qualitaet2 = 8)))))) ORDER by STICHWORT");
+    EXPECT_EQ(
+        composeSearchStatement(criteria, u"K"),
+        u"SELECT * FROM talvino WHERE (   (( (((Qualitaet1 = 4) OR (Qualitaet2 = 4)) OR ((Qualitaet1 = 8) OR "
+        u"(Qualitaet2 = 8)))))) ORDER by STICHWORT");
 }
 
 TEST(SearchStatementQuality, LevelOneEspeciallyGoodComparesWithFiveOnBothEnds) {
     SearchCriteria criteria;
     criteria.qualityLevel = 1;
     criteria.especiallyGood = true;
-    EXPECT_EQ(composeSearchStatement(criteria, u"K"),
-              u"SELECT * FROM talvino WHERE (   (((Qualitaet1 <= 5) AND (Qualitaet2 >= 5)))) ORDER by STICHWORT");
+    EXPECT_EQ(
+        composeSearchStatement(criteria, u"K"),
+        u"SELECT * FROM talvino WHERE (   (((Qualitaet1 <= 5) AND (Qualitaet2 >= 5)))) ORDER by STICHWORT");
 }
 
 TEST(SearchStatementQuality, EspeciallyGoodWithoutLevelAddsNothing) {
@@ -262,9 +278,10 @@ TEST(SearchStatementApostrophes, TermRegionAndCodeAreDoubledInsideTheirLiterals)
     SearchCriteria criteria = withCountry(u"Irland");
     criteria.searchTerm = u"D'Arenberg";
     criteria.regionName = u"Côte d'Or";
-    EXPECT_EQ(composeSearchStatement(criteria, u"I'R"),
-              u"SELECT * FROM talvino WHERE ((Land = 'I''R') AND ((Stichwort_Klein LIKE '*d''arenberg*')))  AND ( "
-              u"(Regio_Lang LIKE '*Côte d''Or*')) ORDER by STICHWORT");
+    EXPECT_EQ(
+        composeSearchStatement(criteria, u"I'R"),
+        u"SELECT * FROM talvino WHERE ((Land = 'I''R') AND ((Stichwort_Klein LIKE '*d''arenberg*')))  AND ( "
+        u"(Regio_Lang LIKE '*Côte d''Or*')) ORDER by STICHWORT");
 }
 
 TEST(SearchStatementApostrophes, EncodedTermIsDoubledAfterEncoding) {

@@ -78,7 +78,8 @@ TEST(SearchStatementShape, EveryCombinationIsBalancedOrderedAndJoinedByAnd) {
                                                     (c.regionName.size() >= 3) + anyColour + anyTaste +
                                                     (c.qualityLevel != 0);
                         std::size_t joins = 0;
-                        for (std::size_t at = s.find(u" AND "); at != std::u16string::npos; at = s.find(u" AND ", at + 1))
+                        for (std::size_t at = s.find(u" AND "); at != std::u16string::npos;
+                             at = s.find(u" AND ", at + 1))
                             ++joins;
                         // "(Qualitaet1 <= n) AND (Qualitaet2 >= n)" joins inside its clause.
                         if (c.qualityLevel != 0 && c.especiallyGood) --joins;
@@ -87,10 +88,11 @@ TEST(SearchStatementShape, EveryCombinationIsBalancedOrderedAndJoinedByAnd) {
 
                         // Clause order: country, term, region, colours, tastes, quality.
                         const std::size_t order[] = {
-                            positionOf(s, u"(Land ="), positionOf(s, u"Stichwort_Klein"),
+                            positionOf(s, u"(Land ="),
+                            positionOf(s, u"Stichwort_Klein"),
                             positionOf(s, u"(Regio_Lang LIKE"),
-                            std::min({positionOf(s, u"(Rot"), positionOf(s, u"(Weiss"), positionOf(s, u"(Rose"),
-                                      positionOf(s, u"(Braun")}),
+                            std::min({positionOf(s, u"(Rot"), positionOf(s, u"(Weiss"),
+                                      positionOf(s, u"(Rose"), positionOf(s, u"(Braun")}),
                             std::min({positionOf(s, u"(Trocken"), positionOf(s, u"(Lieblich"),
                                       positionOf(s, u"(Suess"), positionOf(s, u"(Schaeumend")}),
                             positionOf(s, u"Qualitaet1")};
@@ -108,12 +110,14 @@ TEST(SearchStatementShape, EveryCombinationIsBalancedOrderedAndJoinedByAnd) {
 
 // The catalogue's lower-casing: A-Z and the Latin-1 capitals except the multiplication sign.
 char16_t ownLower(char16_t c) {
-    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return static_cast<char16_t>(c + 0x20);
+    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+        return static_cast<char16_t>(c + 0x20);
     return c;
 }
 std::u16string ownLower(std::u16string_view text) {
     std::u16string out(text);
-    for (char16_t& c : out) c = ownLower(c);
+    for (char16_t& c : out)
+        c = ownLower(c);
     return out;
 }
 
@@ -129,7 +133,8 @@ bool like(std::u16string_view text, std::u16string_view pattern) {
     // row[j]: the text read so far matches the first j characters of the pattern.
     std::vector<char> previous(pattern.size() + 1, 0), row(pattern.size() + 1, 0);
     row[0] = 1;
-    for (std::size_t j = 1; j <= pattern.size(); ++j) row[j] = row[j - 1] && pattern[j - 1] == u'*';
+    for (std::size_t j = 1; j <= pattern.size(); ++j)
+        row[j] = row[j - 1] && pattern[j - 1] == u'*';
     for (char16_t t : text) {
         previous.swap(row);
         row[0] = 0;
@@ -144,7 +149,9 @@ bool like(std::u16string_view text, std::u16string_view pattern) {
     return row[pattern.size()];
 }
 
-bool contains(std::u16string_view text, std::u16string_view part) { return text.find(part) != std::u16string_view::npos; }
+bool contains(std::u16string_view text, std::u16string_view part) {
+    return text.find(part) != std::u16string_view::npos;
+}
 
 struct Country {
     std::u16string code;
@@ -152,7 +159,8 @@ struct Country {
 };
 
 // Which entries a search should find, worked out from the entries' plain texts.
-bool oracleMatches(const catalogue::Entry& e, const SearchCriteria& c, const std::vector<Country>& countries) {
+bool oracleMatches(const catalogue::Entry& e, const SearchCriteria& c,
+                   const std::vector<Country>& countries) {
     if (c.countryNameLength >= 3) {
         const auto country = std::find_if(countries.begin(), countries.end(),
                                           [&](const Country& known) { return known.name == c.countryName; });
@@ -176,15 +184,16 @@ bool oracleMatches(const catalogue::Entry& e, const SearchCriteria& c, const std
                        (c.brown && e.brown > 0)))
         return false;
     const bool anyTaste = c.dry || c.mediumSweet || c.sweet || c.sparkling;
-    if (anyTaste && !((c.dry && e.dry > 0) || (c.mediumSweet && e.mediumSweet > 0) || (c.sweet && e.sweet > 0) ||
-                      (c.sparkling && e.sparkling > 0)))
+    if (anyTaste && !((c.dry && e.dry > 0) || (c.mediumSweet && e.mediumSweet > 0) ||
+                      (c.sweet && e.sweet > 0) || (c.sparkling && e.sparkling > 0)))
         return false;
     const int level = c.qualityLevel;
     if (level != 0) {
         const int good = level + 4;
         if (c.especiallyGood) {
             if (!(e.quality1 <= good && e.quality2 >= good)) return false;
-        } else if (!(e.quality1 == level || e.quality2 == level || e.quality1 == good || e.quality2 == good)) {
+        } else if (!(e.quality1 == level || e.quality2 == level || e.quality1 == good ||
+                     e.quality2 == good)) {
             return false;
         }
     }
@@ -218,14 +227,16 @@ const Sample kSamples[] = {
 };
 
 class SearchOnCatalogue : public testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         catalogue_ = new TestCatalogue;
-        for (const Country& country : countries()) catalogue_->addCountry(country.code, country.name);
+        for (const Country& country : countries())
+            catalogue_->addCountry(country.code, country.name);
         int regionId = 100;
-        for (const Sample& sample : kSamples) catalogue_->addRegion(regionId++, sample.country, sample.region);
+        for (const Sample& sample : kSamples)
+            catalogue_->addRegion(regionId++, sample.country, sample.region);
         const std::pair<int, int> qualities[] = {{0, 0}, {1, 1}, {1, 2}, {2, 6}, {3, 3}, {4, 8}, {5, 5},
-                                                  {6, 7}, {2, 4}, {7, 8}, {3, 7}, {8, 8}, {1, 5}};
+                                                 {6, 7}, {2, 4}, {7, 8}, {3, 7}, {8, 8}, {1, 5}};
         for (int i = 0; i < 48; ++i) {
             const Sample& sample = kSamples[i % 16];
             std::u16string keyword = sample.keyword;
@@ -291,8 +302,8 @@ protected:
         return ids;
     }
 
-    static SearchCriteria criteriaFor(const std::u16string& country, const std::u16string& term, bool fullText,
-                                      const std::u16string& region, int boxesAndQuality) {
+    static SearchCriteria criteriaFor(const std::u16string& country, const std::u16string& term,
+                                      bool fullText, const std::u16string& region, int boxesAndQuality) {
         SearchCriteria c;
         c.countryName = country;
         c.countryNameLength = country.empty() ? -1 : static_cast<int>(country.size());
@@ -306,7 +317,8 @@ protected:
     static std::string describe(const SearchCriteria& c) {
         std::u16string statement = composeSearchStatement(c, u"K");
         std::string out;
-        for (char16_t ch : statement) out += ch < 0x80 ? static_cast<char>(ch) : '~';
+        for (char16_t ch : statement)
+            out += ch < 0x80 ? static_cast<char>(ch) : '~';
         return out;
     }
 
@@ -316,13 +328,33 @@ protected:
 TestCatalogue* SearchOnCatalogue::catalogue_ = nullptr;
 Database* SearchOnCatalogue::database_ = nullptr;
 
-const std::u16string kCountries[] = {u"", u" ", u"Frankreich", u"Deutschland", u"Österreich", u"Côte d'Ivoire",
-                                     u"Atlantis"};
-const std::u16string kTerms[] = {u"",          u"riesling", u"RIES",     u"grün",     u"ÖKO",    u"öko",
-                                 u"d'a",       u"beau'l",   u"100%",     u"vin_",     u"_",      u"%",
-                                 u"*ling",     u"r?esling", u"?",        u"*",        u"mosel",  u"säure",
-                                 u"ÄUSSERST",  u"'",        u"süß",      u"(und",     u"l'été",
-                                 std::u16string(149, u'a'), std::u16string(149, u'\'')};
+const std::u16string kCountries[] = {
+    u"", u" ", u"Frankreich", u"Deutschland", u"Österreich", u"Côte d'Ivoire", u"Atlantis"};
+const std::u16string kTerms[] = {u"",
+                                 u"riesling",
+                                 u"RIES",
+                                 u"grün",
+                                 u"ÖKO",
+                                 u"öko",
+                                 u"d'a",
+                                 u"beau'l",
+                                 u"100%",
+                                 u"vin_",
+                                 u"_",
+                                 u"%",
+                                 u"*ling",
+                                 u"r?esling",
+                                 u"?",
+                                 u"*",
+                                 u"mosel",
+                                 u"säure",
+                                 u"ÄUSSERST",
+                                 u"'",
+                                 u"süß",
+                                 u"(und",
+                                 u"l'été",
+                                 std::u16string(149, u'a'),
+                                 std::u16string(149, u'\'')};
 const std::u16string kRegions[] = {u"", u" ", u"Mo", u"Mosel", u"Côte d'Or", u"Württemberg", u"WÜRTT"};
 
 TEST_F(SearchOnCatalogue, EveryCountryTermAndRegionFindsWhatThePlainFilterFinds) {

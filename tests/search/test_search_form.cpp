@@ -25,11 +25,11 @@ using namespace search_form;
 
 namespace {
 
-const std::vector<std::u16string> kAllRegionsInIdOrder = {u" ", u"Mosel", u"Rheingau", u"Baden", u"Bordeaux",
-                                                          u"Côte d'Or", u"Loire", u"Lagunes"};
+const std::vector<std::u16string> kAllRegionsInIdOrder = {u" ",        u"Mosel",     u"Rheingau", u"Baden",
+                                                          u"Bordeaux", u"Côte d'Or", u"Loire",    u"Lagunes"};
 
 class SearchFormScreen : public testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         catalogue_ = new TestCatalogue;
         catalogue_->addCountry(u"F", u"Frankreich")
@@ -89,8 +89,8 @@ TEST_F(SearchFormScreen, OpensWithEmptyChoicesAllRegionsInIdOrderAndLevelEgal) {
     EXPECT_EQ(driver.text(form, kQualityName), u"egal");
     EXPECT_EQ(driver.scrollPosition(form, kQualityBar), 0);
     EXPECT_EQ(g_searchForm->qualityLevel, 0);
-    for (int box : {kFullTextBox, kRedBox, kRoseBox, kWhiteBox, kBrownBox, kDryBox, kSweetBox, kMediumSweetBox,
-                    kSparklingBox, kEspeciallyGoodBox})
+    for (int box : {kFullTextBox, kRedBox, kRoseBox, kWhiteBox, kBrownBox, kDryBox, kSweetBox,
+                    kMediumSweetBox, kSparklingBox, kEspeciallyGoodBox})
         EXPECT_FALSE(driver.checked(form, box)) << box;
     EXPECT_FALSE(driver.visible(form, kAnimationControl));
     EXPECT_FALSE(driver.visible(form, kFullTextLabel));
@@ -99,7 +99,9 @@ TEST_F(SearchFormScreen, OpensWithEmptyChoicesAllRegionsInIdOrderAndLevelEgal) {
 
 TEST_F(SearchFormScreen, HeadingAndLabelsGetTheirOwnFonts) {
     const HWND form = openForm();
-    const auto fontOf = [&](int id) { return reinterpret_cast<HFONT>(SendDlgItemMessageW(form, id, WM_GETFONT, 0, 0)); };
+    const auto fontOf = [&](int id) {
+        return reinterpret_cast<HFONT>(SendDlgItemMessageW(form, id, WM_GETFONT, 0, 0));
+    };
     EXPECT_EQ(fontOf(kHeading), g_searchForm->headingFont);
     for (int id : {kQualityLabel, kTermLabel, kCountryLabel, kRegionLabel, kFullTextLabel, kStartButton})
         EXPECT_EQ(fontOf(id), g_searchForm->labelFont) << id;
@@ -122,11 +124,13 @@ TEST_F(SearchFormScreen, OpeningAgainFillsTheListsAfreshAndResetsTheLevel) {
 TEST_F(SearchFormScreen, ChoosingACountryListsItsRegionsByNameAndTheBlankCountryAllAgain) {
     const HWND form = openForm();
     ASSERT_TRUE(driver.chooseItem(form, kCountryList, u"Deutschland"));
-    EXPECT_EQ(driver.items(form, kRegionList), (std::vector<std::u16string>{u" ", u"Baden", u"Mosel", u"Rheingau"}));
+    EXPECT_EQ(driver.items(form, kRegionList),
+              (std::vector<std::u16string>{u" ", u"Baden", u"Mosel", u"Rheingau"}));
     ASSERT_TRUE(driver.chooseItem(form, kRegionList, u"Mosel"));
 
     ASSERT_TRUE(driver.chooseItem(form, kCountryList, u"Frankreich"));
-    EXPECT_EQ(driver.items(form, kRegionList), (std::vector<std::u16string>{u" ", u"Bordeaux", u"Côte d'Or", u"Loire"}));
+    EXPECT_EQ(driver.items(form, kRegionList),
+              (std::vector<std::u16string>{u" ", u"Bordeaux", u"Côte d'Or", u"Loire"}));
     EXPECT_EQ(driver.selectedIndex(form, kRegionList), -1);
 
     ASSERT_TRUE(driver.chooseItem(form, kCountryList, 0));
@@ -178,7 +182,8 @@ TEST_F(SearchFormScreen, PageStepsMoveOneLevelAndTheEndsJumpToZeroAndFour) {
     EXPECT_EQ(driver.scrollPosition(form, kQualityBar), 0);
     EXPECT_EQ(driver.text(form, kQualityName), u"egal");
     // At the left end the thumb leaves no trough to tap; the bar's own message must still hold.
-    SendMessageW(form, WM_HSCROLL, MAKEWPARAM(SB_PAGELEFT, 0), reinterpret_cast<LPARAM>(GetDlgItem(form, kQualityBar)));
+    SendMessageW(form, WM_HSCROLL, MAKEWPARAM(SB_PAGELEFT, 0),
+                 reinterpret_cast<LPARAM>(GetDlgItem(form, kQualityBar)));
     EXPECT_EQ(g_searchForm->qualityLevel, 0);
     EXPECT_EQ(driver.text(form, kQualityName), u"egal");
 }
@@ -186,7 +191,8 @@ TEST_F(SearchFormScreen, PageStepsMoveOneLevelAndTheEndsJumpToZeroAndFour) {
 TEST_F(SearchFormScreen, ScrollCodesWithoutAPositionKeepTheLevelWithinZeroToFour) {
     const HWND form = openForm();
     const auto send = [&](WORD code, WORD position) {
-        SendMessageW(form, WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(GetDlgItem(form, kQualityBar)));
+        SendMessageW(form, WM_HSCROLL, MAKEWPARAM(code, position),
+                     reinterpret_cast<LPARAM>(GetDlgItem(form, kQualityBar)));
     };
     send(SB_RIGHT, 0);
     EXPECT_EQ(g_searchForm->qualityLevel, 4);
@@ -216,7 +222,8 @@ TEST_F(SearchFormScreen, DraggingTheThumbToTwoShowsItsNameAndTheSearchUsesIt) {
 TEST_F(SearchFormScreen, EndOfScrollChangesNothing) {
     const HWND form = openForm();
     ASSERT_TRUE(driver.scroll(form, kQualityBar, ScrollAction::LineRight));
-    SendMessageW(form, WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(GetDlgItem(form, kQualityBar)));
+    SendMessageW(form, WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0),
+                 reinterpret_cast<LPARAM>(GetDlgItem(form, kQualityBar)));
     EXPECT_EQ(g_searchForm->qualityLevel, 1);
     EXPECT_EQ(driver.text(form, kQualityName), u"einfach (*)");
 }
@@ -335,8 +342,9 @@ TEST_F(SearchFormScreen, StartingASearchLeavesTheStatementAndOpensTheResultsOver
     ASSERT_TRUE(driver.tap(form, kStartButton));
 
     EXPECT_EQ(seen.opened, 1);
-    EXPECT_EQ(seen.statement, u"SELECT * FROM talvino WHERE ((Land = 'D') AND ((Stichwort_Klein LIKE '*riesling*'))) "
-                              u" AND ( (Regio_Lang LIKE '*Mosel*') AND (\n (Weiss > 0))) ORDER by STICHWORT");
+    EXPECT_EQ(seen.statement,
+              u"SELECT * FROM talvino WHERE ((Land = 'D') AND ((Stichwort_Klein LIKE '*riesling*'))) "
+              u" AND ( (Regio_Lang LIKE '*Mosel*') AND (\n (Weiss > 0))) ORDER by STICHWORT");
     EXPECT_TRUE(seen.animationShown);
     EXPECT_EQ(seen.stopFlag, 0);
     EXPECT_EQ(seen.parent, form);
@@ -399,7 +407,8 @@ TEST_F(SearchFormScreen, GroupFramesArePanelsOfTheirColourWithABlackBorder) {
     const struct {
         int frame;
         QColor colour;
-    } frames[] = {{kColourFrame, QColor(216, 224, 224)}, {kTasteFrame, QColor(255, 224, 192)},
+    } frames[] = {{kColourFrame, QColor(216, 224, 224)},
+                  {kTasteFrame, QColor(255, 224, 192)},
                   {kQualityFrame, QColor(247, 251, 192)}};
     for (const auto& f : frames) {
         const QImage image = driver.grab(GetDlgItem(form, f.frame));
@@ -416,10 +425,12 @@ TEST_F(SearchFormScreen, LabelsOfAGroupStandOnTheGroupsColour) {
     const struct {
         int label;
         QColor colour;
-    } labels[] = {{1029, QColor(216, 224, 224)}, {1044, QColor(255, 224, 192)}, {1028, QColor(247, 251, 192)}};
+    } labels[] = {
+        {1029, QColor(216, 224, 224)}, {1044, QColor(255, 224, 192)}, {1028, QColor(247, 251, 192)}};
     for (const auto& l : labels) {
         const QRect r = driver.rect(form, l.label);
-        EXPECT_EQ(driver.pixel(GetDlgItem(form, l.label), r.width() - 1, r.height() - 1), l.colour) << l.label;
+        EXPECT_EQ(driver.pixel(GetDlgItem(form, l.label), r.width() - 1, r.height() - 1), l.colour)
+            << l.label;
     }
     // A label outside the groups keeps the dialog's own background.
     const QRect term = driver.rect(form, kTermLabel);
@@ -453,7 +464,8 @@ TEST_F(SearchFormScreen, EachFrameIsCopiedWholeToTheTopLeftOfThePicture) {
     const HWND picture = GetDlgItem(form, kAnimationControl);
     ShowWindow(picture, SW_SHOW);
     std::vector<QImage> frames;
-    for (int bitmapId = kFirstAnimationFrame; bitmapId < kFirstAnimationFrame + kAnimationFrameCount; ++bitmapId) {
+    for (int bitmapId = kFirstAnimationFrame; bitmapId < kFirstAnimationFrame + kAnimationFrameCount;
+         ++bitmapId) {
         const QImage expected = bitmapPixels(bitmapId, picture);
         if (expected.isNull() && bitmapId == kFirstAnimationFrame)
             GTEST_SKIP() << "the animation's frame bitmaps are not among the program's resources yet";
@@ -473,7 +485,8 @@ TEST_F(SearchFormScreen, EachFrameIsCopiedWholeToTheTopLeftOfThePicture) {
         frames.push_back(expected);
     }
     // The frames differ from each other, so the comparison above tells them apart.
-    for (std::size_t i = 1; i < frames.size(); ++i) EXPECT_NE(frames[i], frames[i - 1]) << i;
+    for (std::size_t i = 1; i < frames.size(); ++i)
+        EXPECT_NE(frames[i], frames[i - 1]) << i;
 }
 
 // Frames drawn during a search, written by the animation thread and read once it has ended.
@@ -492,7 +505,8 @@ TEST_F(SearchFormScreen, DuringASearchTheAnimationDrawsFramesInOrder) {
     // The stand-in results screen keeps the interface thread busy until seven frames are drawn.
     setSearchResultsScreen([](HWND window, UINT message, WPARAM, LPARAM) -> INT_PTR {
         if (message != WM_INITDIALOG) return 0;
-        while (framesCount.load() < 7) Sleep(5);
+        while (framesCount.load() < 7)
+            Sleep(5);
         stopWaitAnimation(*g_searchForm);
         EndDialog(window, 1);
         return 0;

@@ -19,8 +19,8 @@ struct Recording {
     std::vector<int> frames;
     std::vector<int> threads; // which thread drew, numbered in order of their first frame
     std::atomic<int> threadsSeen{0};
-    int stopAtFrame = 0;   // set the stop flag while drawing this frame (1-based), 0: never
-    int stopAtPause = 0;   // set the stop flag during this pause (1-based), 0: never
+    int stopAtFrame = 0; // set the stop flag while drawing this frame (1-based), 0: never
+    int stopAtPause = 0; // set the stop flag during this pause (1-based), 0: never
     int pauses = 0;
     std::atomic<int> drawing{0};
     std::atomic<int> mostAtOnce{0};
@@ -39,7 +39,8 @@ void recordFrame(HWND, HINSTANCE, int bitmapId) {
         thread_local int thread = 0;
         if (thread == 0) thread = ++recording->threadsSeen;
         recording->threads.push_back(thread);
-        if (static_cast<int>(recording->frames.size()) == recording->stopAtFrame) recording->form->stopFlag = 1;
+        if (static_cast<int>(recording->frames.size()) == recording->stopAtFrame)
+            recording->form->stopFlag = 1;
     }
     --recording->drawing;
 }
@@ -50,10 +51,12 @@ void recordPause(DWORD) {
     if (recording->pauses == recording->stopAtPause) recording->form->stopFlag = 1;
 }
 
-void yieldPause(DWORD) { std::this_thread::yield(); }
+void yieldPause(DWORD) {
+    std::this_thread::yield();
+}
 
 class WaitAnimation : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         recording = &record;
         record.form = &form;
@@ -115,7 +118,8 @@ TEST_F(WaitAnimation, StartResetsTheFrameIndexAndAStopLeftFromBefore) {
 TEST_F(WaitAnimation, StopSetsTheFlagAndTheThreadEndsOnItsOwn) {
     wait_animation::setPause(yieldPause);
     startWaitAnimation(form, nullptr, nullptr);
-    while (framesSoFar() < 2) std::this_thread::yield();
+    while (framesSoFar() < 2)
+        std::this_thread::yield();
     stopWaitAnimation(form);
     EXPECT_EQ(form.stopFlag.load(), 1);
     waitForThreadEnd();
@@ -128,10 +132,12 @@ TEST_F(WaitAnimation, StopSetsTheFlagAndTheThreadEndsOnItsOwn) {
 TEST_F(WaitAnimation, RestartWhileRunningLetsTheOldThreadEndBeforeTheNewOneDraws) {
     wait_animation::setPause(yieldPause);
     startWaitAnimation(form, nullptr, nullptr);
-    while (framesSoFar() < 3) std::this_thread::yield();
+    while (framesSoFar() < 3)
+        std::this_thread::yield();
     startWaitAnimation(form, nullptr, nullptr);
     const int atRestart = framesSoFar();
-    while (framesSoFar() < atRestart + 3) std::this_thread::yield();
+    while (framesSoFar() < atRestart + 3)
+        std::this_thread::yield();
     endWaitAnimation(form);
 
     EXPECT_EQ(record.mostAtOnce.load(), 1);
@@ -151,7 +157,8 @@ TEST_F(WaitAnimation, RestartWhileRunningLetsTheOldThreadEndBeforeTheNewOneDraws
 TEST_F(WaitAnimation, EndingWaitsForTheThreadAndReleasesItsHandle) {
     wait_animation::setPause(yieldPause);
     startWaitAnimation(form, nullptr, nullptr);
-    while (framesSoFar() < 1) std::this_thread::yield();
+    while (framesSoFar() < 1)
+        std::this_thread::yield();
     endWaitAnimation(form);
     EXPECT_EQ(form.animationThread, nullptr);
     const int drawn = framesSoFar();
