@@ -784,6 +784,7 @@ Window* createControl(Window* dialog, const DLGITEMTEMPLATE& item) {
         if (style & LBS_NOSEL) list->setFocusPolicy(Qt::NoFocus);
         list->setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setTextElideMode(Qt::ElideNone); // a row too wide is cut at the edge, as on the device
         list->setFrameStyle((style & WS_BORDER) ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
         widget = list;
     } else if (is(u"COMBOBOX")) {

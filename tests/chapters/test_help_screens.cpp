@@ -1,4 +1,5 @@
 // The help index and its four pages, opened and closed as a user does.
+#include <QListWidget>
 #include <QPushButton>
 #include <QWidget>
 
@@ -200,6 +201,17 @@ TEST_F(HelpPageRows, GrapesHelpHasNoBlankAfterItsFirstRow) {
     EXPECT_EQ(rows[0], u"Rebsorten");
     EXPECT_EQ(rows[1], u"In diesem Kapitel erhalten Sie Informationen");
     EXPECT_EQ(rows[2], u"zu den besten bzw. beliebtesten Rebsorten.");
+    driver.close(page);
+}
+
+TEST_F(HelpPageRows, ARowWiderThanTheListIsCutAtItsEdgeWithoutSideways) {
+    const HWND page = driver.open(talvinoModule(), kHelpPageDialog, HelpWinesProc);
+    ASSERT_NE(page, nullptr);
+    auto* list = qobject_cast<QListWidget*>(driver.widget(page, 1046));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->textElideMode(), Qt::ElideNone);
+    EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_FALSE(list->wordWrap());
     driver.close(page);
 }
 
