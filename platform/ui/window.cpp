@@ -26,7 +26,13 @@ namespace {
 std::recursive_mutex registryMutex;
 std::set<Window*> liveWindows;
 std::unordered_map<const QWidget*, Window*> byWidget;
-std::deque<Surface*> deadSurfaces; // emptied surfaces kept a while for late drawers
+// Emptied surfaces of destroyed windows, kept a while for a worker still drawing into one.
+struct DeadSurfaces : std::deque<Surface*> {
+    ~DeadSurfaces() {
+        for (Surface* surface : *this) delete surface;
+    }
+};
+DeadSurfaces deadSurfaces;
 ShellHost* host = nullptr;
 
 void sizeSurface(Window* window) {
