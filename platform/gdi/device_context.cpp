@@ -66,7 +66,9 @@ std::unique_ptr<DeviceContext> takeContext(HDC handle) {
     return context;
 }
 
-QColor colorOf(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+QColor colorOf(COLORREF c) {
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
 
 // Runs `draw` on the pixels the context draws into, holding their lock. False when there are
 // none any more (the window is gone).
@@ -228,22 +230,28 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
     const bool outlined = dc->pen->style != PS_NULL;
     const QColor line = dc->pen->color;
     const int width = dc->pen->width;
-    return withPixels(*dc, [&](QImage& image) {
-        QPainter painter(&image);
-        if (!outlined) {
-            if (fill) painter.fillRect(box, *fill);
-            return;
-        }
-        // The one-pixel outline runs on the rectangle's own edge pixels; a wider pen grows
-        // around that line, and the brush fills what lies inside the pen.
-        const QRect outer = box.adjusted(-(width - 1) / 2, -(width - 1) / 2, width / 2, width / 2);
-        const QRect inner = outer.adjusted(width, width, -width, -width);
-        if (fill && inner.isValid()) painter.fillRect(inner, *fill);
-        painter.fillRect(QRect(outer.left(), outer.top(), outer.width(), width), line);
-        painter.fillRect(QRect(outer.left(), outer.bottom() - width + 1, outer.width(), width), line);
-        painter.fillRect(QRect(outer.left(), outer.top(), width, outer.height()), line);
-        painter.fillRect(QRect(outer.right() - width + 1, outer.top(), width, outer.height()), line);
-    }) ? TRUE : FALSE;
+    return withPixels(*dc,
+                      [&](QImage& image) {
+                          QPainter painter(&image);
+                          if (!outlined) {
+                              if (fill) painter.fillRect(box, *fill);
+                              return;
+                          }
+                          // The one-pixel outline runs on the rectangle's own edge pixels; a wider pen grows
+                          // around that line, and the brush fills what lies inside the pen.
+                          const QRect outer =
+                              box.adjusted(-(width - 1) / 2, -(width - 1) / 2, width / 2, width / 2);
+                          const QRect inner = outer.adjusted(width, width, -width, -width);
+                          if (fill && inner.isValid()) painter.fillRect(inner, *fill);
+                          painter.fillRect(QRect(outer.left(), outer.top(), outer.width(), width), line);
+                          painter.fillRect(
+                              QRect(outer.left(), outer.bottom() - width + 1, outer.width(), width), line);
+                          painter.fillRect(QRect(outer.left(), outer.top(), width, outer.height()), line);
+                          painter.fillRect(
+                              QRect(outer.right() - width + 1, outer.top(), width, outer.height()), line);
+                      })
+               ? TRUE
+               : FALSE;
 }
 
 int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
@@ -253,10 +261,13 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
     if (rect->right <= rect->left || rect->bottom <= rect->top || !brush->color) return 1;
     const QRect area(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1));
     const QColor color = *brush->color;
-    return withPixels(*dc, [&](QImage& image) {
-        QPainter painter(&image);
-        painter.fillRect(area, color);
-    }) ? 1 : 0;
+    return withPixels(*dc,
+                      [&](QImage& image) {
+                          QPainter painter(&image);
+                          painter.fillRect(area, color);
+                      })
+               ? 1
+               : 0;
 }
 
 int DrawTextW(HDC handle, LPCWSTR text, int length, RECT* rect, UINT format) {
@@ -329,11 +340,14 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
     });
     if (!readable) return FALSE;
     if (piece.isNull()) return TRUE; // nothing of the source lies there
-    return withPixels(*to, [&](QImage& image) {
-        QPainter painter(&image);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(QPoint(x, y) + offset, piece);
-    }) ? TRUE : FALSE;
+    return withPixels(*to,
+                      [&](QImage& image) {
+                          QPainter painter(&image);
+                          painter.setCompositionMode(QPainter::CompositionMode_Source);
+                          painter.drawImage(QPoint(x, y) + offset, piece);
+                      })
+               ? TRUE
+               : FALSE;
 }
 
 COLORREF GetPixel(HDC handle, int x, int y) {

@@ -27,7 +27,9 @@ std::unordered_map<HGDIOBJ, std::shared_ptr<GdiObject>>& registry() {
     return objects;
 }
 
-QColor colorOf(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+QColor colorOf(COLORREF c) {
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
 
 // The family that "Tahoma" and "MS Sans Serif" stand for, known after registerDeviceFonts.
 std::mutex familyMutex;
@@ -77,7 +79,8 @@ CellMetrics cellMetrics(const QString& family, int weight) {
         metrics.ascent = qt.ascent() / 200.0;
         metrics.descent = qt.descent() / 200.0;
     }
-    if (!(metrics.ascent + metrics.descent > 0.5 && metrics.ascent + metrics.descent < 3.0)) metrics = CellMetrics();
+    if (!(metrics.ascent + metrics.descent > 0.5 && metrics.ascent + metrics.descent < 3.0))
+        metrics = CellMetrics();
     cache.emplace(key, metrics);
     return metrics;
 }
@@ -85,7 +88,8 @@ CellMetrics cellMetrics(const QString& family, int weight) {
 void makeFont(FontObject& object) {
     const LOGFONTW& d = object.description;
     std::u16string face;
-    for (int i = 0; i < 32 && d.lfFaceName[i]; ++i) face.push_back(d.lfFaceName[i]);
+    for (int i = 0; i < 32 && d.lfFaceName[i]; ++i)
+        face.push_back(d.lfFaceName[i]);
     QFont font(familyFor(face));
     const int weight = d.lfWeight <= 0 ? FW_NORMAL : std::clamp<int>(d.lfWeight, 100, 900);
     font.setWeight(static_cast<QFont::Weight>(weight));

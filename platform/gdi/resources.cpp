@@ -13,7 +13,8 @@ namespace {
 
 int readLittle(const unsigned char* p, int bytes) {
     int value = 0;
-    for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | p[i];
+    for (int i = bytes - 1; i >= 0; --i)
+        value = (value << 8) | p[i];
     return value;
 }
 

@@ -11,4 +11,6 @@ HDC GetDC(HWND hwnd) {
     return createSurfaceDC([hwnd] { return platform::surfaceOf(hwnd); });
 }
 
-int ReleaseDC(HWND, HDC dc) { return releaseSurfaceDC(dc) ? 1 : 0; }
+int ReleaseDC(HWND, HDC dc) {
+    return releaseSurfaceDC(dc) ? 1 : 0;
+}

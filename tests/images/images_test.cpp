@@ -10,8 +10,12 @@
 
 namespace {
 
-int luminance(QRgb c) { return (qRed(c) * 299 + qGreen(c) * 587 + qBlue(c) * 114) / 1000; }
-bool white(QRgb c) { return (c & 0xFFFFFF) == 0xFFFFFF; }
+int luminance(QRgb c) {
+    return (qRed(c) * 299 + qGreen(c) * 587 + qBlue(c) * 114) / 1000;
+}
+bool white(QRgb c) {
+    return (c & 0xFFFFFF) == 0xFFFFFF;
+}
 
 // Mean difference per channel of two pictures of one size.
 double meanDifference(const QImage& a, const QImage& b) {
@@ -19,7 +23,8 @@ double meanDifference(const QImage& a, const QImage& b) {
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+            sum +=
+                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
         }
     return sum / (3.0 * a.width() * a.height());
 }
@@ -64,6 +69,15 @@ TEST(BitmapFiles, PaletteFilesStayAtEightBitsEvenWithFewColours) {
     EXPECT_EQ(QImage::fromData(bytes, "BMP").pixel(5, 5), qRgb(200, 0, 0));
 }
 
+// The committed files are the generator's output: writing the same picture twice gives the
+// same bytes, row padding included, so a regenerated file differs only where a picture did.
+TEST(BitmapFiles, SamePictureGivesTheSameBytes) {
+    const QImage banner = images::creditsBanner(); // 275 pixels: every row is padded
+    EXPECT_EQ(images::bmpBytes(banner, 8), images::bmpBytes(banner, 8));
+    const QImage frame = images::waitAnimationFrame(2); // 159 × 3 bytes: padded as well
+    EXPECT_EQ(images::bmpBytes(frame, 24), images::bmpBytes(frame, 24));
+}
+
 TEST(BitmapFiles, NotABitmapHasNoDepth) {
     EXPECT_EQ(images::bmpBitsPerPixel(QByteArray("GIF89a and more bytes than thirty....")), 0);
     EXPECT_EQ(images::bmpBitsPerPixel(QByteArray("BM")), 0);
@@ -74,7 +88,8 @@ TEST(BitmapFiles, NotABitmapHasNoDepth) {
 TEST(PaletteReduction, FewColoursAreKeptExactly) {
     QImage image(16, 16, QImage::Format_RGB32); // 256 colours, every one different
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) image.setPixel(x, y, qRgb(x * 16, y * 16, 100));
+        for (int x = 0; x < 16; ++x)
+            image.setPixel(x, y, qRgb(x * 16, y * 16, 100));
     const QImage indexed = images::toPalette(image);
     EXPECT_EQ(indexed.format(), QImage::Format_Indexed8);
     EXPECT_EQ(indexed.convertToFormat(QImage::Format_RGB32), image);
@@ -84,7 +99,8 @@ TEST(PaletteReduction, ManyColoursBecomeAtMost256CloseOnes) {
     const QImage banner = images::creditsBanner().convertToFormat(QImage::Format_RGB32);
     QSet<QRgb> before;
     for (int y = 0; y < banner.height(); ++y)
-        for (int x = 0; x < banner.width(); ++x) before.insert(banner.pixel(x, y));
+        for (int x = 0; x < banner.width(); ++x)
+            before.insert(banner.pixel(x, y));
     ASSERT_GT(before.size(), 256); // otherwise this tests nothing
     const QImage indexed = images::toPalette(banner);
     EXPECT_LE(indexed.colorCount(), 256);
@@ -109,7 +125,8 @@ TEST(ThermometerScale, AMarkStandsInTheMiddleOfEveryTapBand) {
         // The number of degrees beside the mark.
         int ink = 0;
         for (int x = 30; x < scale.width(); ++x)
-            for (int y = middle - 4; y <= middle + 4; ++y) ink += luminance(scale.pixel(x, y)) < 140;
+            for (int y = middle - 4; y <= middle + 4; ++y)
+                ink += luminance(scale.pixel(x, y)) < 140;
         EXPECT_GT(ink, 6) << "level " << level;
     }
 }
@@ -120,7 +137,8 @@ TEST(Scroll, PaperStaysLightWhereTheTextIsWritten) {
     const QImage paper = images::scrollPaper();
     // The text rectangle runs from x 90 to 225 of the screen; the paper is drawn at x 75.
     for (int y = 0; y < paper.height(); ++y)
-        for (int x = 15; x < 150; ++x) ASSERT_GT(luminance(paper.pixel(x, y)), 200) << x << "," << y;
+        for (int x = 15; x < 150; ++x)
+            ASSERT_GT(luminance(paper.pixel(x, y)), 200) << x << "," << y;
     EXPECT_FALSE(white(paper.pixel(80, 60)));
 }
 
@@ -128,7 +146,8 @@ TEST(Scroll, ColumnsTheWipeDoesNotReachStayWhite) {
     // The closing phase wipes x 75..230 of the screen, that is columns 0..155 of each piece.
     for (const QImage& piece : {images::scrollPaper(), images::scrollTopRoll(), images::scrollBottomRoll()})
         for (int y = 0; y < piece.height(); ++y)
-            for (int x = 156; x < 160; ++x) ASSERT_TRUE(white(piece.pixel(x, y))) << x << "," << y;
+            for (int x = 156; x < 160; ++x)
+                ASSERT_TRUE(white(piece.pixel(x, y))) << x << "," << y;
 }
 
 TEST(Scroll, RollsMeetThePaper) {
@@ -152,7 +171,8 @@ TEST(WaitAnimation, EveryStepMovesAndTheSeamIsNoJump) {
     for (int k = 0; k < images::kWaitFrames; ++k)
         steps.push_back(meanDifference(images::waitAnimationFrame(k), images::waitAnimationFrame(k + 1)));
     const double largest = *std::max_element(steps.begin(), steps.end() - 1);
-    for (double step : steps) EXPECT_GT(step, 0.05);
+    for (double step : steps)
+        EXPECT_GT(step, 0.05);
     EXPECT_LE(steps.back(), 1.5 * largest); // from the last frame back to the first
 }
 
@@ -166,11 +186,13 @@ TEST(MenuPictures, DrawnOnWhiteAndEachItsOwn) {
         EXPECT_TRUE(white(picture.pixel(59, 0)));
         int drawn = 0;
         for (int y = 0; y < 50; ++y)
-            for (int x = 0; x < 60; ++x) drawn += !white(picture.pixel(x, y));
+            for (int x = 0; x < 60; ++x)
+                drawn += !white(picture.pixel(x, y));
         EXPECT_GT(drawn, 300);
     }
     for (int i = 0; i < 4; ++i)
-        for (int j = i + 1; j < 4; ++j) EXPECT_GT(meanDifference(pictures[i], pictures[j]), 5.0);
+        for (int j = i + 1; j < 4; ++j)
+            EXPECT_GT(meanDifference(pictures[i], pictures[j]), 5.0);
 }
 
 TEST(CreditsBanner, IsRed) {

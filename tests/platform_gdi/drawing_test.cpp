@@ -238,8 +238,8 @@ TEST_F(TextDrawing, TextIsClippedToTheRectangle) {
     DrawTextW(s.dc, u"Bester weißer Burgunder,\nPort, Madeira\nChianti\nZinfandel", -1, &r, DT_CENTER);
     const QRect box = ink();
     ASSERT_TRUE(box.isValid());
-    EXPECT_TRUE(QRect(90, 40, 40, 20).contains(box)) << box.x() << "," << box.y() << " " << box.width() << "x"
-                                                     << box.height();
+    EXPECT_TRUE(QRect(90, 40, 40, 20).contains(box))
+        << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
 }
 
 TEST_F(TextDrawing, NoClipLetsTextRunPastTheRectangle) {
@@ -260,7 +260,8 @@ TEST_F(TextDrawing, BottomAboveTopShowsNothing) {
     DrawTextW(s.dc, u"Tippen Sie auf die\n\reinzelnen Bereiche des", -1, &r, DT_CENTER);
     EXPECT_FALSE(s.image().isNull());
     for (int y = 0; y < 200; ++y)
-        for (int x = 0; x < 240; ++x) ASSERT_FALSE(s.drawnAt(x, y)) << x << "," << y;
+        for (int x = 0; x < 240; ++x)
+            ASSERT_FALSE(s.drawnAt(x, y)) << x << "," << y;
 }
 
 TEST_F(TextDrawing, TextColourIsUsed) {
@@ -310,7 +311,8 @@ TEST_F(TextDrawing, SingleLineIgnoresBreaks) {
 QImage rowCodedImage(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(y, 255 - y, x));
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(y, 255 - y, x));
     return image;
 }
 

@@ -68,7 +68,8 @@ struct TestModule {
   private:
     void rebuild() {
         std::vector<int> ids;
-        for (const auto& b : bitmaps) ids.push_back(b.id);
+        for (const auto& b : bitmaps)
+            ids.push_back(b.id);
         bitmaps.clear();
         for (std::size_t i = 0; i < files.size(); ++i)
             bitmaps.push_back({i < ids.size() ? ids[i] : 0, files[i].data(), files[i].size()});
@@ -88,7 +89,8 @@ inline QRect inkBox(const QImage& image, QColor ink, QRect area) {
             const QColor c = image.pixelColor(x, y);
             if (c.alpha() < 128) continue;
             if (std::abs(c.red() - ink.red()) + std::abs(c.green() - ink.green()) +
-                    std::abs(c.blue() - ink.blue()) > 200)
+                    std::abs(c.blue() - ink.blue()) >
+                200)
                 continue;
             box |= QRect(x, y, 1, 1);
         }

@@ -25,7 +25,9 @@ LOGFONTW description(LONG height, LONG weight, std::u16string face) {
     return d;
 }
 
-bool tahomaInstalled() { return QFile::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")); }
+bool tahomaInstalled() {
+    return QFile::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
+}
 
 // ---- Selecting objects ---------------------------------------------------------------------
 
@@ -53,7 +55,8 @@ TEST(ObjectSelection, EachKindKeepsItsOwnPreviousObject) {
     EXPECT_EQ(SelectObject(s.dc, second), first);
     EXPECT_EQ(SelectObject(s.dc, stockFont), second);
     EXPECT_EQ(SelectObject(s.dc, GetStockObject(WHITE_BRUSH)), brush);
-    for (HGDIOBJ o : {first, second, brush}) DeleteObject(o);
+    for (HGDIOBJ o : {first, second, brush})
+        DeleteObject(o);
 }
 
 TEST(ObjectSelection, BitmapsGoOnlyIntoMemoryContexts) {
@@ -234,7 +237,9 @@ TEST(Fonts, DescriptionComesBackFromGetObject) {
     DeleteObject(font);
 }
 
-TEST(Fonts, NullDescriptionMakesNoFont) { EXPECT_EQ(CreateFontIndirectW(nullptr), nullptr); }
+TEST(Fonts, NullDescriptionMakesNoFont) {
+    EXPECT_EQ(CreateFontIndirectW(nullptr), nullptr);
+}
 
 // ---- Text state of a context -----------------------------------------------------------------
 

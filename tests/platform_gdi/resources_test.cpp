@@ -89,8 +89,8 @@ TEST(BitmapLoading, MissingOrBrokenBitmapsGiveNothing) {
     std::vector<unsigned char> cut = bmpFile(stripes(20, 20), QImage::Format_RGB888);
     cut.resize(40);
     module.addBitmap(2, cut);
-    module.addBitmap(3, {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                         0, 0, 0, 0, 0, 0});
+    module.addBitmap(3, {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                         0,   0,   0,   0,   0,   0,   0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     EXPECT_EQ(LoadBitmapW(module.handle(), MAKEINTRESOURCEW(1)), nullptr);
     EXPECT_EQ(LoadBitmapW(module.handle(), MAKEINTRESOURCEW(2)), nullptr);
     EXPECT_EQ(LoadBitmapW(module.handle(), MAKEINTRESOURCEW(3)), nullptr);
@@ -154,7 +154,6 @@ TEST_F(StringLoading, NoRoomLoadsNothing) {
     EXPECT_EQ(std::u16string(buffer), u"abc");
     EXPECT_EQ(LoadStringW(module.handle(), 1, nullptr, 10), 0);
 }
-
 
 // ---- The program's own bitmaps -------------------------------------------------------------
 

@@ -41,8 +41,15 @@ const DLGITEMTEMPLATE kItems[] = {
     {kOwnerDrawn, u"BUTTON", nullptr, 0, BS_OWNERDRAW | WS_VISIBLE | WS_TABSTOP, 0, 5, 60, 80, 20},
     {kPicture, u"STATIC", nullptr, kFrameA, SS_BITMAP | WS_VISIBLE, 0, 90, 5, 40, 30},
 };
-const DLGTEMPLATE kDialog = {kTemplate, WS_POPUP | WS_CAPTION | DS_SETFONT, u"Zeichnen", u"Tahoma", 8, 150, 120,
-                             kItems, static_cast<int>(sizeof kItems / sizeof kItems[0])};
+const DLGTEMPLATE kDialog = {kTemplate,
+                             WS_POPUP | WS_CAPTION | DS_SETFONT,
+                             u"Zeichnen",
+                             u"Tahoma",
+                             8,
+                             150,
+                             120,
+                             kItems,
+                             static_cast<int>(sizeof kItems / sizeof kItems[0])};
 const DLGTEMPLATE* const kDialogs[] = {&kDialog};
 
 HINSTANCE testModule() {
@@ -110,7 +117,8 @@ TEST_F(WindowDrawing, OwnerDrawnButtonIsCoveredByItsDialogsRectangle) {
     RECT client{};
     ASSERT_TRUE(GetClientRect(button, &client));
     ASSERT_GT(client.right, 2);
-    for (auto [x, y] : {std::pair{0, 0}, {client.right - 1, client.bottom - 1}, {client.right / 2, client.bottom / 2}})
+    for (auto [x, y] :
+         {std::pair{0, 0}, {client.right - 1, client.bottom - 1}, {client.right / 2, client.bottom / 2}})
         EXPECT_TRUE(sameColor(driver.pixel(button, x, y), ownerDrawColor)) << x << "," << y;
 }
 

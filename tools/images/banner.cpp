@@ -34,7 +34,8 @@ void drawPublisherMark(QPainter& p, QPointF c, double r) {
     p.drawPath(bowl);
     p.setPen(QPen(kCream, 1.1));
     p.drawLine(QPointF(c.x(), glass.bottom), QPointF(c.x(), glass.bottom + glass.stem));
-    p.drawLine(QPointF(c.x() - glass.foot, glass.bottom + glass.stem), QPointF(c.x() + glass.foot, glass.bottom + glass.stem));
+    p.drawLine(QPointF(c.x() - glass.foot, glass.bottom + glass.stem),
+               QPointF(c.x() + glass.foot, glass.bottom + glass.stem));
     // The press's beam above it.
     p.setPen(QPen(kGold, 1.2, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(c.x() - r * 0.5, c.y() - r * 0.62), QPointF(c.x() + r * 0.5, c.y() - r * 0.62));
@@ -71,7 +72,8 @@ void drawDeveloperMark(QPainter& p, QRectF box) {
     QPainterPath hills;
     hills.moveTo(box.left(), box.bottom());
     hills.lineTo(box.left(), box.top() + box.height() * 0.78);
-    hills.quadTo(box.center().x() - 3, box.top() + box.height() * 0.62, box.right(), box.top() + box.height() * 0.8);
+    hills.quadTo(box.center().x() - 3, box.top() + box.height() * 0.62, box.right(),
+                 box.top() + box.height() * 0.8);
     hills.lineTo(box.right(), box.bottom());
     p.drawPath(hills);
     p.setBrush(QColor(255, 255, 240));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <map>
 
 #include "image_set.h"
@@ -62,7 +63,8 @@ QImage toPalette(const QImage& source) {
     std::vector<QRgb> pixels;
     pixels.reserve(static_cast<std::size_t>(image.width()) * image.height());
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) pixels.push_back(image.pixel(x, y) | 0xFF000000u);
+        for (int x = 0; x < image.width(); ++x)
+            pixels.push_back(image.pixel(x, y) | 0xFF000000u);
 
     std::vector<QRgb> unique = pixels;
     std::sort(unique.begin(), unique.end());
@@ -76,7 +78,8 @@ QImage toPalette(const QImage& source) {
         std::vector<Box> boxes{Box{pixels}};
         while (boxes.size() < 256) {
             auto widest = std::max_element(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) {
-                return a.span() * std::sqrt(double(a.colors.size())) < b.span() * std::sqrt(double(b.colors.size()));
+                return a.span() * std::sqrt(double(a.colors.size())) <
+                       b.span() * std::sqrt(double(b.colors.size()));
             });
             if (widest->span() == 0) break;
             Box box = std::move(*widest);
@@ -90,13 +93,17 @@ QImage toPalette(const QImage& source) {
             boxes.push_back(std::move(low));
             boxes.push_back(std::move(high));
         }
-        for (const Box& box : boxes) table.push_back(box.average());
+        for (const Box& box : boxes)
+            table.push_back(box.average());
     }
     // A palette of fewer than 17 entries would be written at 4 bits; keep it at 8.
-    while (table.size() < 256) table.push_back(qRgb(0, 0, 0));
+    while (table.size() < 256)
+        table.push_back(qRgb(0, 0, 0));
 
     QImage indexed(image.size(), QImage::Format_Indexed8);
     indexed.setColorTable(table);
+    // Zero every byte, the padding at the end of each row too: the file holds it.
+    std::memset(indexed.bits(), 0, static_cast<std::size_t>(indexed.sizeInBytes()));
     std::map<QRgb, int> nearest;
     for (int y = 0; y < image.height(); ++y) {
         uchar* row = indexed.scanLine(y);
@@ -116,9 +123,9 @@ QImage toPalette(const QImage& source) {
 }
 
 QByteArray bmpBytes(const QImage& image, int bitsPerPixel) {
-    const QImage stored =
-        bitsPerPixel == 8 ? (image.format() == QImage::Format_Indexed8 ? image : toPalette(image))
-                          : image.convertToFormat(QImage::Format_RGB888);
+    const QImage stored = bitsPerPixel == 8
+                              ? (image.format() == QImage::Format_Indexed8 ? image : toPalette(image))
+                              : image.convertToFormat(QImage::Format_RGB888);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -144,7 +151,8 @@ std::vector<GeneratedImage> generateAll() {
     all.push_back({144, scrollBottomRoll(), 24});
     all.push_back({145, scrollTopRoll(), 24});
     all.push_back({146, scrollPaper(), 24});
-    for (int frame = 0; frame < kWaitFrames; ++frame) all.push_back({148 + frame, waitAnimationFrame(frame), 24});
+    for (int frame = 0; frame < kWaitFrames; ++frame)
+        all.push_back({148 + frame, waitAnimationFrame(frame), 24});
     return all;
 }
 

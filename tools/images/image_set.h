@@ -8,8 +8,8 @@
 namespace images {
 
 struct GeneratedImage {
-    int id;       // bitmap resource number; the file is <id>.bmp
-    QImage image; // exact size of the resource
+    int id;           // bitmap resource number; the file is <id>.bmp
+    QImage image;     // exact size of the resource
     int bitsPerPixel; // 24, or 8 for a 256-colour palette bitmap
 };
 
@@ -17,10 +17,10 @@ struct GeneratedImage {
 std::vector<GeneratedImage> generateAll();
 
 // The main menu's row pictures, 60 × 50.
-QImage bookmarkPicture();   // 105
-QImage grapesPicture();     // 106
-QImage thermometerIcon();   // 107
-QImage wineGlassPicture();  // 108
+QImage bookmarkPicture();  // 105
+QImage grapesPicture();    // 106
+QImage thermometerIcon();  // 107
+QImage wineGlassPicture(); // 108
 
 // The search form's wait animation, 159 × 106: frame 0..5 (bitmaps 148..153).
 constexpr int kWaitFrames = 6;
@@ -38,7 +38,9 @@ QImage creditsBanner(); // 134
 // Where the thermometer's tap band of a level lies (its middle row), and the levels it marks.
 constexpr int kLowestMarkedLevel = 4;
 constexpr int kHighestMarkedLevel = 18;
-constexpr double bandMiddle(int level) { return 6 + 14.0 * (18 - level) + 6.5; }
+constexpr double bandMiddle(int level) {
+    return 6 + 14.0 * (18 - level) + 6.5;
+}
 
 // Reduces an image to at most 256 colours (median cut, nearest colour) as an indexed image.
 QImage toPalette(const QImage& image);

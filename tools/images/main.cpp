@@ -101,7 +101,8 @@ int main(int argc, char** argv) {
         sheetPainter.drawImage(sheetX, sheetY, big);
         sheetX += big.width() + 10;
         rowHeight = std::max(rowHeight, big.height());
-        std::printf("%d.bmp  %dx%d  %d bits\n", picture.id, back.width(), back.height(), picture.bitsPerPixel);
+        std::printf("%d.bmp  %dx%d  %d bits\n", picture.id, back.width(), back.height(),
+                    picture.bitsPerPixel);
     }
     sheetPainter.end();
     QImage frames(3 * 159 * 3 + 40, 2 * 106 * 3 + 30, QImage::Format_RGB32);

@@ -66,7 +66,8 @@ QImage bookmarkPicture() {
     p.setBrush(paper);
     p.drawPath(pages);
     p.setPen(QPen(QColor(0xb8, 0xa8, 0x88), 0.4));
-    for (double y = 12; y < 42; y += 2.5) p.drawLine(QPointF(44.6, y), QPointF(47.4, y + 0.6));
+    for (double y = 12; y < 42; y += 2.5)
+        p.drawLine(QPointF(44.6, y), QPointF(47.4, y + 0.6));
 
     const QRectF cover(13, 5, 32, 39);
     QLinearGradient leather(cover.topLeft(), cover.bottomRight());
@@ -85,7 +86,8 @@ QImage bookmarkPicture() {
     // A small gilt bunch on the cover.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0xe8, 0xc2, 0x62));
-    for (auto [x, y] : {std::pair{27.5, 20.0}, {31.0, 20.0}, {34.5, 20.0}, {29.2, 23.2}, {32.8, 23.2}, {31.0, 26.4}})
+    for (auto [x, y] :
+         {std::pair{27.5, 20.0}, {31.0, 20.0}, {34.5, 20.0}, {29.2, 23.2}, {32.8, 23.2}, {31.0, 26.4}})
         p.drawEllipse(QPointF(x, y), 1.55, 1.55);
     p.setPen(QPen(QColor(0xe8, 0xc2, 0x62), 0.8));
     p.drawLine(QPointF(31, 18.3), QPointF(32.2, 15.6));
@@ -151,7 +153,8 @@ QImage grapesPicture() {
         double y;
         int count;
         double shift;
-    } rows[] = {{14.5, 4, 0.0}, {20.5, 4, 1.6}, {26.5, 3, 0.6}, {32.2, 3, 1.8}, {37.8, 2, 1.4}, {43.0, 1, 1.8}};
+    } rows[] = {{14.5, 4, 0.0}, {20.5, 4, 1.6}, {26.5, 3, 0.6},
+                {32.2, 3, 1.8}, {37.8, 2, 1.4}, {43.0, 1, 1.8}};
     int seed = 0;
     for (const auto& row : rows) {
         const double spacing = 7.4;
@@ -208,7 +211,8 @@ QImage thermometerIcon() {
     p.setPen(QPen(QColor(0xf0, 0x9a, 0x10), 1.3, Qt::SolidLine, Qt::RoundCap));
     for (int i = 0; i < 8; ++i) {
         const double a = i * M_PI / 4;
-        p.drawLine(sun + QPointF(std::cos(a) * 6.8, std::sin(a) * 6.8), sun + QPointF(std::cos(a) * 9.2, std::sin(a) * 9.2));
+        p.drawLine(sun + QPointF(std::cos(a) * 6.8, std::sin(a) * 6.8),
+                   sun + QPointF(std::cos(a) * 9.2, std::sin(a) * 9.2));
     }
     QRadialGradient glow(sun - QPointF(1.5, 1.5), 6);
     glow.setColorAt(0, QColor(0xff, 0xf0, 0x80));

@@ -20,7 +20,8 @@ void smooth(QPainter& painter) {
 }
 
 double grain(int x, int y, int seed) {
-    std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u + static_cast<std::uint32_t>(y) * 668265263u +
+    std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u +
+                      static_cast<std::uint32_t>(y) * 668265263u +
                       static_cast<std::uint32_t>(seed) * 2246822519u;
     h = (h ^ (h >> 13)) * 1274126177u;
     h ^= h >> 16;
@@ -116,7 +117,8 @@ void drawWine(QPainter& painter, const GlassShape& g, const QPainterPath& bowl, 
             // Swirl lines running round the surface.
             painter.setBrush(Qt::NoBrush);
             for (double ring : {0.78, 0.5}) {
-                const QRectF oval(-half * ring, -depthOfSurface * ring, 2 * half * ring, 2 * depthOfSurface * ring);
+                const QRectF oval(-half * ring, -depthOfSurface * ring, 2 * half * ring,
+                                  2 * depthOfSurface * ring);
                 const int start = static_cast<int>(-wine.wavePhase * 360 * 16 + ring * 2000);
                 painter.setPen(QPen(QColor(0xf6, 0xa8, 0xb6, 150), 0.8, Qt::SolidLine, Qt::RoundCap));
                 painter.drawArc(oval, start, 110 * 16);
@@ -135,7 +137,8 @@ void drawWineGlass(QPainter& painter, const GlassShape& g, const WineState* wine
     const double footY = g.bottom + g.stem;
     const double footDepth = std::max(1.5, g.foot * 0.22);
 
-    drawShadow(painter, QPointF(cx + g.foot * 0.15, footY + footDepth * 0.6), g.foot * 1.35, footDepth * 1.6, 90);
+    drawShadow(painter, QPointF(cx + g.foot * 0.15, footY + footDepth * 0.6), g.foot * 1.35, footDepth * 1.6,
+               90);
 
     // Foot and stem.
     QLinearGradient footShade(QPointF(cx - g.foot, 0), QPointF(cx + g.foot, 0));
@@ -149,12 +152,12 @@ void drawWineGlass(QPainter& painter, const GlassShape& g, const WineState* wine
     const double stemHalf = std::max(0.9, g.rim * 0.09);
     QPainterPath stem;
     stem.moveTo(cx - stemHalf * 2.2, g.bottom - 1);
-    stem.cubicTo(cx - stemHalf, g.bottom + g.stem * 0.2, cx - stemHalf, footY - g.stem * 0.35, cx - stemHalf * 1.1,
-                 footY - footDepth * 0.4);
+    stem.cubicTo(cx - stemHalf, g.bottom + g.stem * 0.2, cx - stemHalf, footY - g.stem * 0.35,
+                 cx - stemHalf * 1.1, footY - footDepth * 0.4);
     stem.cubicTo(cx - stemHalf * 3, footY - 0.2, cx + stemHalf * 3, footY - 0.2, cx + stemHalf * 1.1,
                  footY - footDepth * 0.4);
-    stem.cubicTo(cx + stemHalf, footY - g.stem * 0.35, cx + stemHalf, g.bottom + g.stem * 0.2, cx + stemHalf * 2.2,
-                 g.bottom - 1);
+    stem.cubicTo(cx + stemHalf, footY - g.stem * 0.35, cx + stemHalf, g.bottom + g.stem * 0.2,
+                 cx + stemHalf * 2.2, g.bottom - 1);
     stem.closeSubpath();
     QLinearGradient stemShade(QPointF(cx - stemHalf * 2, 0), QPointF(cx + stemHalf * 2, 0));
     stemShade.setColorAt(0.0, QColor(168, 184, 198));
@@ -189,15 +192,17 @@ void drawWineGlass(QPainter& painter, const GlassShape& g, const WineState* wine
     const double h = g.bottom - g.top;
     QPainterPath light;
     light.moveTo(cx - g.rim * 0.72, g.top + h * 0.12);
-    light.cubicTo(cx - g.belly * 0.95, g.top + h * 0.45, cx - g.belly * 0.8, g.top + h * 0.75, cx - g.belly * 0.45,
-                  g.top + h * 0.9);
-    painter.setPen(QPen(QColor(255, 255, 255, 210), std::max(1.0, g.belly * 0.12), Qt::SolidLine, Qt::RoundCap));
+    light.cubicTo(cx - g.belly * 0.95, g.top + h * 0.45, cx - g.belly * 0.8, g.top + h * 0.75,
+                  cx - g.belly * 0.45, g.top + h * 0.9);
+    painter.setPen(
+        QPen(QColor(255, 255, 255, 210), std::max(1.0, g.belly * 0.12), Qt::SolidLine, Qt::RoundCap));
     painter.drawPath(light);
     QPainterPath glint;
     glint.moveTo(cx + g.belly * 0.72, g.top + h * 0.22);
-    glint.cubicTo(cx + g.belly * 0.82, g.top + h * 0.35, cx + g.belly * 0.82, g.top + h * 0.45, cx + g.belly * 0.76,
-                  g.top + h * 0.52);
-    painter.setPen(QPen(QColor(255, 255, 255, 150), std::max(0.8, g.belly * 0.06), Qt::SolidLine, Qt::RoundCap));
+    glint.cubicTo(cx + g.belly * 0.82, g.top + h * 0.35, cx + g.belly * 0.82, g.top + h * 0.45,
+                  cx + g.belly * 0.76, g.top + h * 0.52);
+    painter.setPen(
+        QPen(QColor(255, 255, 255, 150), std::max(0.8, g.belly * 0.06), Qt::SolidLine, Qt::RoundCap));
     painter.drawPath(glint);
     painter.restore();
 }

@@ -28,8 +28,8 @@ struct GlassShape {
     double bottom; // the bowl's lowest point
     double rim;
     double belly;
-    double stem;   // length of the stem below the bowl
-    double foot;   // half-width of the foot
+    double stem; // length of the stem below the bowl
+    double foot; // half-width of the foot
 };
 
 // The wine in a glass: surface height (y of the surface's middle), its tilt (pixels of rise per

@@ -23,7 +23,8 @@ QColor heatColor(double warmth) {
     const QColor mild(0x8e, 0x3c, 0xb0);
     const QColor warm(0xdc, 0x16, 0x2a);
     const auto mix = [](QColor a, QColor b, double t) {
-        return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t, a.greenF() + (b.greenF() - a.greenF()) * t,
+        return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t,
+                                a.greenF() + (b.greenF() - a.greenF()) * t,
                                 a.blueF() + (b.blueF() - a.blueF()) * t);
     };
     return warmth < 0.5 ? mix(cold, mild, warmth * 2) : mix(mild, warm, (warmth - 0.5) * 2);
@@ -39,7 +40,8 @@ QColor parchment(int x, int y, int seed) {
     // Light in the middle, warmer and darker towards the edges, with a fine grain and soft blotches.
     const double fromEdge = std::min(x - kPaperLeft, kPaperRight - x);
     const double edge = std::clamp(1.0 - fromEdge / 6.0, 0.0, 1.0);
-    const double blotch = (grain(x / 7, y / 5, seed) + grain(x / 7 + 1, y / 5, seed) + grain(x / 7, y / 5 + 1, seed)) / 3.0;
+    const double blotch =
+        (grain(x / 7, y / 5, seed) + grain(x / 7 + 1, y / 5, seed) + grain(x / 7, y / 5 + 1, seed)) / 3.0;
     const double fine = grain(x, y, seed + 1) - 0.5;
     double r = 247 - 10 * edge * edge - 4 * blotch + 3 * fine;
     double g = 238 - 24 * edge * edge - 6 * blotch + 3 * fine;
@@ -89,7 +91,8 @@ void drawRoll(QImage& image, double middle, double radius, bool paperLeavesBelow
         p.drawEllipse(QPointF(cx, middle), 2.6, radius);
         p.setPen(QPen(QColor(0x8a, 0x68, 0x36, 170), 0.5));
         p.setBrush(Qt::NoBrush);
-        for (double k : {0.72, 0.48}) p.drawEllipse(QPointF(cx, middle), 2.6 * k, radius * k);
+        for (double k : {0.72, 0.48})
+            p.drawEllipse(QPointF(cx, middle), 2.6 * k, radius * k);
         QRadialGradient wood(QPointF(cx - 0.4, middle - 1), 3);
         wood.setColorAt(0, QColor(0x9a, 0x5c, 0x2a));
         wood.setColorAt(1, QColor(0x4e, 0x28, 0x10));
@@ -142,7 +145,8 @@ QImage thermometerScale() {
     liquid.addEllipse(QPointF(cx, bulbY), 8.6, 8.6);
     liquid = liquid.simplified();
     QLinearGradient heat(QPointF(0, bulbY + 8), QPointF(0, 10));
-    for (int i = 0; i <= 10; ++i) heat.setColorAt(i / 10.0, heatColor(i / 10.0));
+    for (int i = 0; i <= 10; ++i)
+        heat.setColorAt(i / 10.0, heatColor(i / 10.0));
     p.setPen(Qt::NoPen);
     p.setBrush(heat);
     p.drawPath(liquid);
@@ -179,7 +183,8 @@ QImage scrollPaper() {
     constexpr int height = 123;
     QImage image = canvas(width, height);
     for (int y = 0; y < height; ++y)
-        for (int x = kPaperLeft; x <= kPaperRight; ++x) image.setPixelColor(x, y, parchment(x, y, 41));
+        for (int x = kPaperLeft; x <= kPaperRight; ++x)
+            image.setPixelColor(x, y, parchment(x, y, 41));
     QPainter p(&image);
     smooth(p);
     // A thin, slightly darker edge on either side.
