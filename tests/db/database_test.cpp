@@ -221,6 +221,25 @@ TEST_F(DatabaseTest, AReadOnlyCatalogueReadsButDoesNotSave) {
     EXPECT_TRUE(catalogue.rows("SELECT * FROM Lesezeichen").empty());
 }
 
+TEST(TestCatalogueFixture, NumberedEntriesMakeSearchesWithManyHits) {
+    TestCatalogue catalogue;
+    catalogue.addSampleContent().addNumberedEntries(85, 9000, u"F", u"Bordeaux");
+    catalogue.installAsProgramCatalogue();
+    Database db;
+    db.allocateQueryBuffer();
+    ASSERT_TRUE(db.openCatalogue());
+    setQuery(db, u"SELECT * FROM talvino WHERE (  (\n (Rot > 0))) ORDER by STICHWORT");
+    ASSERT_EQ(db.openQuery(ado::adOpenStatic, ado::adLockReadOnly), S_OK);
+    long count = 0;
+    db.recordset()->get_RecordCount(&count);
+    EXPECT_EQ(count, 85 + 3);
+    db.recordset()->Close();
+    char16_t out[40] = u"";
+    setQuery(db, u"select STICHWORT from talvino where ID = 9084");
+    ASSERT_TRUE(db.scalarQuery(out, 40));
+    EXPECT_EQ(std::u16string(out), u"Testwein 085");
+}
+
 class DamagedCatalogueTest : public DatabaseTest {
 protected:
     void SetUp() override {

@@ -162,6 +162,21 @@ TestCatalogue& TestCatalogue::addSampleContent() {
     return *this;
 }
 
+TestCatalogue& TestCatalogue::addNumberedEntries(int count, int firstId, const std::u16string& country,
+                                                const std::u16string& region) {
+    for (int i = 0; i < count; ++i) {
+        std::u16string number = ado::toUtf16(std::to_string(i + 1));
+        while (number.size() < 3) number.insert(0, 1, u'0');
+        catalogue::Entry e = entry(firstId + i, u"Testwein " + number, country, region);
+        e.red = 1;
+        e.dry = 1;
+        e.quality1 = e.quality2 = 2;
+        e.description = u"Ein Wein für Tests, Nummer " + number + u".";
+        addEntry(e);
+    }
+    return *this;
+}
+
 std::string TestCatalogue::build(catalogue::TextEncoding encoding) {
     setReadOnly(false);
     catalogue::writeCatalogue(path(), content_, encoding);

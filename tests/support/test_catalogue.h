@@ -38,6 +38,10 @@ public:
                                const catalogue::OptionalText& note);
     // A few real countries, regions and grapes and a handful of invented entries (below).
     TestCatalogue& addSampleContent();
+    // `count` red, dry entries "Testwein 001", "Testwein 002" ... with ids from `firstId`, for
+    // searches with many hits (the country and region should exist).
+    TestCatalogue& addNumberedEntries(int count, int firstId, const std::u16string& country,
+                                      const std::u16string& region);
     catalogue::Content& content() { return content_; }
 
     // Writes <folder>/talvino2006_db.cdb (again, if called again) and returns its path.
