@@ -28,6 +28,8 @@ void ResultsTest::install() {
 
 void ResultsTest::TearDown() {
     setSearchResultsScreen(nullptr);
+    // A test that ran the main menu to its end has seen the program delete its objects.
+    if (!g_database) return;
     g_database->closeCatalogue();
     g_database->freeQueryBuffer();
 }

@@ -19,11 +19,13 @@ class ResultsTest : public ::testing::Test {
     void TearDown() override;
     void install();
 
+  public:
     // Writes `sql` into the query buffer, as the search form or the detail does.
     static void setQuery(const std::u16string& sql);
     // The search statement for entries matching a WHERE condition, sorted as every search is.
     static std::u16string search(const std::u16string& condition);
 
+  protected:
     // Opens the results screen modelessly over `parent` with the query buffer as it stands.
     HWND openResults(HWND parent = nullptr);
 
