@@ -210,7 +210,8 @@ TEST_F(BuiltCatalogue, VerifiesClean) {
     build();
     const catalogue::Findings f = catalogue::verifyCatalogue(sources.out());
     EXPECT_TRUE(f.problems.empty()) << joined(f.problems);
-    EXPECT_TRUE(f.warnings.empty()) << joined(f.warnings);
+    // The one entry without a name is worth a word to its author.
+    EXPECT_EQ(f.warnings.size(), 1u) << joined(f.warnings);
 }
 
 TEST_F(BuiltCatalogue, VerifyFindsBrokenRows) {
@@ -231,6 +232,15 @@ TEST_F(BuiltCatalogue, VerifyFindsBrokenRows) {
     EXPECT_NE(all.find("talvino 1002: Text_Klein"), std::string::npos);
     EXPECT_NE(all.find("looking up Ries by name also finds Riesling"), std::string::npos);
     EXPECT_NE(all.find("Lesezeichen: entry 1001 has 2 bookmarks"), std::string::npos);
+}
+
+TEST_F(BuiltCatalogue, VerifyWarnsOfEntriesWithoutNameAndBookmarksWithoutEntry) {
+    build();
+    sources.catalogue().execute("INSERT INTO Lesezeichen (id_talvino, Beschreibung) VALUES (4711, 'weg')");
+    const catalogue::Findings f = catalogue::verifyCatalogue(sources.out());
+    EXPECT_TRUE(f.problems.empty()) << joined(f.problems);
+    EXPECT_EQ(f.warnings, (std::vector<std::string>{"talvino 1002: no Name, so the entry never shows in a result list",
+                                                    "Lesezeichen: entry 4711 is not in the catalogue"}));
 }
 
 TEST_F(BuiltCatalogue, VerifyFindsAWrongColumnOrder) {
