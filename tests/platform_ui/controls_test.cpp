@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTabBar>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include "platform/testing/driver.h"
@@ -605,4 +606,33 @@ TEST(OwnerDrawnNamesTest, OwnerDrawnButtonWithoutTextIsNamedByTheLabelOnIt) {
     HWND dialog = driver.open(module(), kLargeFont, TestProc);
     EXPECT_EQ(driver.widget(dialog, 1006)->accessibleName(), QStringLiteral("Weine von A - Z"));
     EXPECT_EQ(driver.widget(dialog, kOwnerDraw), nullptr);
+}
+
+TEST_F(TreeTest, ItemsDrawInTheFontTheDialogSelectsForThem) {
+    HTREEITEM red = insert(TVI_ROOT, u"Rot", 0);
+    auto* tree = qobject_cast<QTreeWidget*>(driver.widget(dialog, kTree));
+    ASSERT_TRUE(tree);
+    const int plainHeight = tree->visualItemRect(tree->topLevelItem(0)).height();
+    LOGFONTW description{};
+    description.lfHeight = 24;
+    description.lfWeight = FW_BOLD;
+    std::u16string(u"Tahoma").copy(description.lfFaceName, 6);
+    HFONT font = CreateFontIndirectW(&description);
+    setHandler([&](HWND, UINT msg, WPARAM, LPARAM lParam) -> INT_PTR {
+        if (msg != WM_NOTIFY || reinterpret_cast<NMHDR*>(lParam)->code != NM_CUSTOMDRAW) return 0;
+        auto* draw = reinterpret_cast<NMTVCUSTOMDRAW*>(lParam);
+        if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+        if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+            SelectObject(draw->nmcd.hdc, font);
+            return CDRF_NEWFONT;
+        }
+        return 0;
+    });
+    UpdateWindow(GetDlgItem(dialog, kTree));
+    driver.pump();
+    UpdateWindow(GetDlgItem(dialog, kTree));
+    EXPECT_GT(tree->visualItemRect(tree->topLevelItem(0)).height(), plainHeight);
+    setHandler({});
+    DeleteObject(font);
+    (void)red;
 }
