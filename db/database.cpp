@@ -58,8 +58,8 @@ bool Database::openCatalogue() {
     CLSID clsid;
     void* object = nullptr;
     if (FAILED(CLSIDFromProgID(ado::kConnectionProgId, &clsid)) ||
-        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IADOCEConnection,
-                                &object)) ||
+        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                IID_IADOCEConnection, &object)) ||
         !object)
         return false;
     connection_ = static_cast<ado::Connection*>(object);
@@ -68,8 +68,8 @@ bool Database::openCatalogue() {
 
     object = nullptr;
     if (SUCCEEDED(CLSIDFromProgID(ado::kRecordsetProgId, &clsid)) &&
-        SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IADOCERecordset,
-                                   &object)) &&
+        SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                   IID_IADOCERecordset, &object)) &&
         object) {
         recordset_ = static_cast<ado::Recordset*>(object);
         VARIANT active;
@@ -102,7 +102,8 @@ HRESULT Database::openOwnQuery(LPCWSTR sql) {
     if (!recordset_ || !sql) return E_FAIL;
     // A broken file must not take the program down here: it is a failed query like any other.
     try {
-        return ado::openRecordset(recordset_, sql, ado::adOpenDynamic, ado::adLockOptimistic, ado::adCmdUnknown);
+        return ado::openRecordset(recordset_, sql, ado::adOpenDynamic, ado::adLockOptimistic,
+                                  ado::adCmdUnknown);
     } catch (const ado::ComponentException&) {
         return E_FAIL;
     }
@@ -158,14 +159,16 @@ bool Database::scalarQuery(LPWSTR out, short capacity) {
         const std::size_t room = static_cast<std::size_t>(capacity) - 1;
         if (value.vt == VT_BSTR && value.bstrVal) {
             std::size_t n = 0;
-            while (n < room && value.bstrVal[n]) ++n;
+            while (n < room && value.bstrVal[n])
+                ++n;
             std::copy(value.bstrVal, value.bstrVal + n, out);
             out[n] = u'\0';
         } else if (value.vt == VT_I4) {
             char digits[16];
             const int n = std::snprintf(digits, sizeof digits, "%i", static_cast<int>(value.lVal));
             const std::size_t count = std::min(room, static_cast<std::size_t>(n));
-            for (std::size_t i = 0; i < count; ++i) out[i] = static_cast<char16_t>(digits[i]);
+            for (std::size_t i = 0; i < count; ++i)
+                out[i] = static_cast<char16_t>(digits[i]);
             out[count] = u'\0';
         } else {
             out[0] = u'\0';

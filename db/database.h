@@ -9,7 +9,7 @@
 #include "platform/ui/win_types.h"
 
 class Database {
-public:
+  public:
     static constexpr int kQueryBufferChars = 5000;
     static constexpr int kCataloguePathChars = 300;
 
@@ -57,7 +57,7 @@ public:
     // The catalogue's full path as openCatalogue builds it; empty when it does not fit.
     static std::u16string cataloguePath();
 
-private:
+  private:
     // The dynamic, optimistic open of the object's own operations; never throws.
     HRESULT openOwnQuery(LPCWSTR sql);
     void closeRecordset();

@@ -17,7 +17,8 @@ bool Database::fillList(HWND comboBox) {
         VariantInit(&index);
         index.vt = VT_UI2;
         index.uiVal = 0;
-        if (FAILED(recordset_->get_Fields(&fields)) || FAILED(fields->get_Item(index, &field))) field = nullptr;
+        if (FAILED(recordset_->get_Fields(&fields)) || FAILED(fields->get_Item(index, &field)))
+            field = nullptr;
     }
     while (!eof && field) {
         VARIANT value;

@@ -5,6 +5,7 @@
 
 bool inputPanelSwitch(bool panel, bool button) {
     if (HWND window = FindWindowW(kInputPanelClass, nullptr)) ShowWindow(window, panel ? SW_SHOW : SW_HIDE);
-    if (HWND window = FindWindowW(kInputPanelButtonClass, nullptr)) ShowWindow(window, button ? SW_SHOW : SW_HIDE);
+    if (HWND window = FindWindowW(kInputPanelButtonClass, nullptr))
+        ShowWindow(window, button ? SW_SHOW : SW_HIDE);
     return true;
 }

@@ -65,11 +65,11 @@ constexpr int kColumnCount = 36;
 
 // Column names in position order.
 inline constexpr const char16_t* kColumns[kColumnCount] = {
-    u"ID",         u"Name",       u"Beschreibung", u"STICHWORT",  u"Zusatz", u"Rot",        u"Rose",
-    u"Weiss",      u"Braun",      u"Trocken",      u"Lieblich",   u"Suess",  u"Schaeumend", u"J0",
-    u"J1",         u"J2",         u"J3",           u"J4",         u"J5",     u"J6",         u"J7",
-    u"J8",         u"J9",         u"J10",          u"J11",        u"J12",    u"J13",        u"J14",
-    u"Qualitaet1", u"Land",       u"Qualitaet2",   u"Regio_Lang", u"Bald",   u"OhneJahr",   u"Stichwort_Klein",
+    u"ID",         u"Name",  u"Beschreibung", u"STICHWORT",  u"Zusatz", u"Rot",        u"Rose",
+    u"Weiss",      u"Braun", u"Trocken",      u"Lieblich",   u"Suess",  u"Schaeumend", u"J0",
+    u"J1",         u"J2",    u"J3",           u"J4",         u"J5",     u"J6",         u"J7",
+    u"J8",         u"J9",    u"J10",          u"J11",        u"J12",    u"J13",        u"J14",
+    u"Qualitaet1", u"Land",  u"Qualitaet2",   u"Regio_Lang", u"Bald",   u"OhneJahr",   u"Stichwort_Klein",
     u"Text_Klein"};
 } // namespace entry
 
@@ -81,7 +81,7 @@ constexpr int kDescription = 2;
 constexpr int kNote = 3;
 constexpr int kColumnCount = 4;
 inline constexpr const char16_t* kColumns[kColumnCount] = {u"ID_Lesezeichen", u"id_talvino", u"Beschreibung",
-                                                            u"Notiz"};
+                                                           u"Notiz"};
 } // namespace bookmark
 
 namespace country {

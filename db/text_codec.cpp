@@ -7,7 +7,8 @@
 namespace {
 std::size_t lengthOf(const char16_t* text) {
     std::size_t n = 0;
-    while (text[n]) ++n;
+    while (text[n])
+        ++n;
     return n;
 }
 } // namespace
@@ -15,35 +16,43 @@ std::size_t lengthOf(const char16_t* text) {
 void decodeText(char16_t* text) {
     if (!text) return;
     const std::size_t n = lengthOf(text);
-    for (std::size_t i = 0; i < n; ++i) text[i] = codec::decodeChar(text[i]);
+    for (std::size_t i = 0; i < n; ++i)
+        text[i] = codec::decodeChar(text[i]);
 }
 
 void encodeText(char16_t* text) {
     if (!text) return; // the original trusts its callers; a null costs nothing to refuse
     const std::size_t n = lengthOf(text);
-    for (std::size_t i = 0; i < n; ++i) text[i] = codec::encodeChar(text[i]);
+    for (std::size_t i = 0; i < n; ++i)
+        text[i] = codec::encodeChar(text[i]);
 }
 
 std::u16string decodedText(std::u16string text) {
-    for (char16_t& c : text) c = codec::decodeChar(c);
+    for (char16_t& c : text)
+        c = codec::decodeChar(c);
     return text;
 }
 
 std::u16string encodedText(std::u16string text) {
-    for (char16_t& c : text) c = codec::encodeChar(c);
+    for (char16_t& c : text)
+        c = codec::encodeChar(c);
     return text;
 }
 
 // The LIKE of the data layer folds with the same rule, so lower-case copies and searches agree.
-char16_t lowerCaseChar(char16_t c) { return ado::foldCase(c); }
+char16_t lowerCaseChar(char16_t c) {
+    return ado::foldCase(c);
+}
 
 void lowerCaseText(char16_t* text) {
     if (!text) return;
-    for (; *text; ++text) *text = lowerCaseChar(*text);
+    for (; *text; ++text)
+        *text = lowerCaseChar(*text);
 }
 
 std::u16string lowerCasedText(std::u16string text) {
-    for (char16_t& c : text) c = lowerCaseChar(c);
+    for (char16_t& c : text)
+        c = lowerCaseChar(c);
     return text;
 }
 

@@ -46,7 +46,7 @@ bool inputPanelSwitch(bool panel, bool button);
 
 // The utility object: the owner of these routines.
 class Utility {
-public:
+  public:
     void decode(char16_t* text) const { decodeText(text); }
     void encode(char16_t* text) const { encodeText(text); }
     void doubleApostrophes(char16_t* buffer) const { ::doubleApostrophes(buffer); }

@@ -76,7 +76,8 @@ long countRows(sqlite3* db, const std::u16string& sql) {
     sqlite3_stmt* s = nullptr;
     sqlite3_prepare16_v2(db, sql.c_str(), -1, &s, nullptr);
     long n = 0;
-    while (sqlite3_step(s) == SQLITE_ROW) ++n;
+    while (sqlite3_step(s) == SQLITE_ROW)
+        ++n;
     sqlite3_finalize(s);
     return n;
 }
@@ -89,7 +90,8 @@ void runScan(benchmark::State& state, TextEncoding encoding, bool ourLike, const
         benchmark::DoNotOptimize(rows);
     }
     state.counters["rows"] = static_cast<double>(rows);
-    state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(cataloguePath(encoding))) / 1e6;
+    state.counters["file_MB"] =
+        static_cast<double>(std::filesystem::file_size(cataloguePath(encoding))) / 1e6;
 }
 
 void BM_FullText_OurLike(benchmark::State& state, TextEncoding encoding) {
@@ -189,7 +191,8 @@ BENCHMARK_CAPTURE(BM_BareStepLoop_SameStatement, utf16, TextEncoding::Utf16)->Un
 struct ProgramCatalogue {
     Database db;
     explicit ProgramCatalogue(TextEncoding encoding) {
-        const std::string program = std::filesystem::path(cataloguePath(encoding)).parent_path().string() + "/talvino";
+        const std::string program =
+            std::filesystem::path(cataloguePath(encoding)).parent_path().string() + "/talvino";
         const std::u16string wide = ado::toUtf16(program);
         platform::overrideModuleFileName(wide.c_str());
         db.allocateQueryBuffer();
@@ -234,7 +237,8 @@ void BM_ScalarQuery_BareStatement(benchmark::State& state) {
 void BM_FillList(benchmark::State& state) {
     ProgramCatalogue program(catalogue::kDefaultEncoding);
     program.query(kListSql);
-    for (auto _ : state) benchmark::DoNotOptimize(program.db.fillList(nullptr));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(program.db.fillList(nullptr));
 }
 
 void BM_FillList_BareStatement(benchmark::State& state) {
@@ -242,7 +246,8 @@ void BM_FillList_BareStatement(benchmark::State& state) {
     for (auto _ : state) {
         sqlite3_stmt* s = nullptr;
         sqlite3_prepare16_v2(raw.db, kListSql.c_str(), -1, &s, nullptr);
-        while (sqlite3_step(s) == SQLITE_ROW) benchmark::DoNotOptimize(sqlite3_column_text16(s, 0));
+        while (sqlite3_step(s) == SQLITE_ROW)
+            benchmark::DoNotOptimize(sqlite3_column_text16(s, 0));
         sqlite3_finalize(s);
     }
 }

@@ -30,8 +30,12 @@ constexpr HRESULT ADO_E_ILLEGALOPERATION = static_cast<HRESULT>(0x800A0C93u);
 constexpr HRESULT ADO_E_ITEMNOTFOUND = static_cast<HRESULT>(0x800A0CC1u);
 constexpr HRESULT ADO_E_NOCURRENTRECORD = static_cast<HRESULT>(0x800A0BCDu);
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
 
 // ---- COM ------------------------------------------------------------------------------------
 using ULONG = std::uint32_t;
@@ -50,23 +54,28 @@ inline bool operator==(const GUID& a, const GUID& b) {
         if (a.Data4[i] != b.Data4[i]) return false;
     return true;
 }
-inline bool operator!=(const GUID& a, const GUID& b) { return !(a == b); }
+inline bool operator!=(const GUID& a, const GUID& b) {
+    return !(a == b);
+}
 
 constexpr DWORD CLSCTX_INPROC_SERVER = 0x1;
 constexpr DWORD CLSCTX_LOCAL_SERVER = 0x4;
 constexpr DWORD COINIT_MULTITHREADED = 0x0;
 
 // {113033DE-F682-11D2-BB62-00C04F680ACC} and {113033F6-F682-11D2-BB62-00C04F680ACC}
-inline constexpr IID IID_IADOCEConnection = {0x113033DE, 0xF682, 0x11D2, {0xBB, 0x62, 0x00, 0xC0, 0x4F, 0x68, 0x0A, 0xCC}};
-inline constexpr IID IID_IADOCERecordset = {0x113033F6, 0xF682, 0x11D2, {0xBB, 0x62, 0x00, 0xC0, 0x4F, 0x68, 0x0A, 0xCC}};
-inline constexpr IID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr IID IID_IADOCEConnection = {
+    0x113033DE, 0xF682, 0x11D2, {0xBB, 0x62, 0x00, 0xC0, 0x4F, 0x68, 0x0A, 0xCC}};
+inline constexpr IID IID_IADOCERecordset = {
+    0x113033F6, 0xF682, 0x11D2, {0xBB, 0x62, 0x00, 0xC0, 0x4F, 0x68, 0x0A, 0xCC}};
+inline constexpr IID IID_IUnknown = {
+    0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 struct IUnknown {
     virtual HRESULT QueryInterface(const IID& iid, void** object) = 0;
     virtual ULONG AddRef() = 0;
     virtual ULONG Release() = 0;
 
-protected:
+  protected:
     virtual ~IUnknown() = default;
 };
 using IDispatch = IUnknown;
@@ -136,17 +145,17 @@ inline constexpr char16_t kRecordsetProgId[] = u"ADOCE.Recordset.3.0";
 // the one failure the program guards with an exception handler. SQL that the engine rejects
 // is an HRESULT instead.
 class ComponentException : public std::runtime_error {
-public:
+  public:
     ComponentException(int engineCode, const std::string& message)
         : std::runtime_error(message), engineCode_(engineCode) {}
     int engineCode() const { return engineCode_; }
 
-private:
+  private:
     int engineCode_;
 };
 
 class Connection : public IUnknown {
-public:
+  public:
     virtual HRESULT put_Provider(LPCWSTR provider) = 0;
     // The connection string is the catalogue's path. The file must exist and hold the five
     // catalogue tables; it is never created.
@@ -159,21 +168,21 @@ public:
 };
 
 class Field : public IUnknown {
-public:
+  public:
     // VT_NULL, VT_I4 (integers that fit 32 bits), VT_R8, VT_BSTR (borrowed text), VT_EMPTY (blobs).
     virtual HRESULT get_Value(VARIANT* value) = 0;
     virtual HRESULT get_Name(BSTR* name) = 0; // an owned copy
 };
 
 class Fields : public IUnknown {
-public:
+  public:
     virtual HRESULT get_Count(long* count) = 0;
     // By position (VT_I2, VT_UI2, VT_I4) or by column name (VT_BSTR, any case).
     virtual HRESULT get_Item(VARIANT index, Field** field) = 0;
 };
 
 class Recordset : public IUnknown {
-public:
+  public:
     virtual HRESULT put_ActiveConnection(VARIANT connection) = 0;
     // Source is a VT_BSTR with the SQL text; activeConnection VT_EMPTY uses the bound connection.
     // A static cursor reads every row during the open; a dynamic one steps on demand. INSERT

@@ -13,8 +13,10 @@ namespace {
 thread_local int comInitialisations = 0;
 bool componentInstalled = true;
 
-constexpr CLSID kConnectionClass = {0x1A2B3C01, 0x7A1F, 0x4D0E, {0x9C, 0x51, 0x54, 0x41, 0x4C, 0x56, 0x49, 0x01}};
-constexpr CLSID kRecordsetClass = {0x1A2B3C02, 0x7A1F, 0x4D0E, {0x9C, 0x51, 0x54, 0x41, 0x4C, 0x56, 0x49, 0x02}};
+constexpr CLSID kConnectionClass = {
+    0x1A2B3C01, 0x7A1F, 0x4D0E, {0x9C, 0x51, 0x54, 0x41, 0x4C, 0x56, 0x49, 0x01}};
+constexpr CLSID kRecordsetClass = {
+    0x1A2B3C02, 0x7A1F, 0x4D0E, {0x9C, 0x51, 0x54, 0x41, 0x4C, 0x56, 0x49, 0x02}};
 
 bool sameText(LPCWSTR a, LPCWSTR b) {
     while (*a && *b) {
@@ -33,9 +35,13 @@ struct StringHeader {
 
 } // namespace
 
-char16_t ado::foldCaseAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 0x20) : c; }
+char16_t ado::foldCaseAscii(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 0x20) : c;
+}
 
-void ado::testing::setComponentInstalled(bool installed) { componentInstalled = installed; }
+void ado::testing::setComponentInstalled(bool installed) {
+    componentInstalled = installed;
+}
 
 HRESULT CoInitializeEx(void*, DWORD) {
     ++comInitialisations;
@@ -80,7 +86,8 @@ HRESULT CoCreateInstance(const CLSID& clsid, IUnknown* outer, DWORD context, con
 }
 
 BSTR SysAllocStringLen(LPCWSTR text, UINT length) {
-    auto* block = static_cast<unsigned char*>(std::malloc(sizeof(StringHeader) + (length + 1) * sizeof(char16_t)));
+    auto* block =
+        static_cast<unsigned char*>(std::malloc(sizeof(StringHeader) + (length + 1) * sizeof(char16_t)));
     if (!block) return nullptr;
     reinterpret_cast<StringHeader*>(block)->length = length;
     BSTR result = reinterpret_cast<BSTR>(block + sizeof(StringHeader));
@@ -95,7 +102,8 @@ BSTR SysAllocStringLen(LPCWSTR text, UINT length) {
 BSTR SysAllocString(LPCWSTR text) {
     if (!text) return nullptr;
     UINT length = 0;
-    while (text[length]) ++length;
+    while (text[length])
+        ++length;
     return SysAllocStringLen(text, length);
 }
 
@@ -105,7 +113,9 @@ void SysFreeString(BSTR text) {
 
 UINT SysStringLen(BSTR text) {
     if (!text) return 0;
-    return reinterpret_cast<const StringHeader*>(reinterpret_cast<unsigned char*>(text) - sizeof(StringHeader))->length;
+    return reinterpret_cast<const StringHeader*>(reinterpret_cast<unsigned char*>(text) -
+                                                 sizeof(StringHeader))
+        ->length;
 }
 
 void VariantInit(VARIANT* v) {
@@ -129,8 +139,8 @@ Connection* createConnection() {
     CLSID clsid;
     void* object = nullptr;
     if (FAILED(CLSIDFromProgID(kConnectionProgId, &clsid)) ||
-        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IADOCEConnection,
-                                &object)))
+        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                IID_IADOCEConnection, &object)))
         return nullptr;
     return static_cast<Connection*>(object);
 }
@@ -140,8 +150,8 @@ Recordset* createRecordset() {
     CLSID clsid;
     void* object = nullptr;
     if (FAILED(CLSIDFromProgID(kRecordsetProgId, &clsid)) ||
-        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IADOCERecordset,
-                                &object)))
+        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                IID_IADOCERecordset, &object)))
         return nullptr;
     return static_cast<Recordset*>(object);
 }

@@ -41,8 +41,12 @@ bool looksTruncated(const std::string& path, long long fileSize) {
 
 } // namespace
 
-void setLastError(const std::string& text) { lastErrorText = text; }
-std::string lastError() { return lastErrorText; }
+void setLastError(const std::string& text) {
+    lastErrorText = text;
+}
+std::string lastError() {
+    return lastErrorText;
+}
 
 bool isFileError(int engineCode) {
     switch (engineCode & 0xFF) {
@@ -73,7 +77,9 @@ ULONG SqliteConnection::Release() {
     return left;
 }
 
-SqliteConnection::~SqliteConnection() { Close(); }
+SqliteConnection::~SqliteConnection() {
+    Close();
+}
 
 HRESULT SqliteConnection::put_Provider(LPCWSTR provider) {
     provider_ = provider ? provider : u"";
@@ -137,7 +143,8 @@ HRESULT SqliteConnection::Open(LPCWSTR connectionString, LPCWSTR, LPCWSTR, long)
 
 HRESULT SqliteConnection::Close() {
     if (!db_) return ADO_E_ILLEGALOPERATION;
-    while (!openRecordsets_.empty()) (*openRecordsets_.begin())->connectionClosing();
+    while (!openRecordsets_.empty())
+        (*openRecordsets_.begin())->connectionClosing();
     if (transactionLevel_ > 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close_v2(db_);
     db_ = nullptr;

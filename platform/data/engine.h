@@ -30,7 +30,7 @@ char16_t foldCaseAscii(char16_t c);
 void setLastError(const std::string& text);
 
 class SqliteConnection final : public Connection {
-public:
+  public:
     SqliteConnection() = default;
     SqliteConnection(const SqliteConnection&) = delete;
     SqliteConnection& operator=(const SqliteConnection&) = delete;
@@ -51,7 +51,7 @@ public:
     void attach(SqliteRecordset* recordset) { openRecordsets_.insert(recordset); }
     void detach(SqliteRecordset* recordset) { openRecordsets_.erase(recordset); }
 
-private:
+  private:
     ~SqliteConnection() override;
     HRESULT run(const char* sql);
 
@@ -65,7 +65,7 @@ private:
 class SqliteRecordset;
 
 class SqliteField final : public Field {
-public:
+  public:
     SqliteField(SqliteRecordset* owner, long position) : owner_(owner), position_(position) {}
     HRESULT QueryInterface(const IID& iid, void** object) override;
     ULONG AddRef() override { return 2; }
@@ -73,13 +73,13 @@ public:
     HRESULT get_Value(VARIANT* value) override;
     HRESULT get_Name(BSTR* name) override;
 
-private:
+  private:
     SqliteRecordset* owner_;
     long position_;
 };
 
 class SqliteFields final : public Fields {
-public:
+  public:
     explicit SqliteFields(SqliteRecordset* owner) : owner_(owner) {}
     HRESULT QueryInterface(const IID& iid, void** object) override;
     ULONG AddRef() override { return 2; }
@@ -87,12 +87,12 @@ public:
     HRESULT get_Count(long* count) override;
     HRESULT get_Item(VARIANT index, Field** field) override;
 
-private:
+  private:
     SqliteRecordset* owner_;
 };
 
 class SqliteRecordset final : public Recordset {
-public:
+  public:
     SqliteRecordset() : fields_(this) {}
     SqliteRecordset(const SqliteRecordset&) = delete;
     SqliteRecordset& operator=(const SqliteRecordset&) = delete;
@@ -102,7 +102,8 @@ public:
     ULONG Release() override;
 
     HRESULT put_ActiveConnection(VARIANT connection) override;
-    HRESULT Open(VARIANT source, VARIANT activeConnection, long cursorType, long lockType, long options) override;
+    HRESULT Open(VARIANT source, VARIANT activeConnection, long cursorType, long lockType,
+                 long options) override;
     HRESULT Close() override;
     HRESULT get_State(long* state) override;
     HRESULT MoveFirst() override;
@@ -116,12 +117,14 @@ public:
     HRESULT valueAt(long position, VARIANT* value);
     long columnCount() const { return isOpen_ ? static_cast<long>(columnNames_.size()) : 0; }
     long positionOf(std::u16string_view name) const;
-    const std::u16string& columnName(long position) const { return columnNames_[static_cast<std::size_t>(position)]; }
+    const std::u16string& columnName(long position) const {
+        return columnNames_[static_cast<std::size_t>(position)];
+    }
     Field* field(long position);
     // The connection closes under us: drop the statement.
     void connectionClosing();
 
-private:
+  private:
     ~SqliteRecordset() override;
     HRESULT fail(int code, const char* what);
     HRESULT materialise();

@@ -8,7 +8,9 @@ namespace {
 
 constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
-bool isContinuation(unsigned char u) { return (u & 0xC0) == 0x80; }
+bool isContinuation(unsigned char u) {
+    return (u & 0xC0) == 0x80;
+}
 
 // Length of the character that starts at text[at] (one unit for malformed input).
 std::size_t charLength(const unsigned char* text, std::size_t at, std::size_t length) {
@@ -25,9 +27,12 @@ std::size_t charLength(const char16_t* text, std::size_t at, std::size_t length)
         return 2;
     return 1;
 }
-bool isCharStart(const unsigned char* text, std::size_t at) { return !isContinuation(text[at]); }
+bool isCharStart(const unsigned char* text, std::size_t at) {
+    return !isContinuation(text[at]);
+}
 bool isCharStart(const char16_t* text, std::size_t at) {
-    return !(text[at] >= 0xDC00 && text[at] <= 0xDFFF && at > 0 && text[at - 1] >= 0xD800 && text[at - 1] <= 0xDBFF);
+    return !(text[at] >= 0xDC00 && text[at] <= 0xDFFF && at > 0 && text[at - 1] >= 0xD800 &&
+             text[at - 1] <= 0xDBFF);
 }
 
 // Reads one code point of the pattern and advances.
@@ -36,7 +41,8 @@ char32_t nextCodePoint(const unsigned char* p, std::size_t& at, std::size_t leng
     char32_t c = p[at];
     if (n > 1) {
         c &= (n == 2 ? 0x1F : n == 3 ? 0x0F : 0x07);
-        for (std::size_t k = 1; k < n; ++k) c = (c << 6) | (p[at + k] & 0x3F);
+        for (std::size_t k = 1; k < n; ++k)
+            c = (c << 6) | (p[at + k] & 0x3F);
     }
     at += n;
     return c;
@@ -78,16 +84,18 @@ void appendUnits(std::vector<char16_t>& out, char32_t c) {
 // Candidate starts: positions p in [from, last] where text[p + o0] is one of (a0, b0) and
 // text[p + o1] is one of (a1, b1). Calls check(p) for each in order until it returns true.
 template <typename Check>
-std::size_t scanCandidates(const unsigned char* text, std::size_t from, std::size_t last, std::size_t o0, std::size_t o1,
-                           unsigned char a0, unsigned char b0, unsigned char a1, unsigned char b1, Check check) {
+std::size_t scanCandidates(const unsigned char* text, std::size_t from, std::size_t last, std::size_t o0,
+                           std::size_t o1, unsigned char a0, unsigned char b0, unsigned char a1,
+                           unsigned char b1, Check check) {
     std::size_t p = from;
     const __m128i va0 = _mm_set1_epi8(static_cast<char>(a0)), vb0 = _mm_set1_epi8(static_cast<char>(b0));
     const __m128i va1 = _mm_set1_epi8(static_cast<char>(a1)), vb1 = _mm_set1_epi8(static_cast<char>(b1));
     while (p + 16 <= last + 1) {
         const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + p + o0));
         const __m128i final = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + p + o1));
-        const __m128i hit = _mm_and_si128(_mm_or_si128(_mm_cmpeq_epi8(first, va0), _mm_cmpeq_epi8(first, vb0)),
-                                          _mm_or_si128(_mm_cmpeq_epi8(final, va1), _mm_cmpeq_epi8(final, vb1)));
+        const __m128i hit =
+            _mm_and_si128(_mm_or_si128(_mm_cmpeq_epi8(first, va0), _mm_cmpeq_epi8(first, vb0)),
+                          _mm_or_si128(_mm_cmpeq_epi8(final, va1), _mm_cmpeq_epi8(final, vb1)));
         unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
         while (mask) {
             const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
@@ -104,8 +112,8 @@ std::size_t scanCandidates(const unsigned char* text, std::size_t from, std::siz
 }
 
 template <typename Check>
-std::size_t scanCandidates(const char16_t* text, std::size_t from, std::size_t last, std::size_t o0, std::size_t o1,
-                           char16_t a0, char16_t b0, char16_t a1, char16_t b1, Check check) {
+std::size_t scanCandidates(const char16_t* text, std::size_t from, std::size_t last, std::size_t o0,
+                           std::size_t o1, char16_t a0, char16_t b0, char16_t a1, char16_t b1, Check check) {
     std::size_t p = from;
     const __m128i va0 = _mm_set1_epi16(static_cast<short>(a0)), vb0 = _mm_set1_epi16(static_cast<short>(b0));
     const __m128i va1 = _mm_set1_epi16(static_cast<short>(a1)), vb1 = _mm_set1_epi16(static_cast<short>(b1));
@@ -203,12 +211,11 @@ std::size_t LikePattern<Unit>::find(const Segment& s, const Unit* text, std::siz
         const std::size_t o0 = (sizeof(Unit) == 1 && first.small[0] >= 0xC0 && o1 >= 1) ? 1 : 0;
         const std::size_t last = limit - s.minUnits;
         std::size_t found = npos;
-        const std::size_t start =
-            scanCandidates(text, from, last, o0, o1, first.small[o0], first.capital[o0], first.small[o1],
-                           first.capital[o1], [&](std::size_t p) {
-                               found = matchAt(s, text, p, limit);
-                               return found != npos;
-                           });
+        const std::size_t start = scanCandidates(text, from, last, o0, o1, first.small[o0], first.capital[o0],
+                                                 first.small[o1], first.capital[o1], [&](std::size_t p) {
+                                                     found = matchAt(s, text, p, limit);
+                                                     return found != npos;
+                                                 });
         if (start != npos) *end = found;
         return start;
     }

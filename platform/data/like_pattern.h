@@ -27,11 +27,11 @@ constexpr char16_t capitalOf(char16_t c) {
 
 // Unit is unsigned char (UTF-8) or char16_t (UTF-16).
 template <typename Unit> class LikePattern {
-public:
+  public:
     LikePattern(const Unit* pattern, std::size_t length);
     bool matches(const Unit* text, std::size_t length) const;
 
-private:
+  private:
     // A run of literal units; each position matches either of two units (small, capital).
     struct Piece {
         bool anyChar = false; // '?'

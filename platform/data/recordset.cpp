@@ -45,7 +45,9 @@ HRESULT SqliteField::QueryInterface(const IID& iid, void** object) {
     return S_OK;
 }
 
-HRESULT SqliteField::get_Value(VARIANT* value) { return owner_->valueAt(position_, value); }
+HRESULT SqliteField::get_Value(VARIANT* value) {
+    return owner_->valueAt(position_, value);
+}
 
 HRESULT SqliteField::get_Name(BSTR* name) {
     if (!name) return E_POINTER;
@@ -150,7 +152,8 @@ void SqliteRecordset::finalize() {
     rowIndex_ = 0;
 }
 
-HRESULT SqliteRecordset::Open(VARIANT source, VARIANT activeConnection, long cursorType, long lockType, long) {
+HRESULT SqliteRecordset::Open(VARIANT source, VARIANT activeConnection, long cursorType, long lockType,
+                              long) {
     if (isOpen_) Close();
     if (source.vt != VT_BSTR || !source.bstrVal) return E_INVALIDARG;
     if (activeConnection.vt == VT_DISPATCH) {
@@ -166,10 +169,12 @@ HRESULT SqliteRecordset::Open(VARIANT source, VARIANT activeConnection, long cur
     sqlite3* db = connection_->handle();
     const char16_t* sql = source.bstrVal;
     std::size_t length = 0;
-    while (sql[length]) ++length;
+    while (sql[length])
+        ++length;
 
     const void* tail = nullptr;
-    int rc = sqlite3_prepare16_v3(db, sql, static_cast<int>(length * sizeof(char16_t)), 0, &statement_, &tail);
+    int rc =
+        sqlite3_prepare16_v3(db, sql, static_cast<int>(length * sizeof(char16_t)), 0, &statement_, &tail);
     if (rc != SQLITE_OK) return fail(rc, "prepare");
     if (!statement_) {
         setLastError("no SQL statement");
@@ -350,7 +355,9 @@ long SqliteRecordset::positionOf(std::u16string_view name) const {
     return -1;
 }
 
-HRESULT SqliteRecordset::fieldValue(long position, VARIANT* value) { return valueAt(position, value); }
+HRESULT SqliteRecordset::fieldValue(long position, VARIANT* value) {
+    return valueAt(position, value);
+}
 
 HRESULT SqliteRecordset::valueAt(long position, VARIANT* value) {
     if (!value) return E_POINTER;
@@ -359,8 +366,8 @@ HRESULT SqliteRecordset::valueAt(long position, VARIANT* value) {
     if (position < 0 || position >= columnCount()) return ADO_E_ITEMNOTFOUND;
     if (eof_) return ADO_E_NOCURRENTRECORD;
     if (isStatic_) {
-        const Cell& cell =
-            cells_[static_cast<std::size_t>(rowIndex_) * columnNames_.size() + static_cast<std::size_t>(position)];
+        const Cell& cell = cells_[static_cast<std::size_t>(rowIndex_) * columnNames_.size() +
+                                  static_cast<std::size_t>(position)];
         value->vt = cell.vt;
         if (cell.vt == VT_I4) {
             value->lVal = cell.number;

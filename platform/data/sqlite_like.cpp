@@ -16,11 +16,17 @@ template <> struct Text<unsigned char> {
     static std::size_t units(sqlite3_value* v) { return static_cast<std::size_t>(sqlite3_value_bytes(v)); }
 };
 template <> struct Text<char16_t> {
-    static const char16_t* data(sqlite3_value* v) { return static_cast<const char16_t*>(sqlite3_value_text16(v)); }
-    static std::size_t units(sqlite3_value* v) { return static_cast<std::size_t>(sqlite3_value_bytes16(v)) / 2; }
+    static const char16_t* data(sqlite3_value* v) {
+        return static_cast<const char16_t*>(sqlite3_value_text16(v));
+    }
+    static std::size_t units(sqlite3_value* v) {
+        return static_cast<std::size_t>(sqlite3_value_bytes16(v)) / 2;
+    }
 };
 
-template <typename Unit> void deletePattern(void* p) { delete static_cast<LikePattern<Unit>*>(p); }
+template <typename Unit> void deletePattern(void* p) {
+    delete static_cast<LikePattern<Unit>*>(p);
+}
 
 // like(pattern, text): SQLite turns "text LIKE pattern" into this call.
 template <typename Unit> void likeFunction(sqlite3_context* context, int, sqlite3_value** argv) {
@@ -52,11 +58,11 @@ template <typename Unit> void likeFunction(sqlite3_context* context, int, sqlite
 
 int registerLike(sqlite3* db) {
     const int flags = SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
-    int rc = sqlite3_create_function_v2(db, "like", 2, SQLITE_UTF8 | flags, nullptr, &likeFunction<unsigned char>,
-                                        nullptr, nullptr, nullptr);
+    int rc = sqlite3_create_function_v2(db, "like", 2, SQLITE_UTF8 | flags, nullptr,
+                                        &likeFunction<unsigned char>, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) return rc;
-    return sqlite3_create_function_v2(db, "like", 2, SQLITE_UTF16 | flags, nullptr, &likeFunction<char16_t>, nullptr,
-                                      nullptr, nullptr);
+    return sqlite3_create_function_v2(db, "like", 2, SQLITE_UTF16 | flags, nullptr, &likeFunction<char16_t>,
+                                      nullptr, nullptr, nullptr);
 }
 
 } // namespace ado

@@ -19,13 +19,14 @@ namespace {
 
 // A source folder of a test's own, with one country, two regions, one grape and two entries.
 class SourceFolder {
-public:
+  public:
     SourceFolder() {
         write("laender.txt", "# Länder\nF | Frankreich\nD | Deutschland\n");
         write("regionen/F.txt", "100 | Burgund\n101 | Bordeaux\n");
         write("regionen/D.txt", "500 | Mosel\n");
-        write("rebsorten.txt", "ID: 1\nRebsorte: Riesling\nFarbe: weiss\nText: Rasse und Säure,\n von trocken bis "
-                               "edelsüß.\n");
+        write("rebsorten.txt",
+              "ID: 1\nRebsorte: Riesling\nFarbe: weiss\nText: Rasse und Säure,\n von trocken bis "
+              "edelsüß.\n");
         write("weine/F.txt", kChablis + "\n" + kBordeaux);
         write("weine/D.txt", "");
     }
@@ -62,7 +63,7 @@ public:
                                                 "Hinweise: -\n"
                                                 "Beschreibung: -\n";
 
-private:
+  private:
     TestCatalogue catalogue_;
 };
 
@@ -75,7 +76,8 @@ std::vector<std::string> problemsOf(const std::string& folder) {
     return {};
 }
 
-bool containsProblem(const std::vector<std::string>& problems, const std::string& where, const std::string& what) {
+bool containsProblem(const std::vector<std::string>& problems, const std::string& where,
+                     const std::string& what) {
     for (const std::string& p : problems)
         if (p.find(where) != std::string::npos && p.find(what) != std::string::npos) return true;
     return false;
@@ -83,7 +85,8 @@ bool containsProblem(const std::vector<std::string>& problems, const std::string
 
 std::string joined(const std::vector<std::string>& lines) {
     std::string all;
-    for (const std::string& l : lines) all += l + "\n";
+    for (const std::string& l : lines)
+        all += l + "\n";
     return all;
 }
 
@@ -185,15 +188,15 @@ TEST(SourceReading, AFolderThatIsNotThereIsOneProblem) {
 }
 
 class BuiltCatalogue : public ::testing::Test {
-protected:
+  protected:
     void build() { catalogue::writeCatalogue(sources.out(), catalogue::readSources(sources.root())); }
     SourceFolder sources;
 };
 
 TEST_F(BuiltCatalogue, DerivesTheLowerCaseAndScrambledColumns) {
     build();
-    const auto rows = sources.catalogue().rows(
-        "SELECT STICHWORT, Stichwort_Klein, Beschreibung, Text_Klein, Land, Regio_Lang FROM talvino WHERE ID = 1001");
+    const auto rows = sources.catalogue().rows("SELECT STICHWORT, Stichwort_Klein, Beschreibung, Text_Klein, "
+                                               "Land, Regio_Lang FROM talvino WHERE ID = 1001");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][1], "chablis premier cru");
     EXPECT_EQ(ado::toUtf16(rows[0][2]), encodedText(u"Straffer, mineralischer Chablis mit Würze."));
@@ -217,7 +220,8 @@ TEST_F(BuiltCatalogue, VerifiesClean) {
 TEST_F(BuiltCatalogue, VerifyFindsBrokenRows) {
     build();
     TestCatalogue& c = sources.catalogue();
-    c.execute("INSERT INTO talvino (ID, STICHWORT, Land, Regio_Lang, Stichwort_Klein) VALUES (7, 'X', 'Q', 'Nirgends', 'x')");
+    c.execute("INSERT INTO talvino (ID, STICHWORT, Land, Regio_Lang, Stichwort_Klein) VALUES (7, 'X', 'Q', "
+              "'Nirgends', 'x')");
     c.execute("UPDATE talvino SET Stichwort_Klein = 'Chablis Premier Cru' WHERE ID = 1001");
     c.execute("UPDATE talvino SET Beschreibung = 'im Klartext', Text_Klein = NULL WHERE ID = 1002");
     c.execute("INSERT INTO Rebsorten VALUES (2, 'Ries', 2, NULL)");
@@ -239,8 +243,9 @@ TEST_F(BuiltCatalogue, VerifyWarnsOfEntriesWithoutNameAndBookmarksWithoutEntry) 
     sources.catalogue().execute("INSERT INTO Lesezeichen (id_talvino, Beschreibung) VALUES (4711, 'weg')");
     const catalogue::Findings f = catalogue::verifyCatalogue(sources.out());
     EXPECT_TRUE(f.problems.empty()) << joined(f.problems);
-    EXPECT_EQ(f.warnings, (std::vector<std::string>{"talvino 1002: no Name, so the entry never shows in a result list",
-                                                    "Lesezeichen: entry 4711 is not in the catalogue"}));
+    EXPECT_EQ(f.warnings,
+              (std::vector<std::string>{"talvino 1002: no Name, so the entry never shows in a result list",
+                                        "Lesezeichen: entry 4711 is not in the catalogue"}));
 }
 
 TEST_F(BuiltCatalogue, VerifyFindsAWrongColumnOrder) {
@@ -261,17 +266,21 @@ TEST_F(BuiltCatalogue, VerifyReportsAFileTheProgramCannotOpen) {
 
 TEST_F(BuiltCatalogue, QueryPrintsRowsWithScrambledColumnsDecoded) {
     build();
-    sources.catalogue().execute("INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES (1001, 'Mein Chablis', '')");
+    sources.catalogue().execute(
+        "INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES (1001, 'Mein Chablis', '')");
     std::ostringstream out, err;
-    ASSERT_TRUE(catalogue::queryCatalogue(sources.out(),
-                                          u"select ID, Beschreibung, [Text_Klein] from talvino where STICHWORT like "
-                                          u"'chablis*'",
-                                          out, err))
+    ASSERT_TRUE(
+        catalogue::queryCatalogue(sources.out(),
+                                  u"select ID, Beschreibung, [Text_Klein] from talvino where STICHWORT like "
+                                  u"'chablis*'",
+                                  out, err))
         << err.str();
-    EXPECT_EQ(out.str(), "ID\tBeschreibung\tText_Klein\n1001\tStraffer, mineralischer Chablis mit Würze.\tstraffer, "
-                         "mineralischer chablis mit würze.\n");
+    EXPECT_EQ(out.str(),
+              "ID\tBeschreibung\tText_Klein\n1001\tStraffer, mineralischer Chablis mit Würze.\tstraffer, "
+              "mineralischer chablis mit würze.\n");
     std::ostringstream bookmarks;
-    ASSERT_TRUE(catalogue::queryCatalogue(sources.out(), u"SELECT Beschreibung from Lesezeichen", bookmarks, err));
+    ASSERT_TRUE(
+        catalogue::queryCatalogue(sources.out(), u"SELECT Beschreibung from Lesezeichen", bookmarks, err));
     EXPECT_EQ(bookmarks.str(), "Beschreibung\nMein Chablis\n");
     std::ostringstream none;
     EXPECT_FALSE(catalogue::queryCatalogue(sources.out(), u"SELECT * FROM talvino WHERE ()", none, err));
@@ -305,7 +314,8 @@ TEST(Synth, MakesTheRequestedNumberOfEntriesThatVerify) {
 TEST(Synth, IsTheSameForTheSameSeed) {
     const catalogue::Content a = catalogue::synthContent(50, 7), b = catalogue::synthContent(50, 7);
     ASSERT_EQ(a.entries.size(), 50u);
-    for (std::size_t i = 0; i < a.entries.size(); ++i) EXPECT_EQ(a.entries[i].description, b.entries[i].description);
+    for (std::size_t i = 0; i < a.entries.size(); ++i)
+        EXPECT_EQ(a.entries[i].description, b.entries[i].description);
 }
 
 // ---- The command line ------------------------------------------------------------------------
@@ -322,7 +332,8 @@ ToolRun run(const std::string& arguments) {
     if (!pipe) return result;
     char buffer[4096];
     std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        result.out.append(buffer, n);
     const int status = ::pclose(pipe);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
@@ -346,9 +357,10 @@ TEST(CommandLine, WrongUsageExitsWithTwo) {
 TEST(CommandLine, BuildKeepsTheBookmarksOfTheCatalogueItReplaces) {
     SourceFolder sources;
     ASSERT_EQ(run("build " + sources.root() + " " + sources.out()).status, 0);
+    sources.catalogue().execute("INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES (1002, "
+                                "'Zum Grillen', 'mit Freunden')");
     sources.catalogue().execute(
-        "INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES (1002, 'Zum Grillen', 'mit Freunden')");
-    sources.catalogue().execute("INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES (1001, 'Chablis', NULL)");
+        "INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES (1001, 'Chablis', NULL)");
     sources.write("rebsorten.txt", "ID: 1\nRebsorte: Riesling\nFarbe: weiss\nText: Neu.\n");
     const ToolRun r = run("build " + sources.root() + " " + sources.out());
     EXPECT_EQ(r.status, 0) << r.out;
@@ -356,7 +368,8 @@ TEST(CommandLine, BuildKeepsTheBookmarksOfTheCatalogueItReplaces) {
     EXPECT_EQ(sources.catalogue().rows("SELECT * FROM Lesezeichen"),
               (std::vector<std::vector<std::string>>{{"1", "1002", "Zum Grillen", "mit Freunden"},
                                                      {"2", "1001", "Chablis", "NULL"}}));
-    EXPECT_EQ(decodedText(ado::toUtf16(sources.catalogue().rows("SELECT Text FROM Rebsorten")[0][0])), u"Neu.");
+    EXPECT_EQ(decodedText(ado::toUtf16(sources.catalogue().rows("SELECT Text FROM Rebsorten")[0][0])),
+              u"Neu.");
 }
 
 TEST(CommandLine, AFailedBuildLeavesTheExistingCatalogueAlone) {
@@ -370,7 +383,8 @@ TEST(CommandLine, AFailedBuildLeavesTheExistingCatalogueAlone) {
     EXPECT_EQ(sources.catalogue().readRawFile(), before);
     // No temporary file is left behind.
     int files = 0;
-    for (const auto& e : fs::directory_iterator(sources.catalogue().folder())) files += e.is_regular_file() ? 1 : 0;
+    for (const auto& e : fs::directory_iterator(sources.catalogue().folder()))
+        files += e.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, 1);
 }
 

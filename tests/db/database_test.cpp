@@ -18,7 +18,7 @@ void setQuery(Database& db, const std::u16string& sql) {
 }
 
 class DatabaseTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         catalogue.addSampleContent();
         catalogue.installAsProgramCatalogue();
@@ -129,7 +129,8 @@ TEST_F(DatabaseTest, ScalarQueryWritesNullAsEmptyText) {
 TEST_F(DatabaseTest, ScalarQueryWithoutARowLeavesTheBufferAsItWas) {
     ASSERT_TRUE(db.openCatalogue());
     bool ok = false;
-    EXPECT_EQ(scalar(u"select Land from Land where Bezeichnung = 'Atlantis'", 100, &ok), std::u16string(199, u'#'));
+    EXPECT_EQ(scalar(u"select Land from Land where Bezeichnung = 'Atlantis'", 100, &ok),
+              std::u16string(199, u'#'));
     EXPECT_TRUE(ok);
 }
 
@@ -156,7 +157,8 @@ TEST_F(DatabaseTest, ScalarQueryOnRejectedSqlFailsAndLeavesTheBuffer) {
     bool ok = true;
     EXPECT_EQ(scalar(u"select Nichts from Land", 100, &ok), std::u16string(199, u'#'));
     EXPECT_FALSE(ok);
-    EXPECT_EQ(scalar(u"SELECT * FROM talvino WHERE () ORDER by STICHWORT", 100, &ok), std::u16string(199, u'#'));
+    EXPECT_EQ(scalar(u"SELECT * FROM talvino WHERE () ORDER by STICHWORT", 100, &ok),
+              std::u16string(199, u'#'));
     EXPECT_FALSE(ok);
 }
 
@@ -185,19 +187,22 @@ TEST_F(DatabaseTest, ATransactionSavesAllOrNothing) {
     ASSERT_TRUE(db.openCatalogue());
     ASSERT_TRUE(db.executeStatement(
         u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('1001','alt','alt')"));
-    EXPECT_FALSE(db.executeInTransaction(
-        {u"DELETE FROM Lesezeichen WHERE id_talvino = 1001", u"INSERT INTO Lesezeichen (kaputt) VALUES ('1')"}));
-    EXPECT_EQ(catalogue.rows("SELECT Beschreibung FROM Lesezeichen"), (std::vector<std::vector<std::string>>{{"alt"}}));
+    EXPECT_FALSE(db.executeInTransaction({u"DELETE FROM Lesezeichen WHERE id_talvino = 1001",
+                                          u"INSERT INTO Lesezeichen (kaputt) VALUES ('1')"}));
+    EXPECT_EQ(catalogue.rows("SELECT Beschreibung FROM Lesezeichen"),
+              (std::vector<std::vector<std::string>>{{"alt"}}));
     EXPECT_TRUE(db.executeInTransaction(
         {u"DELETE FROM Lesezeichen WHERE id_talvino = 1001",
          u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('1001','neu','neu')"}));
-    EXPECT_EQ(catalogue.rows("SELECT Beschreibung FROM Lesezeichen"), (std::vector<std::vector<std::string>>{{"neu"}}));
+    EXPECT_EQ(catalogue.rows("SELECT Beschreibung FROM Lesezeichen"),
+              (std::vector<std::vector<std::string>>{{"neu"}}));
 }
 
 TEST_F(DatabaseTest, ScreensWalkTheOneRecordsetThemselves) {
     ASSERT_TRUE(db.openCatalogue());
     setQuery(db, u"SELECT * from Lesezeichen");
-    catalogue.execute("INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES (3001, 'Rioja', NULL)");
+    catalogue.execute(
+        "INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES (3001, 'Rioja', NULL)");
     ASSERT_EQ(db.openQuery(ado::adOpenStatic, ado::adLockReadOnly), S_OK);
     long count = 0;
     db.recordset()->get_RecordCount(&count);
@@ -241,11 +246,12 @@ TEST(TestCatalogueFixture, NumberedEntriesMakeSearchesWithManyHits) {
 }
 
 class DamagedCatalogueTest : public DatabaseTest {
-protected:
+  protected:
     void SetUp() override {
         DatabaseTest::SetUp();
         std::string bytes = catalogue.readRawFile();
-        for (std::size_t i = 4096; i < bytes.size(); ++i) bytes[i] = static_cast<char>(0x5A);
+        for (std::size_t i = 4096; i < bytes.size(); ++i)
+            bytes[i] = static_cast<char>(0x5A);
         catalogue.writeRawFile(bytes);
     }
 };

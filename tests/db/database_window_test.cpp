@@ -19,20 +19,20 @@ constexpr int kSortedCombo = 902;
 
 const DLGITEMTEMPLATE kItems[] = {
     {kUnsortedCombo, u"COMBOBOX", nullptr, 0, WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL, 0, 4, 4, 100, 60},
-    {kSortedCombo, u"COMBOBOX", nullptr, 0, WS_VISIBLE | CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL, 0, 4, 24, 100, 60},
+    {kSortedCombo, u"COMBOBOX", nullptr, 0, WS_VISIBLE | CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL, 0, 4, 24,
+     100, 60},
 };
-const DLGTEMPLATE kTemplate = {kDialog, WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT,
-                               u"Liste",   u"Tahoma",
-                               8,          157,
-                               159,        kItems,
-                               2};
+const DLGTEMPLATE kTemplate = {
+    kDialog, WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT, u"Liste", u"Tahoma", 8, 157, 159, kItems, 2};
 const DLGTEMPLATE* const kDialogs[] = {&kTemplate};
 const HINSTANCE__ kModule = {kDialogs, 1, nullptr, 0, nullptr, 0};
 
-INT_PTR ignoreMessages(HWND, UINT, WPARAM, LPARAM) { return 0; }
+INT_PTR ignoreMessages(HWND, UINT, WPARAM, LPARAM) {
+    return 0;
+}
 
 class FillListTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         catalogue.addSampleContent();
         catalogue.installAsProgramCatalogue();
@@ -68,8 +68,8 @@ TEST_F(FillListTest, AddsTheFirstColumnOfEveryRowInTheQueryOrder) {
     ASSERT_TRUE(db.openCatalogue());
     query(u"SELECT Region.REGIO_LANG FROM Region ORDER BY Region.ID_REGION");
     EXPECT_TRUE(db.fillList(GetDlgItem(dialog, kUnsortedCombo)));
-    EXPECT_EQ(items(kUnsortedCombo),
-              (Items{u"Champagne", u"Burgund", u"Beaujolais", u"Bordeaux", u"Rioja", u"Douro", u"Mosel", u"Wachau"}));
+    EXPECT_EQ(items(kUnsortedCombo), (Items{u"Champagne", u"Burgund", u"Beaujolais", u"Bordeaux", u"Rioja",
+                                            u"Douro", u"Mosel", u"Wachau"}));
 }
 
 TEST_F(FillListTest, ASortedComboSortsWhateverTheQueryOrder) {
@@ -126,7 +126,7 @@ TEST_F(FillListTest, WithoutACatalogueFailsAndLeavesTheBox) {
 }
 
 class InputPanelSwitchTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         panel = FindWindowW(kInputPanelClass, nullptr);
         button = FindWindowW(kInputPanelButtonClass, nullptr);

@@ -12,8 +12,10 @@ namespace {
 // Every character a catalogue text may hold: Latin-1, general punctuation, the euro sign.
 std::vector<char16_t> catalogueCharacters() {
     std::vector<char16_t> all;
-    for (char16_t c = 1; c <= 0xFF; ++c) all.push_back(c);
-    for (char16_t c = 0x2000; c <= 0x206F; ++c) all.push_back(c);
+    for (char16_t c = 1; c <= 0xFF; ++c)
+        all.push_back(c);
+    for (char16_t c = 0x2000; c <= 0x206F; ++c)
+        all.push_back(c);
     all.push_back(u'€');
     return all;
 }
@@ -22,7 +24,8 @@ TEST(TextCodec, EveryCatalogueCharacterEncodesToASafeCharacter) {
     const std::u16string forbidden = u"'*?%_[]";
     for (char16_t c : catalogueCharacters()) {
         const char16_t e = codec::encodeChar(c);
-        SCOPED_TRACE(testing::Message() << "U+" << std::hex << static_cast<int>(c) << " -> U+" << static_cast<int>(e));
+        SCOPED_TRACE(testing::Message()
+                     << "U+" << std::hex << static_cast<int>(c) << " -> U+" << static_cast<int>(e));
         EXPECT_NE(e, 0);
         EXPECT_FALSE(e >= 0xD800 && e <= 0xDFFF);
         EXPECT_EQ(forbidden.find(e), std::u16string::npos);
@@ -61,7 +64,8 @@ TEST(TextCodec, RoundTripKeepsUmlautsAndSharpS) {
 TEST(TextCodec, EncodingChangesEveryCharacter) {
     std::u16string text = u"abc";
     encodeText(text.data());
-    for (std::size_t i = 0; i < 3; ++i) EXPECT_NE(text[i], u"abc"[i]);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_NE(text[i], u"abc"[i]);
     EXPECT_EQ(text.size(), 3u);
 }
 
@@ -116,9 +120,14 @@ TEST_P(ApostropheDoubling, DoublesEveryApostropheInPlace) {
 }
 
 const DoublingCase kDoublingCases[] = {
-    {u"Nero d'Avola", u"Nero d''Avola"}, {u"''", u"''''"},      {u"Riesling", u"Riesling"},
-    {u"'", u"''"},                       {u"", u""},            {u"a'b'c'", u"a''b''c''"},
-    {u"'''", u"''''''"},                 {u"Omas 'Lieblings'wein", u"Omas ''Lieblings''wein"},
+    {u"Nero d'Avola", u"Nero d''Avola"},
+    {u"''", u"''''"},
+    {u"Riesling", u"Riesling"},
+    {u"'", u"''"},
+    {u"", u""},
+    {u"a'b'c'", u"a''b''c''"},
+    {u"'''", u"''''''"},
+    {u"Omas 'Lieblings'wein", u"Omas ''Lieblings''wein"},
 };
 INSTANTIATE_TEST_SUITE_P(Texts, ApostropheDoubling, ::testing::ValuesIn(kDoublingCases));
 

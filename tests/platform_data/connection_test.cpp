@@ -80,7 +80,7 @@ TEST(ComponentStrings, KeepTheirLengthAndVariantsFreeOnlyWhatTheyOwn) {
 }
 
 class CatalogueFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         catalogue.addSampleContent();
         catalogue.build();
@@ -120,7 +120,8 @@ TEST_F(CatalogueFileTest, AnEmptyFileFailsAtOpen) {
 TEST_F(CatalogueFileTest, RandomBytesFailAtOpen) {
     std::mt19937 random(42);
     std::string bytes(8192, '\0');
-    for (char& c : bytes) c = static_cast<char>(random());
+    for (char& c : bytes)
+        c = static_cast<char>(random());
     catalogue.writeRawFile(bytes);
     EXPECT_EQ(openFile(holder.connection, catalogue.path()), E_FAIL);
 }
@@ -159,12 +160,14 @@ TEST_F(CatalogueFileTest, AReadOnlyFileReadsButRefusesWrites) {
     active.vt = VT_DISPATCH;
     active.pdispVal = holder.connection;
     recordset->put_ActiveConnection(active);
-    EXPECT_EQ(ado::openRecordset(recordset, u"SELECT Bezeichnung FROM Land", ado::adOpenStatic, ado::adLockReadOnly),
+    EXPECT_EQ(ado::openRecordset(recordset, u"SELECT Bezeichnung FROM Land", ado::adOpenStatic,
+                                 ado::adLockReadOnly),
               S_OK);
-    EXPECT_EQ(ado::openRecordset(recordset,
-                                 u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('1','a','b')",
-                                 ado::adOpenDynamic, ado::adLockOptimistic),
-              E_FAIL);
+    EXPECT_EQ(
+        ado::openRecordset(recordset,
+                           u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('1','a','b')",
+                           ado::adOpenDynamic, ado::adLockOptimistic),
+        E_FAIL);
     recordset->Release();
     catalogue.setReadOnly(false);
     EXPECT_TRUE(catalogue.rows("SELECT * FROM Lesezeichen").empty());
@@ -173,7 +176,8 @@ TEST_F(CatalogueFileTest, AReadOnlyFileReadsButRefusesWrites) {
 TEST_F(CatalogueFileTest, DamagedPagesRaiseTheComponentExceptionWhileARecordsetOpens) {
     std::string bytes = catalogue.readRawFile();
     // Overwrite every page after the schema page: the file still opens, the tables do not read.
-    for (std::size_t i = 4096; i < bytes.size(); ++i) bytes[i] = static_cast<char>(0xA5);
+    for (std::size_t i = 4096; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(0xA5);
     catalogue.writeRawFile(bytes);
     ASSERT_EQ(openFile(holder.connection, catalogue.path()), S_OK);
     ado::Recordset* recordset = ado::createRecordset();
@@ -205,10 +209,11 @@ TEST_F(CatalogueFileTest, ASecondReaderDoesNotMakeWritesFailAtOnce) {
     active.pdispVal = holder.connection;
     writer->put_ActiveConnection(active);
     // The reader holds no lock once its static rows are read.
-    ASSERT_EQ(ado::openRecordset(reader, u"SELECT * FROM Land", ado::adOpenStatic, ado::adLockReadOnly), S_OK);
-    EXPECT_EQ(ado::openRecordset(writer,
-                                 u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('1','a','b')",
-                                 ado::adOpenDynamic, ado::adLockOptimistic),
+    ASSERT_EQ(ado::openRecordset(reader, u"SELECT * FROM Land", ado::adOpenStatic, ado::adLockReadOnly),
+              S_OK);
+    EXPECT_EQ(ado::openRecordset(
+                  writer, u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('1','a','b')",
+                  ado::adOpenDynamic, ado::adLockOptimistic),
               S_OK);
     reader->Release();
     writer->Release();

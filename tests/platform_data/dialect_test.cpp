@@ -12,12 +12,13 @@ namespace {
 
 // Encodes like the search does, with the catalogue's codec values (checked in the codec tests).
 std::u16string scrambled(std::u16string text) {
-    for (char16_t& c : text) c = static_cast<char16_t>(static_cast<char16_t>(c ^ 0x5C) + 0x01A0);
+    for (char16_t& c : text)
+        c = static_cast<char16_t>(static_cast<char16_t>(c ^ 0x5C) + 0x01A0);
     return text;
 }
 
 class DialectTest : public ::testing::TestWithParam<catalogue::TextEncoding> {
-protected:
+  protected:
     void SetUp() override {
         catalogue.addSampleContent();
         catalogue.build(GetParam());
@@ -64,7 +65,8 @@ protected:
         return result;
     }
     bool runs(const std::u16string& sql) {
-        const HRESULT hr = ado::openRecordset(recordset, sql.c_str(), ado::adOpenDynamic, ado::adLockOptimistic);
+        const HRESULT hr =
+            ado::openRecordset(recordset, sql.c_str(), ado::adOpenDynamic, ado::adLockOptimistic);
         recordset->Close();
         return SUCCEEDED(hr);
     }
@@ -89,34 +91,42 @@ TEST_P(DialectTest, SearchFormLists) {
 
 TEST_P(DialectTest, SearchStatementsOfTheQueryBuilder) {
     EXPECT_EQ(rows(u"SELECT * FROM talvino WHERE ((Land = 'F')) ORDER by STICHWORT", 2),
-              (Rows{"1002|Beaujolais Villages", "1003|NULL", "1001|Chablis Premier Cru", "1004|Champagne Rosé Brut"}));
-    EXPECT_EQ(rows(u"SELECT * FROM talvino WHERE (  ((Stichwort_Klein LIKE '*riesling*')))  ORDER by STICHWORT"),
-              (Rows{"5001"}));
+              (Rows{"1002|Beaujolais Villages", "1003|NULL", "1001|Chablis Premier Cru",
+                    "1004|Champagne Rosé Brut"}));
+    EXPECT_EQ(
+        rows(u"SELECT * FROM talvino WHERE (  ((Stichwort_Klein LIKE '*riesling*')))  ORDER by STICHWORT"),
+        (Rows{"5001"}));
     EXPECT_EQ(rows(u"SELECT * FROM talvino WHERE (  (Regio_Lang LIKE '*Bordeaux*')) ORDER by STICHWORT"),
               (Rows{"1003"}));
     EXPECT_EQ(rows(u"SELECT * FROM talvino WHERE (  (\n (Rot > 0))) ORDER by STICHWORT"),
               (Rows{"1002", "1003", "3001"}));
-    EXPECT_EQ(rows(u"SELECT * FROM talvino WHERE (   (((Qualitaet1 <= 5) AND (Qualitaet2 >= 5)))) ORDER by STICHWORT"),
+    EXPECT_EQ(rows(u"SELECT * FROM talvino WHERE (   (((Qualitaet1 <= 5) AND (Qualitaet2 >= 5)))) ORDER by "
+                   u"STICHWORT"),
               (Rows{"1004", "3001"}));
     // The worked example: country, term, region, colours, taste, quality level 3.
-    EXPECT_EQ(rows(u"SELECT * FROM talvino WHERE ((Land = 'D') AND ((Stichwort_Klein LIKE '*riesling*')))  AND ( "
-                   u"(Regio_Lang LIKE '*Mosel*') AND (\n (Weiss > 0)) AND (\n (Lieblich > 0)) AND  (( (((Qualitaet1 "
-                   u"= 3) OR (Qualitaet2 = 3)) OR ((Qualitaet1 = 7) OR (Qualitaet2 = 7)))))) ORDER by STICHWORT"),
-              (Rows{"5001"}));
-    EXPECT_EQ(rows(u"SELECT * FROM talvino WHERE (  (\n (Rot > 0) OR (Weiss > 0)) AND (\n (Trocken > 0))) ORDER by "
-                   u"STICHWORT"),
-              (Rows{"1001", "1004", "3001"}));
+    EXPECT_EQ(
+        rows(
+            u"SELECT * FROM talvino WHERE ((Land = 'D') AND ((Stichwort_Klein LIKE '*riesling*')))  AND ( "
+            u"(Regio_Lang LIKE '*Mosel*') AND (\n (Weiss > 0)) AND (\n (Lieblich > 0)) AND  (( (((Qualitaet1 "
+            u"= 3) OR (Qualitaet2 = 3)) OR ((Qualitaet1 = 7) OR (Qualitaet2 = 7)))))) ORDER by STICHWORT"),
+        (Rows{"5001"}));
+    EXPECT_EQ(
+        rows(u"SELECT * FROM talvino WHERE (  (\n (Rot > 0) OR (Weiss > 0)) AND (\n (Trocken > 0))) ORDER by "
+             u"STICHWORT"),
+        (Rows{"1001", "1004", "3001"}));
 }
 
 TEST_P(DialectTest, FullTextSearchComparesTheEncodedLowerCaseDescription) {
     const std::u16string term = u"würz"; // in "Würzig" of the Riesling and "Würze" of the Chablis
     const std::u16string sql = u"SELECT * FROM talvino WHERE (  ((Stichwort_Klein LIKE '*" + term +
-                               u"*') OR ([Text_Klein] like '*" + scrambled(term) + u"*') OR ([Regio_Lang] like '*" +
-                               term + u"*')))  ORDER by STICHWORT";
+                               u"*') OR ([Text_Klein] like '*" + scrambled(term) +
+                               u"*') OR ([Regio_Lang] like '*" + term + u"*')))  ORDER by STICHWORT";
     EXPECT_EQ(rows(sql), (Rows{"1001", "5001"}));
-    const std::u16string euro = u"SELECT ID FROM talvino WHERE [Text_Klein] like '*" + scrambled(u"20 €") + u"*'";
+    const std::u16string euro =
+        u"SELECT ID FROM talvino WHERE [Text_Klein] like '*" + scrambled(u"20 €") + u"*'";
     EXPECT_EQ(rows(euro), (Rows{"1004"}));
-    const std::u16string dash = u"SELECT ID FROM talvino WHERE [Text_Klein] like '*" + scrambled(u"brioche —") + u"*'";
+    const std::u16string dash =
+        u"SELECT ID FROM talvino WHERE [Text_Klein] like '*" + scrambled(u"brioche —") + u"*'";
     EXPECT_EQ(rows(dash), (Rows{"1004"}));
 }
 
@@ -126,27 +136,31 @@ TEST_P(DialectTest, TheEmptySearchIsRejected) {
 
 TEST_P(DialectTest, ResultsAndDetailQueries) {
     EXPECT_EQ(rows(u"select * from talvino where ID = 5001", 5),
-              (Rows{"5001|Ürziger Würzgarten Riesling Spätlese|" + ado::toUtf8(scrambled(
-                                                                          u"Würzig, mit Pfirsich und Schiefer; ÄÖÜ-Test: "
-                                                                          u"Öchsle über 90.")) +
+              (Rows{"5001|Ürziger Würzgarten Riesling Spätlese|" +
+                    ado::toUtf8(scrambled(u"Würzig, mit Pfirsich und Schiefer; ÄÖÜ-Test: "
+                                          u"Öchsle über 90.")) +
                     "|Ürziger Würzgarten Riesling Spätlese|Weingut Kellerbach"}));
     EXPECT_EQ(rows(u"select Land from talvino where ID = 3001"), (Rows{"E"}));
     EXPECT_EQ(rows(u"select Bezeichnung from Land where Land = 'E'"), (Rows{"Spanien"}));
     EXPECT_EQ(rows(u"select REGIO_LANG from talvino where ID = 3001"), (Rows{"Rioja"}));
     EXPECT_EQ(rows(u"select STICHWORT from talvino where ID = 3001"), (Rows{"Rioja Reserva"}));
     // Both spellings of the region column reach the same column.
-    EXPECT_EQ(rows(u"select Regio_Lang from talvino where ID = 3001"), rows(u"select REGIO_LANG from talvino where ID = 3001"));
+    EXPECT_EQ(rows(u"select Regio_Lang from talvino where ID = 3001"),
+              rows(u"select REGIO_LANG from talvino where ID = 3001"));
 }
 
 TEST_P(DialectTest, BookmarkStatements) {
     EXPECT_TRUE(runs(u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('1001','Chablis für "
                      u"Freitag','Zu Austern, gut gekühlt')"));
-    EXPECT_TRUE(runs(u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('3001','Rioja','Omas "
-                     u"''Lieblings''wein')"));
-    EXPECT_EQ(rows(u"SELECT * from Lesezeichen", 4),
-              (Rows{"1|1001|Chablis für Freitag|Zu Austern, gut gekühlt", "2|3001|Rioja|Omas 'Lieblings'wein"}));
+    EXPECT_TRUE(
+        runs(u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('3001','Rioja','Omas "
+             u"''Lieblings''wein')"));
+    EXPECT_EQ(
+        rows(u"SELECT * from Lesezeichen", 4),
+        (Rows{"1|1001|Chablis für Freitag|Zu Austern, gut gekühlt", "2|3001|Rioja|Omas 'Lieblings'wein"}));
     EXPECT_EQ(rows(u"select id_talvino from Lesezeichen where id_talvino = 3001"), (Rows{"3001"}));
-    EXPECT_EQ(rows(u"select Beschreibung from Lesezeichen where id_talvino = 1001"), (Rows{"Chablis für Freitag"}));
+    EXPECT_EQ(rows(u"select Beschreibung from Lesezeichen where id_talvino = 1001"),
+              (Rows{"Chablis für Freitag"}));
     EXPECT_EQ(rows(u"select Notiz from Lesezeichen where id_talvino = 3001"), (Rows{"Omas 'Lieblings'wein"}));
     EXPECT_TRUE(runs(u"DELETE FROM Lesezeichen WHERE id_talvino = 1001"));
     EXPECT_TRUE(rows(u"select id_talvino from Lesezeichen where id_talvino = 1001").empty());

@@ -117,7 +117,8 @@ TEST(LikePattern, FindsAMatchAtEveryPositionOfALongText) {
 TEST(LikePattern, MatchesEncodedTextOfTwoByteCharacters) {
     // Encoded catalogue text sits at U+01A0 and above: two bytes in UTF-8 with few lead bytes.
     std::u16string text;
-    for (int i = 0; i < 200; ++i) text += static_cast<char16_t>(0x1A0 + (i * 7) % 256);
+    for (int i = 0; i < 200; ++i)
+        text += static_cast<char16_t>(0x1A0 + (i * 7) % 256);
     const std::u16string needle = text.substr(150, 6);
     EXPECT_TRUE(matchUtf8(u"*" + needle + u"*", text));
     EXPECT_TRUE(matchUtf16(u"*" + needle + u"*", text));
@@ -136,7 +137,8 @@ TEST(LikePattern, QuestionMarkTakesAWholeCharacterNotAByteOrUnit) {
 TEST(LikePattern, MalformedUtf8NeverReadsOutsideTheText) {
     const unsigned char text[] = {'a', 0xC3, 'b', 0xE2, 0x82};
     const std::string pattern = "*b*";
-    ado::LikePattern<unsigned char> compiled(reinterpret_cast<const unsigned char*>(pattern.data()), pattern.size());
+    ado::LikePattern<unsigned char> compiled(reinterpret_cast<const unsigned char*>(pattern.data()),
+                                             pattern.size());
     EXPECT_TRUE(compiled.matches(text, sizeof text));
     const std::string any = "?????";
     ado::LikePattern<unsigned char> five(reinterpret_cast<const unsigned char*>(any.data()), any.size());

@@ -9,7 +9,7 @@
 namespace {
 
 class RecordsetTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         catalogue.addSampleContent();
         catalogue.build();
@@ -74,7 +74,8 @@ TEST_F(RecordsetTest, StaticCursorKnowsItsRecordCountAndWalksAllRows) {
     ASSERT_EQ(open(u"SELECT Land FROM Land ORDER BY Land"), S_OK);
     EXPECT_EQ(count(), 5);
     std::u16string seen;
-    for (recordset->MoveFirst(); !eof(); recordset->MoveNext()) seen += text(0) + u",";
+    for (recordset->MoveFirst(); !eof(); recordset->MoveNext())
+        seen += text(0) + u",";
     EXPECT_EQ(seen, u"A,D,E,F,P,");
 }
 
@@ -82,7 +83,8 @@ TEST_F(RecordsetTest, DynamicCursorStepsLazilyAndReportsNoCount) {
     ASSERT_EQ(open(u"SELECT Land FROM Land ORDER BY Land", ado::adOpenDynamic, ado::adLockOptimistic), S_OK);
     EXPECT_EQ(count(), -1);
     std::u16string seen;
-    for (; !eof(); recordset->MoveNext()) seen += text(0);
+    for (; !eof(); recordset->MoveNext())
+        seen += text(0);
     EXPECT_EQ(seen, u"ADEFP");
     // Back to the first row runs the query again.
     EXPECT_EQ(recordset->MoveFirst(), S_OK);
@@ -178,14 +180,16 @@ TEST_F(RecordsetTest, ClosedRecordsetRefusesToMoveOrRead) {
 }
 
 TEST_F(RecordsetTest, InsertAndDeleteTakeEffectDuringTheOpen) {
-    EXPECT_EQ(open(u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('1001','Mein Chablis','')",
-                   ado::adOpenDynamic, ado::adLockOptimistic),
-              S_OK);
+    EXPECT_EQ(
+        open(u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('1001','Mein Chablis','')",
+             ado::adOpenDynamic, ado::adLockOptimistic),
+        S_OK);
     recordset->Close();
     EXPECT_EQ(catalogue.rows("SELECT id_talvino, typeof(id_talvino) FROM Lesezeichen"),
               (std::vector<std::vector<std::string>>{{"1001", "integer"}}));
-    EXPECT_EQ(open(u"DELETE FROM Lesezeichen WHERE id_talvino = 1001", ado::adOpenDynamic, ado::adLockOptimistic),
-              S_OK);
+    EXPECT_EQ(
+        open(u"DELETE FROM Lesezeichen WHERE id_talvino = 1001", ado::adOpenDynamic, ado::adLockOptimistic),
+        S_OK);
     recordset->Close();
     EXPECT_TRUE(catalogue.rows("SELECT * FROM Lesezeichen").empty());
 }
@@ -207,7 +211,8 @@ TEST_F(RecordsetTest, SqlTheEngineRejectsFailsWithoutException) {
 }
 
 TEST_F(RecordsetTest, OnlyOneStatementPerTextRuns) {
-    EXPECT_EQ(open(u"SELECT Land FROM Land; DELETE FROM Land", ado::adOpenDynamic, ado::adLockOptimistic), E_FAIL);
+    EXPECT_EQ(open(u"SELECT Land FROM Land; DELETE FROM Land", ado::adOpenDynamic, ado::adLockOptimistic),
+              E_FAIL);
     EXPECT_EQ(catalogue.rows("SELECT count(*) FROM Land")[0][0], "5");
     EXPECT_EQ(open(u"SELECT Land FROM Land;  \n"), S_OK);
 }
@@ -275,7 +280,8 @@ TEST(RecordsetUtf16File, ReadsAndSearchesTheSameAsUtf8) {
     active.vt = VT_DISPATCH;
     active.pdispVal = connection;
     recordset->put_ActiveConnection(active);
-    ASSERT_EQ(ado::openRecordset(recordset, u"SELECT STICHWORT FROM talvino WHERE Stichwort_Klein LIKE '*ürzig*'",
+    ASSERT_EQ(ado::openRecordset(recordset,
+                                 u"SELECT STICHWORT FROM talvino WHERE Stichwort_Klein LIKE '*ürzig*'",
                                  ado::adOpenStatic, ado::adLockReadOnly),
               S_OK);
     long n = 0;

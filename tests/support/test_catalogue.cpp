@@ -42,7 +42,9 @@ TestCatalogue::~TestCatalogue() {
     std::filesystem::remove_all(folder_, ignored);
 }
 
-std::string TestCatalogue::path() const { return folder_ + "/" + ado::toUtf8(schema::kCatalogueFileName); }
+std::string TestCatalogue::path() const {
+    return folder_ + "/" + ado::toUtf8(schema::kCatalogueFileName);
+}
 
 catalogue::Entry TestCatalogue::entry(int id, const std::u16string& keyword, const std::u16string& country,
                                       const std::u16string& region) {
@@ -163,10 +165,11 @@ TestCatalogue& TestCatalogue::addSampleContent() {
 }
 
 TestCatalogue& TestCatalogue::addNumberedEntries(int count, int firstId, const std::u16string& country,
-                                                const std::u16string& region) {
+                                                 const std::u16string& region) {
     for (int i = 0; i < count; ++i) {
         std::u16string number = ado::toUtf16(std::to_string(i + 1));
-        while (number.size() < 3) number.insert(0, 1, u'0');
+        while (number.size() < 3)
+            number.insert(0, 1, u'0');
         catalogue::Entry e = entry(firstId + i, u"Testwein " + number, country, region);
         e.red = 1;
         e.dry = 1;

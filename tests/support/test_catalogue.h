@@ -19,7 +19,7 @@
 #include "tools/catalogue/catalogue_writer.h"
 
 class TestCatalogue {
-public:
+  public:
     TestCatalogue();
     ~TestCatalogue();
     TestCatalogue(const TestCatalogue&) = delete;
@@ -32,7 +32,8 @@ public:
 
     TestCatalogue& addCountry(const std::u16string& code, const std::u16string& name);
     TestCatalogue& addRegion(int id, const std::u16string& country, const std::u16string& name);
-    TestCatalogue& addGrape(int id, const std::u16string& name, int colour, const catalogue::OptionalText& text);
+    TestCatalogue& addGrape(int id, const std::u16string& name, int colour,
+                            const catalogue::OptionalText& text);
     TestCatalogue& addEntry(const catalogue::Entry& entry);
     TestCatalogue& addBookmark(long long entryId, const catalogue::OptionalText& description,
                                const catalogue::OptionalText& note);
@@ -77,7 +78,7 @@ public:
     static constexpr int kNoName = 1003;        // F, Bordeaux, red, NULL name and NULL description
     static constexpr int kSparklingRose = 1004; // F, Champagne, rosé and white, sparkling
 
-private:
+  private:
     std::string folder_;
     catalogue::Content content_;
     bool installed_ = false;

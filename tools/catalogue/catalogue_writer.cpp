@@ -24,7 +24,9 @@ struct StatementFinalizer {
 using DbHandle = std::unique_ptr<sqlite3, DbCloser>;
 using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
-std::string utf8(const char16_t* text) { return ado::toUtf8(text); }
+std::string utf8(const char16_t* text) {
+    return ado::toUtf8(text);
+}
 
 void exec(sqlite3* db, const std::string& sql) {
     char* message = nullptr;
@@ -70,7 +72,8 @@ std::string insertStatement(const char16_t* table, const char16_t* const* column
 
 Text vintageText(const std::vector<int>& years) {
     Text text;
-    for (int year : years) text += static_cast<char16_t>(year - 1900);
+    for (int year : years)
+        text += static_cast<char16_t>(year - 1900);
     return text;
 }
 
@@ -82,10 +85,12 @@ std::vector<std::string> schemaStatements() {
         std::string type;
         if (i == entry::kId)
             type = "INTEGER PRIMARY KEY CHECK (ID <> 0)";
-        else if (i == entry::kName || i == entry::kDescription || i == entry::kSuffix || i == entry::kTextLower ||
+        else if (i == entry::kName || i == entry::kDescription || i == entry::kSuffix ||
+                 i == entry::kTextLower ||
                  (i >= entry::kFirstVintage && i < entry::kFirstVintage + entry::kVintageCategories))
             type = "TEXT";
-        else if (i == entry::kKeyword || i == entry::kCountry || i == entry::kRegion || i == entry::kKeywordLower)
+        else if (i == entry::kKeyword || i == entry::kCountry || i == entry::kRegion ||
+                 i == entry::kKeywordLower)
             type = "TEXT NOT NULL";
         else
             type = "INTEGER NOT NULL DEFAULT 0";
@@ -95,7 +100,8 @@ std::vector<std::string> schemaStatements() {
     return {
         entries,
         "CREATE TABLE Land (\n  Land TEXT PRIMARY KEY NOT NULL,\n  Bezeichnung TEXT NOT NULL UNIQUE\n)",
-        "CREATE TABLE Region (\n  ID_REGION INTEGER PRIMARY KEY,\n  Land TEXT NOT NULL,\n  Regio_Lang TEXT NOT NULL\n)",
+        "CREATE TABLE Region (\n  ID_REGION INTEGER PRIMARY KEY,\n  Land TEXT NOT NULL,\n  Regio_Lang TEXT "
+        "NOT NULL\n)",
         "CREATE TABLE Rebsorten (\n  ID_Rebsorte INTEGER PRIMARY KEY,\n  Rebsorte TEXT NOT NULL,\n"
         "  Farbe INTEGER NOT NULL,\n  Text TEXT\n)",
         // The key numbers new bookmarks after every earlier one, so the list keeps saving order.
@@ -122,11 +128,13 @@ void writeCatalogue(const std::string& path, const Content& content, TextEncodin
             throw WriteError("cannot create " + temporary + ": " + message);
         }
         DbHandle db(raw);
-        exec(db.get(), encoding == TextEncoding::Utf16 ? "PRAGMA encoding = 'UTF-16le'" : "PRAGMA encoding = 'UTF-8'");
+        exec(db.get(),
+             encoding == TextEncoding::Utf16 ? "PRAGMA encoding = 'UTF-16le'" : "PRAGMA encoding = 'UTF-8'");
         exec(db.get(), "PRAGMA journal_mode = OFF");
         exec(db.get(), "PRAGMA synchronous = OFF");
         exec(db.get(), "BEGIN");
-        for (const std::string& sql : schemaStatements()) exec(db.get(), sql);
+        for (const std::string& sql : schemaStatements())
+            exec(db.get(), sql);
 
         {
             auto s = prepare(db.get(), insertStatement(kCountryTable, country::kColumns, 2));
@@ -161,12 +169,14 @@ void writeCatalogue(const std::string& path, const Content& content, TextEncodin
                 sqlite3_stmt* st = s.get();
                 sqlite3_bind_int(st, 1 + entry::kId, e.id);
                 bindText(st, 1 + entry::kName, e.name);
-                bindText(st, 1 + entry::kDescription, e.description ? OptionalText(encodedText(*e.description))
-                                                                    : std::nullopt);
+                bindText(st, 1 + entry::kDescription,
+                         e.description ? OptionalText(encodedText(*e.description)) : std::nullopt);
                 bindText(st, 1 + entry::kKeyword, e.keyword);
                 bindText(st, 1 + entry::kSuffix, e.suffix);
-                const int flags[8] = {e.red, e.rose, e.white, e.brown, e.dry, e.mediumSweet, e.sweet, e.sparkling};
-                for (int k = 0; k < 8; ++k) sqlite3_bind_int(st, 1 + entry::kRed + k, flags[k]);
+                const int flags[8] = {e.red, e.rose,        e.white, e.brown,
+                                      e.dry, e.mediumSweet, e.sweet, e.sparkling};
+                for (int k = 0; k < 8; ++k)
+                    sqlite3_bind_int(st, 1 + entry::kRed + k, flags[k]);
                 for (int k = 0; k < entry::kVintageCategories; ++k)
                     bindText(st, 1 + entry::kFirstVintage + k, e.vintages[static_cast<std::size_t>(k)]);
                 sqlite3_bind_int(st, 1 + entry::kQuality1, e.quality1);
@@ -177,7 +187,8 @@ void writeCatalogue(const std::string& path, const Content& content, TextEncodin
                 sqlite3_bind_int(st, 1 + entry::kNoVintage, e.noVintage);
                 bindText(st, 1 + entry::kKeywordLower, lowerCasedText(e.keyword));
                 bindText(st, 1 + entry::kTextLower,
-                         e.description ? OptionalText(encodedText(lowerCasedText(*e.description))) : std::nullopt);
+                         e.description ? OptionalText(encodedText(lowerCasedText(*e.description)))
+                                       : std::nullopt);
                 step(db.get(), st, "entry " + std::to_string(e.id));
             }
         }
@@ -214,7 +225,8 @@ std::vector<Bookmark> readBookmarks(const std::string& path) {
         throw WriteError("cannot open " + path + ": " + message);
     }
     DbHandle db(raw);
-    auto s = prepare(db.get(), "SELECT ID_Lesezeichen, id_talvino, Beschreibung, Notiz FROM Lesezeichen ORDER BY rowid");
+    auto s = prepare(
+        db.get(), "SELECT ID_Lesezeichen, id_talvino, Beschreibung, Notiz FROM Lesezeichen ORDER BY rowid");
     std::vector<Bookmark> bookmarks;
     auto text = [&](int column) -> OptionalText {
         if (sqlite3_column_type(s.get(), column) == SQLITE_NULL) return std::nullopt;
@@ -230,7 +242,8 @@ std::vector<Bookmark> readBookmarks(const std::string& path) {
         b.note = text(3);
         bookmarks.push_back(std::move(b));
     }
-    if (rc != SQLITE_DONE) throw WriteError("cannot read the bookmarks of " + path + ": " + sqlite3_errmsg(db.get()));
+    if (rc != SQLITE_DONE)
+        throw WriteError("cannot read the bookmarks of " + path + ": " + sqlite3_errmsg(db.get()));
     return bookmarks;
 }
 

@@ -33,10 +33,11 @@ struct Grape {
 
 struct Entry {
     int id = 0;
-    OptionalText name;        // position 1
-    OptionalText description; // plain; stored scrambled at position 2, lower-cased and scrambled in Text_Klein
-    Text keyword;             // STICHWORT; Stichwort_Klein is derived
-    OptionalText suffix;      // position 4
+    OptionalText name; // position 1
+    OptionalText
+        description;     // plain; stored scrambled at position 2, lower-cased and scrambled in Text_Klein
+    Text keyword;        // STICHWORT; Stichwort_Klein is derived
+    OptionalText suffix; // position 4
     int red = 0, rose = 0, white = 0, brown = 0;
     int dry = 0, mediumSweet = 0, sweet = 0, sparkling = 0;
     std::array<OptionalText, 15> vintages{}; // one character per year, code = year - 1900
@@ -69,7 +70,7 @@ enum class TextEncoding { Utf8, Utf16 };
 constexpr TextEncoding kDefaultEncoding = TextEncoding::Utf8;
 
 class WriteError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

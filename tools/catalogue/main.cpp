@@ -97,7 +97,8 @@ int build(const Options& o) {
     try {
         content = catalogue::readSources(sources);
     } catch (const catalogue::SourceError& e) {
-        for (const std::string& p : e.problems()) std::cerr << p << "\n";
+        for (const std::string& p : e.problems())
+            std::cerr << p << "\n";
         std::cerr << "talvino-catalogue: build stopped, " << e.problems().size() << " problem(s); " << out
                   << " is unchanged\n";
         return kFailed;
@@ -106,8 +107,8 @@ int build(const Options& o) {
         try {
             content.bookmarks = catalogue::readBookmarks(out);
         } catch (const catalogue::WriteError& e) {
-            std::cerr << "talvino-catalogue: " << out << " exists but its bookmarks cannot be read (" << e.what()
-                      << "); move it away to build a new catalogue\n";
+            std::cerr << "talvino-catalogue: " << out << " exists but its bookmarks cannot be read ("
+                      << e.what() << "); move it away to build a new catalogue\n";
             return kFailed;
         }
     }
@@ -117,17 +118,19 @@ int build(const Options& o) {
         std::cerr << "talvino-catalogue: " << e.what() << "\n";
         return kFailed;
     }
-    std::cout << out << ": " << content.countries.size() << " countries, " << content.regions.size() << " regions, "
-              << content.grapes.size() << " grape varieties, " << content.entries.size() << " entries, "
-              << content.bookmarks.size() << " bookmarks kept\n";
+    std::cout << out << ": " << content.countries.size() << " countries, " << content.regions.size()
+              << " regions, " << content.grapes.size() << " grape varieties, " << content.entries.size()
+              << " entries, " << content.bookmarks.size() << " bookmarks kept\n";
     return kOk;
 }
 
 int verify(const Options& o) {
     if (o.positional.size() != 1) return usage("verify takes FILE");
     const catalogue::Findings f = catalogue::verifyCatalogue(o.positional[0]);
-    for (const std::string& p : f.problems) std::cout << o.positional[0] << ": " << p << "\n";
-    for (const std::string& w : f.warnings) std::cout << o.positional[0] << ": warning: " << w << "\n";
+    for (const std::string& p : f.problems)
+        std::cout << o.positional[0] << ": " << p << "\n";
+    for (const std::string& w : f.warnings)
+        std::cout << o.positional[0] << ": warning: " << w << "\n";
     if (!f.problems.empty()) return kFailed;
     std::cout << o.positional[0] << ": ok\n";
     return kOk;
@@ -150,8 +153,9 @@ int dump(const Options& o) {
 
 int query(const Options& o) {
     if (o.positional.size() != 2) return usage("query takes FILE and SQL");
-    return catalogue::queryCatalogue(o.positional[0], ado::toUtf16(o.positional[1]), std::cout, std::cerr) ? kOk
-                                                                                                             : kFailed;
+    return catalogue::queryCatalogue(o.positional[0], ado::toUtf16(o.positional[1]), std::cout, std::cerr)
+               ? kOk
+               : kFailed;
 }
 
 int synth(const Options& o) {
@@ -166,7 +170,8 @@ int synth(const Options& o) {
     }
     if (n < 0 || n > 10000000) return usage("N must be a number from 0 to 10000000");
     try {
-        catalogue::writeCatalogue(o.positional[1], catalogue::synthContent(static_cast<int>(n), o.seed), o.encoding);
+        catalogue::writeCatalogue(o.positional[1], catalogue::synthContent(static_cast<int>(n), o.seed),
+                                  o.encoding);
     } catch (const catalogue::WriteError& e) {
         std::cerr << "talvino-catalogue: " << e.what() << "\n";
         return kFailed;

@@ -16,7 +16,8 @@ namespace catalogue {
 namespace fs = std::filesystem;
 
 SourceError::SourceError(std::vector<std::string> problems)
-    : std::runtime_error(problems.empty() ? "catalogue sources" : problems.front()), problems_(std::move(problems)) {}
+    : std::runtime_error(problems.empty() ? "catalogue sources" : problems.front()),
+      problems_(std::move(problems)) {}
 
 bool isStorableText(const std::u16string& text, std::u16string* offending) {
     static const std::u16string special = u"'*?%_[]";
@@ -49,7 +50,7 @@ struct Line {
 };
 
 class Reader {
-public:
+  public:
     std::vector<std::string> problems;
 
     void problem(const std::string& file, int line, const std::string& message) {
@@ -95,7 +96,8 @@ public:
     bool scrambled(const std::string& file, int line, const std::string& key, const std::u16string& text) {
         std::u16string bad;
         if (isStorableText(text, &bad)) return true;
-        problem(file, line, key + " holds a character the catalogue cannot store scrambled (U+" + hex(bad[0]) + ")");
+        problem(file, line,
+                key + " holds a character the catalogue cannot store scrambled (U+" + hex(bad[0]) + ")");
         return false;
     }
 
@@ -105,8 +107,8 @@ public:
         return buffer;
     }
 
-    bool integer(const std::string& file, int line, const std::string& key, const std::string& text, long long lo,
-                 long long hi, long long& value) {
+    bool integer(const std::string& file, int line, const std::string& key, const std::string& text,
+                 long long lo, long long hi, long long& value) {
         std::size_t used = 0;
         try {
             value = std::stoll(text, &used);
@@ -115,8 +117,8 @@ public:
         }
         if (used == 0 || used != text.size() || value < lo || value > hi) {
             problem(file, line,
-                    key + " must be a number from " + std::to_string(lo) + " to " + std::to_string(hi) + ", not \"" +
-                        text + "\"");
+                    key + " must be a number from " + std::to_string(lo) + " to " + std::to_string(hi) +
+                        ", not \"" + text + "\"");
             return false;
         }
         return true;
@@ -210,7 +212,8 @@ std::vector<std::string> splitList(const std::string& text, char separator) {
     std::vector<std::string> parts;
     std::stringstream in(text);
     std::string part;
-    while (std::getline(in, part, separator)) parts.push_back(trim(part));
+    while (std::getline(in, part, separator))
+        parts.push_back(trim(part));
     return parts;
 }
 
@@ -229,8 +232,10 @@ Content readSources(const std::string& folderName) {
         const std::u16string code = r.wide(countries.string(), line.number, pair.first);
         const std::u16string name = r.wide(countries.string(), line.number, pair.second);
         if (!r.plain(countries.string(), line.number, "Land", code + name)) continue;
-        if (!codes.insert(code).second) r.problem(countries.string(), line.number, "country code given twice");
-        if (!countryNames.insert(name).second) r.problem(countries.string(), line.number, "country name given twice");
+        if (!codes.insert(code).second)
+            r.problem(countries.string(), line.number, "country code given twice");
+        if (!countryNames.insert(name).second)
+            r.problem(countries.string(), line.number, "country name given twice");
         content.countries.push_back({code, name});
     }
 
@@ -244,10 +249,12 @@ Content readSources(const std::string& folderName) {
         std::sort(files.begin(), files.end());
         for (const fs::path& file : files) {
             const std::u16string code = ado::toUtf16(file.stem().string());
-            if (!codes.count(code)) r.problem(file.string(), 0, "no country with the code " + file.stem().string());
+            if (!codes.count(code))
+                r.problem(file.string(), 0, "no country with the code " + file.stem().string());
             for (const auto& [line, pair] : r.pairs(file)) {
                 long long id = 0;
-                if (!r.integer(file.string(), line.number, "ID_REGION", pair.first, 1, 2147483647, id)) continue;
+                if (!r.integer(file.string(), line.number, "ID_REGION", pair.first, 1, 2147483647, id))
+                    continue;
                 const std::u16string name = r.wide(file.string(), line.number, pair.second);
                 if (!r.plain(file.string(), line.number, "Regio_Lang", name)) continue;
                 if (!regionIds.insert(static_cast<int>(id)).second)
@@ -297,9 +304,9 @@ Content readSources(const std::string& folderName) {
         for (const auto& e : fs::directory_iterator(folder / "weine"))
             if (e.path().extension() == ".txt") files.push_back(e.path());
         std::sort(files.begin(), files.end());
-        const std::set<std::string> keys = {"ID",         "Stichwort", "Name",     "Zusatz",     "Region",
-                                            "Farbe",      "Geschmack", "Qualitaet", "Jahrgaenge", "Hinweise",
-                                            "Beschreibung"};
+        const std::set<std::string> keys = {"ID",         "Stichwort", "Name",        "Zusatz",
+                                            "Region",     "Farbe",     "Geschmack",   "Qualitaet",
+                                            "Jahrgaenge", "Hinweise",  "Beschreibung"};
         for (const fs::path& path : files) {
             const std::string file = path.string();
             const std::u16string code = ado::toUtf16(path.stem().string());
@@ -370,7 +377,8 @@ Content readSources(const std::string& folderName) {
                     if (r.integer(file, quality.line, "Qualitaet", quality.value, 0, 8, q1)) q2 = q1;
                 } else {
                     r.integer(file, quality.line, "Qualitaet", trim(quality.value.substr(0, dash)), 1, 8, q1);
-                    r.integer(file, quality.line, "Qualitaet", trim(quality.value.substr(dash + 1)), 1, 8, q2);
+                    r.integer(file, quality.line, "Qualitaet", trim(quality.value.substr(dash + 1)), 1, 8,
+                              q2);
                 }
                 e.quality1 = static_cast<int>(q1);
                 e.quality2 = static_cast<int>(q2);
@@ -382,10 +390,12 @@ Content readSources(const std::string& folderName) {
                         const auto eq = group.find('=');
                         long long k = 0;
                         if (eq == std::string::npos) {
-                            r.problem(file, vintages.line, "expected \"category=years\", not \"" + group + "\"");
+                            r.problem(file, vintages.line,
+                                      "expected \"category=years\", not \"" + group + "\"");
                             continue;
                         }
-                        if (!r.integer(file, vintages.line, "vintage category", trim(group.substr(0, eq)), 0, 14, k))
+                        if (!r.integer(file, vintages.line, "vintage category", trim(group.substr(0, eq)), 0,
+                                       14, k))
                             continue;
                         std::vector<int> years;
                         for (const std::string& y : splitList(group.substr(eq + 1), ',')) {
@@ -395,7 +405,8 @@ Content readSources(const std::string& folderName) {
                         }
                         auto& column = e.vintages[static_cast<std::size_t>(k)];
                         if (column)
-                            r.problem(file, vintages.line, "vintage category " + std::to_string(k) + " given twice");
+                            r.problem(file, vintages.line,
+                                      "vintage category " + std::to_string(k) + " given twice");
                         else if (!years.empty())
                             column = vintageText(years);
                     }

@@ -11,11 +11,11 @@ namespace catalogue {
 
 // Every problem found, one "file:line: message" each.
 class SourceError : public std::runtime_error {
-public:
+  public:
     explicit SourceError(std::vector<std::string> problems);
     const std::vector<std::string>& problems() const { return problems_; }
 
-private:
+  private:
     std::vector<std::string> problems_;
 };
 

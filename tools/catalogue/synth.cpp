@@ -17,14 +17,25 @@ struct CountryPlan {
 
 const std::vector<CountryPlan>& plans() {
     static const std::vector<CountryPlan> all = {
-        {u"F", u"Frankreich", 260, {u"Champagne", u"Elsass", u"Burgund Chablis", u"Burgund Côte de Nuits", u"Beaujolais",
-                                    u"Rhône Nord", u"Rhône Süd", u"Languedoc", u"Bordeaux Médoc", u"Bordeaux Saint-Émilion",
-                                    u"Loire Sancerre"}},
-        {u"I", u"Italien", 180, {u"Piemont", u"Südtirol", u"Venetien", u"Toskana", u"Chianti Classico", u"Montalcino",
-                                 u"Abruzzen", u"Sizilien"}},
-        {u"D", u"Deutschland", 150, {u"Mosel", u"Rheingau", u"Rheinhessen", u"Pfalz", u"Nahe", u"Franken", u"Baden",
-                                     u"Württemberg", u"Ahr"}},
-        {u"E", u"Spanien", 100, {u"Rioja", u"Ribera del Duero", u"Priorat", u"Rías Baixas", u"Jerez", u"Toro"}},
+        {u"F",
+         u"Frankreich",
+         260,
+         {u"Champagne", u"Elsass", u"Burgund Chablis", u"Burgund Côte de Nuits", u"Beaujolais", u"Rhône Nord",
+          u"Rhône Süd", u"Languedoc", u"Bordeaux Médoc", u"Bordeaux Saint-Émilion", u"Loire Sancerre"}},
+        {u"I",
+         u"Italien",
+         180,
+         {u"Piemont", u"Südtirol", u"Venetien", u"Toskana", u"Chianti Classico", u"Montalcino", u"Abruzzen",
+          u"Sizilien"}},
+        {u"D",
+         u"Deutschland",
+         150,
+         {u"Mosel", u"Rheingau", u"Rheinhessen", u"Pfalz", u"Nahe", u"Franken", u"Baden", u"Württemberg",
+          u"Ahr"}},
+        {u"E",
+         u"Spanien",
+         100,
+         {u"Rioja", u"Ribera del Duero", u"Priorat", u"Rías Baixas", u"Jerez", u"Toro"}},
         {u"A", u"Österreich", 60, {u"Wachau", u"Kamptal", u"Kremstal", u"Burgenland", u"Südsteiermark"}},
         {u"P", u"Portugal", 50, {u"Douro", u"Vinho Verde", u"Dão", u"Alentejo", u"Madeira"}},
         {u"CH", u"Schweiz", 20, {u"Wallis", u"Waadt", u"Tessin"}},
@@ -40,29 +51,34 @@ const std::vector<CountryPlan>& plans() {
     return all;
 }
 
-const char16_t* const kRedGrapes[] = {u"Cabernet Sauvignon", u"Merlot", u"Spätburgunder", u"Syrah", u"Grenache",
-                                      u"Tempranillo", u"Sangiovese", u"Nebbiolo", u"Blaufränkisch", u"Zweigelt",
-                                      u"Malbec", u"Pinotage", u"Touriga Nacional", u"Gamay"};
-const char16_t* const kWhiteGrapes[] = {u"Riesling", u"Chardonnay", u"Sauvignon Blanc", u"Grüner Veltliner",
-                                        u"Silvaner", u"Weißburgunder", u"Chenin Blanc", u"Albariño", u"Furmint",
-                                        u"Gewürztraminer", u"Viognier", u"Assyrtiko"};
-const char16_t* const kTypes[] = {u"Reserva", u"Spätlese", u"Kabinett", u"Grand Cru", u"Premier Cru", u"Classico",
-                                  u"Riserva", u"Gutswein", u"Ortswein", u"Lagenwein", u"Crianza", u"Cuvée"};
-const char16_t* const kFamilies[] = {u"Ebenhöh", u"Kellerbach", u"Sonnleitner", u"Vaux Clairs", u"Valle Alto",
-                                     u"Miradouro", u"Rührlinger", u"Brandtner", u"Lindqvist", u"Maréchal",
-                                     u"Castellaro", u"Oberhauser", u"Weidenfels", u"Quintela", u"Hollerbrunn"};
-const char16_t* const kEstateKinds[] = {u"Weingut", u"Domaine", u"Château", u"Bodegas", u"Tenuta", u"Quinta",
-                                        u"Estate"};
+const char16_t* const kRedGrapes[] = {u"Cabernet Sauvignon", u"Merlot",      u"Spätburgunder", u"Syrah",
+                                      u"Grenache",           u"Tempranillo", u"Sangiovese",    u"Nebbiolo",
+                                      u"Blaufränkisch",      u"Zweigelt",    u"Malbec",        u"Pinotage",
+                                      u"Touriga Nacional",   u"Gamay"};
+const char16_t* const kWhiteGrapes[] = {
+    u"Riesling",     u"Chardonnay", u"Sauvignon Blanc", u"Grüner Veltliner", u"Silvaner", u"Weißburgunder",
+    u"Chenin Blanc", u"Albariño",   u"Furmint",         u"Gewürztraminer",   u"Viognier", u"Assyrtiko"};
+const char16_t* const kTypes[] = {u"Reserva",     u"Spätlese",  u"Kabinett", u"Grand Cru",
+                                  u"Premier Cru", u"Classico",  u"Riserva",  u"Gutswein",
+                                  u"Ortswein",    u"Lagenwein", u"Crianza",  u"Cuvée"};
+const char16_t* const kFamilies[] = {u"Ebenhöh",    u"Kellerbach", u"Sonnleitner", u"Vaux Clairs",
+                                     u"Valle Alto", u"Miradouro",  u"Rührlinger",  u"Brandtner",
+                                     u"Lindqvist",  u"Maréchal",   u"Castellaro",  u"Oberhauser",
+                                     u"Weidenfels", u"Quintela",   u"Hollerbrunn"};
+const char16_t* const kEstateKinds[] = {u"Weingut", u"Domaine", u"Château", u"Bodegas",
+                                        u"Tenuta",  u"Quinta",  u"Estate"};
 const char16_t* const kWords[] = {
-    u"kräftiger",  u"eleganter",   u"fruchtiger", u"mineralischer", u"würziger",   u"samtiger",  u"Wein",
-    u"mit",        u"Noten",       u"von",        u"Kirsche",       u"Pflaume",    u"grünem",    u"Apfel",
-    u"Pfirsich",   u"Zitrus",      u"Veilchen",   u"Leder",         u"Tabak",      u"Vanille",   u"Schiefer",
-    u"Feuerstein", u"und",         u"feiner",     u"Säure",         u"Gerbstoff",  u"langem",    u"Abgang",
-    u"passt",      u"zu",          u"Wild",       u"Käse",          u"Fisch",      u"Geflügel",  u"jung",
-    u"getrunken",  u"reift",       u"gut",        u"im",            u"Holzfass",   u"aus",       u"alten",
-    u"Reben",      u"steilen",     u"Lagen",      u"über",          u"dem",        u"Fluss",     u"großer",
-    u"Jahrgang",   u"süße",        u"Frucht",     u"Würze",         u"Öl",         u"Brioche",   u"Honig",
-    u"Nüsse",      u"Karamell",    u"Rosen",      u"Erdbeere",      u"Johannisbeere", u"Zeder",  u"Kräuter",
+    u"kräftiger",     u"eleganter", u"fruchtiger", u"mineralischer", u"würziger", u"samtiger",
+    u"Wein",          u"mit",       u"Noten",      u"von",           u"Kirsche",  u"Pflaume",
+    u"grünem",        u"Apfel",     u"Pfirsich",   u"Zitrus",        u"Veilchen", u"Leder",
+    u"Tabak",         u"Vanille",   u"Schiefer",   u"Feuerstein",    u"und",      u"feiner",
+    u"Säure",         u"Gerbstoff", u"langem",     u"Abgang",        u"passt",    u"zu",
+    u"Wild",          u"Käse",      u"Fisch",      u"Geflügel",      u"jung",     u"getrunken",
+    u"reift",         u"gut",       u"im",         u"Holzfass",      u"aus",      u"alten",
+    u"Reben",         u"steilen",   u"Lagen",      u"über",          u"dem",      u"Fluss",
+    u"großer",        u"Jahrgang",  u"süße",       u"Frucht",        u"Würze",    u"Öl",
+    u"Brioche",       u"Honig",     u"Nüsse",      u"Karamell",      u"Rosen",    u"Erdbeere",
+    u"Johannisbeere", u"Zeder",     u"Kräuter",
 };
 // About one description in a hundred names it: a search term with about 1,000 hits in 100,000.
 constexpr const char16_t* kRareWord = u"Quittengelee";
@@ -91,15 +107,18 @@ Content synthContent(int entries, unsigned seed) {
     }
     int grapeId = 1;
     for (const char16_t* g : kRedGrapes)
-        content.grapes.push_back({grapeId++, g, 1, std::u16string(u"Rote Sorte ") + g + u", fest und fruchtig."});
+        content.grapes.push_back(
+            {grapeId++, g, 1, std::u16string(u"Rote Sorte ") + g + u", fest und fruchtig."});
     for (const char16_t* g : kWhiteGrapes)
-        content.grapes.push_back({grapeId++, g, 2, std::u16string(u"Weiße Sorte ") + g + u", frisch und duftig."});
+        content.grapes.push_back(
+            {grapeId++, g, 2, std::u16string(u"Weiße Sorte ") + g + u", frisch und duftig."});
 
     content.entries.reserve(static_cast<std::size_t>(entries));
     for (int i = 1; i <= entries; ++i) {
         const int draw = pick(total);
         std::size_t c = 0;
-        while (cumulative[c] <= draw) ++c;
+        while (cumulative[c] <= draw)
+            ++c;
         const CountryPlan& plan = plans()[c];
         Entry e;
         e.id = i;
@@ -143,9 +162,10 @@ Content synthContent(int entries, unsigned seed) {
         for (int k = 0; k < categories; ++k) {
             std::vector<int> years;
             const int n = 1 + pick(4);
-            for (int y = 0; y < n; ++y) years.push_back(1985 + pick(21));
-            e.vintages[static_cast<std::size_t>(plan.code == std::u16string(u"D") ? 12 + pick(3) : pick(12))] =
-                vintageText(years);
+            for (int y = 0; y < n; ++y)
+                years.push_back(1985 + pick(21));
+            e.vintages[static_cast<std::size_t>(
+                plan.code == std::u16string(u"D") ? 12 + pick(3) : pick(12))] = vintageText(years);
         }
         e.drinkSoon = chance(100) ? 1 : 0;
         e.noVintage = e.brown && chance(500) ? 1 : 0;

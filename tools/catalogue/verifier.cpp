@@ -29,10 +29,13 @@ struct Statement {
 
 std::u16string columnText(sqlite3_stmt* s, int i) {
     const auto* p = static_cast<const char16_t*>(sqlite3_column_text16(s, i));
-    return p ? std::u16string(p, static_cast<std::size_t>(sqlite3_column_bytes16(s, i)) / 2) : std::u16string();
+    return p ? std::u16string(p, static_cast<std::size_t>(sqlite3_column_bytes16(s, i)) / 2)
+             : std::u16string();
 }
 
-std::string utf8(const std::u16string& text) { return ado::toUtf8(text); }
+std::string utf8(const std::u16string& text) {
+    return ado::toUtf8(text);
+}
 
 bool sameName(const std::u16string& a, const char16_t* b) {
     const std::u16string other(b);
@@ -46,9 +49,11 @@ bool sameName(const std::u16string& a, const char16_t* b) {
 std::vector<std::u16string> columnsOf(sqlite3* db, const std::string& table) {
     std::vector<std::u16string> names;
     Statement s;
-    if (sqlite3_prepare_v2(db, ("PRAGMA table_info(\"" + table + "\")").c_str(), -1, &s.handle, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(db, ("PRAGMA table_info(\"" + table + "\")").c_str(), -1, &s.handle, nullptr) !=
+        SQLITE_OK)
         return names;
-    while (sqlite3_step(s.handle) == SQLITE_ROW) names.push_back(columnText(s.handle, 1));
+    while (sqlite3_step(s.handle) == SQLITE_ROW)
+        names.push_back(columnText(s.handle, 1));
     return names;
 }
 
@@ -104,10 +109,12 @@ Findings verifyCatalogue(const std::string& path) {
     auto checkColumns = [&](const char16_t* table, const char16_t* const* expected, int count, int from) {
         const auto actual = columnsOf(db.handle, utf8(table));
         for (int i = from; i < count; ++i) {
-            if (static_cast<int>(actual.size()) <= i || !sameName(actual[static_cast<std::size_t>(i)], expected[i]))
+            if (static_cast<int>(actual.size()) <= i ||
+                !sameName(actual[static_cast<std::size_t>(i)], expected[i]))
                 problem(utf8(table) + ": position " + std::to_string(i) + " must be " + utf8(expected[i]) +
-                        (static_cast<int>(actual.size()) > i ? ", is " + utf8(actual[static_cast<std::size_t>(i)])
-                                                             : ", is missing"));
+                        (static_cast<int>(actual.size()) > i
+                             ? ", is " + utf8(actual[static_cast<std::size_t>(i)])
+                             : ", is missing"));
         }
     };
     checkColumns(schema::kEntryTable, schema::entry::kColumns, schema::entry::kColumnCount, 0);
@@ -131,7 +138,8 @@ Findings verifyCatalogue(const std::string& path) {
     }
     {
         Statement s;
-        sqlite3_prepare_v2(db.handle, "SELECT ID_REGION, Land, Regio_Lang FROM Region", -1, &s.handle, nullptr);
+        sqlite3_prepare_v2(db.handle, "SELECT ID_REGION, Land, Regio_Lang FROM Region", -1, &s.handle,
+                           nullptr);
         while (sqlite3_step(s.handle) == SQLITE_ROW) {
             const std::u16string country = columnText(s.handle, 1), name = columnText(s.handle, 2);
             if (!codes.count(country))
@@ -145,20 +153,23 @@ Findings verifyCatalogue(const std::string& path) {
     // Entries.
     {
         Statement s;
-        sqlite3_prepare_v2(db.handle,
-                           "SELECT ID, Beschreibung, STICHWORT, Land, Regio_Lang, Stichwort_Klein, Text_Klein, Name "
-                           "FROM talvino",
-                           -1, &s.handle, nullptr);
+        sqlite3_prepare_v2(
+            db.handle,
+            "SELECT ID, Beschreibung, STICHWORT, Land, Regio_Lang, Stichwort_Klein, Text_Klein, Name "
+            "FROM talvino",
+            -1, &s.handle, nullptr);
         while (sqlite3_step(s.handle) == SQLITE_ROW) {
             const long long id = sqlite3_column_int64(s.handle, 0);
             const std::string where = "talvino " + std::to_string(id) + ": ";
-            if (sqlite3_column_type(s.handle, 0) != SQLITE_INTEGER || id == 0) problem(where + "ID must be a non-zero integer");
+            if (sqlite3_column_type(s.handle, 0) != SQLITE_INTEGER || id == 0)
+                problem(where + "ID must be a non-zero integer");
             const bool hasDescription = sqlite3_column_type(s.handle, 1) != SQLITE_NULL;
             const std::u16string stored = columnText(s.handle, 1);
             const std::u16string description = decodedText(stored);
             if (hasDescription && !plausibleDecoded(description))
                 problem(where + "Beschreibung does not decode to readable text (stored in clear?)");
-            if (encodedText(description) != stored) problem(where + "Beschreibung does not survive the codec");
+            if (encodedText(description) != stored)
+                problem(where + "Beschreibung does not survive the codec");
             const std::u16string keyword = columnText(s.handle, 2);
             const std::u16string country = columnText(s.handle, 3);
             const std::u16string region = columnText(s.handle, 4);
@@ -168,7 +179,8 @@ Findings verifyCatalogue(const std::string& path) {
             if (columnText(s.handle, 5) != lowerCasedText(keyword))
                 problem(where + "Stichwort_Klein is not the lower-cased STICHWORT");
             const bool hasLower = sqlite3_column_type(s.handle, 6) != SQLITE_NULL;
-            if (hasLower != hasDescription || columnText(s.handle, 6) != encodedText(lowerCasedText(description)))
+            if (hasLower != hasDescription ||
+                columnText(s.handle, 6) != encodedText(lowerCasedText(description)))
                 problem(where + "Text_Klein is not the scrambled lower-cased Beschreibung");
             if (sqlite3_column_type(s.handle, 7) == SQLITE_NULL)
                 f.warnings.push_back(where + "no Name, so the entry never shows in a result list");
@@ -178,14 +190,16 @@ Findings verifyCatalogue(const std::string& path) {
     // Grape varieties: looked up by name prefix.
     {
         Statement s;
-        sqlite3_prepare_v2(db.handle, "SELECT ID_Rebsorte, Rebsorte, Farbe, Text FROM Rebsorten", -1, &s.handle,
-                           nullptr);
+        sqlite3_prepare_v2(db.handle, "SELECT ID_Rebsorte, Rebsorte, Farbe, Text FROM Rebsorten", -1,
+                           &s.handle, nullptr);
         std::vector<std::u16string> names;
         while (sqlite3_step(s.handle) == SQLITE_ROW) {
             const std::string where = "Rebsorten " + std::to_string(sqlite3_column_int64(s.handle, 0)) + ": ";
             const long long colour = sqlite3_column_int64(s.handle, 2);
-            if (colour != schema::grape::kRed && colour != schema::grape::kWhite) problem(where + "Farbe must be 1 or 2");
-            if (sqlite3_column_type(s.handle, 3) != SQLITE_NULL && !plausibleDecoded(decodedText(columnText(s.handle, 3))))
+            if (colour != schema::grape::kRed && colour != schema::grape::kWhite)
+                problem(where + "Farbe must be 1 or 2");
+            if (sqlite3_column_type(s.handle, 3) != SQLITE_NULL &&
+                !plausibleDecoded(decodedText(columnText(s.handle, 3))))
                 problem(where + "Text does not decode to readable text (stored in clear?)");
             const std::u16string name = columnText(s.handle, 1);
             names.push_back(name);
@@ -195,22 +209,26 @@ Findings verifyCatalogue(const std::string& path) {
                 if (i == j) continue;
                 const std::u16string a = lowerCasedText(names[i]), b = lowerCasedText(names[j]);
                 if (b.compare(0, a.size(), a) == 0 && (a.size() < b.size() || i < j))
-                    problem("Rebsorten: looking up " + utf8(names[i]) + " by name also finds " + utf8(names[j]));
+                    problem("Rebsorten: looking up " + utf8(names[i]) + " by name also finds " +
+                            utf8(names[j]));
             }
     }
 
     // Bookmarks: at most one per entry; one whose entry is gone shows an empty page.
     {
         Statement s;
-        sqlite3_prepare_v2(db.handle, "SELECT id_talvino FROM Lesezeichen WHERE id_talvino NOT IN (SELECT ID FROM talvino)",
-                           -1, &s.handle, nullptr);
+        sqlite3_prepare_v2(
+            db.handle, "SELECT id_talvino FROM Lesezeichen WHERE id_talvino NOT IN (SELECT ID FROM talvino)",
+            -1, &s.handle, nullptr);
         while (sqlite3_step(s.handle) == SQLITE_ROW)
-            f.warnings.push_back("Lesezeichen: entry " + utf8(columnText(s.handle, 0)) + " is not in the catalogue");
+            f.warnings.push_back("Lesezeichen: entry " + utf8(columnText(s.handle, 0)) +
+                                 " is not in the catalogue");
     }
     {
         Statement s;
-        sqlite3_prepare_v2(db.handle, "SELECT id_talvino, count(*) FROM Lesezeichen GROUP BY id_talvino HAVING count(*) > 1",
-                           -1, &s.handle, nullptr);
+        sqlite3_prepare_v2(
+            db.handle, "SELECT id_talvino, count(*) FROM Lesezeichen GROUP BY id_talvino HAVING count(*) > 1",
+            -1, &s.handle, nullptr);
         while (sqlite3_step(s.handle) == SQLITE_ROW)
             problem("Lesezeichen: entry " + std::to_string(sqlite3_column_int64(s.handle, 0)) + " has " +
                     std::to_string(sqlite3_column_int64(s.handle, 1)) + " bookmarks");
@@ -227,7 +245,8 @@ void dumpCatalogue(const std::string& path, std::ostream& out) {
         if (sqlite3_prepare_v2(db.handle, sql, -1, &s.handle, nullptr) != SQLITE_OK)
             throw WriteError(std::string(sqlite3_errmsg(db.handle)) + " (in: " + sql + ")");
         int rc;
-        while ((rc = sqlite3_step(s.handle)) == SQLITE_ROW) row(s.handle);
+        while ((rc = sqlite3_step(s.handle)) == SQLITE_ROW)
+            row(s.handle);
         if (rc != SQLITE_DONE) throw WriteError(sqlite3_errmsg(db.handle));
     };
     auto text = [](sqlite3_stmt* s, int i) {
@@ -241,32 +260,36 @@ void dumpCatalogue(const std::string& path, std::ostream& out) {
         out << sqlite3_column_int64(s, 0) << " | " << text(s, 1) << " | " << text(s, 2) << "\n";
     });
     out << "\n# Rebsorten\n";
-    each("SELECT ID_Rebsorte, Rebsorte, Farbe, Text FROM Rebsorten ORDER BY ID_Rebsorte", [&](sqlite3_stmt* s) {
-        out << "\nID: " << sqlite3_column_int64(s, 0) << "\nRebsorte: " << text(s, 1)
-            << "\nFarbe: " << (sqlite3_column_int64(s, 2) == 1 ? "rot" : "weiss") << "\nText: "
-            << (sqlite3_column_type(s, 3) == SQLITE_NULL ? "-" : utf8(decodedText(columnText(s, 3)))) << "\n";
-    });
+    each("SELECT ID_Rebsorte, Rebsorte, Farbe, Text FROM Rebsorten ORDER BY ID_Rebsorte",
+         [&](sqlite3_stmt* s) {
+             out << "\nID: " << sqlite3_column_int64(s, 0) << "\nRebsorte: " << text(s, 1)
+                 << "\nFarbe: " << (sqlite3_column_int64(s, 2) == 1 ? "rot" : "weiss") << "\nText: "
+                 << (sqlite3_column_type(s, 3) == SQLITE_NULL ? "-" : utf8(decodedText(columnText(s, 3))))
+                 << "\n";
+         });
     out << "\n# talvino\n";
     each("SELECT * FROM talvino ORDER BY ID", [&](sqlite3_stmt* s) {
         using namespace schema::entry;
         out << "\nID: " << sqlite3_column_int64(s, kId) << "\nStichwort: " << text(s, kKeyword)
-            << "\nName: " << text(s, kName) << "\nZusatz: " << text(s, kSuffix) << "\nLand: " << text(s, kCountry)
-            << "\nRegion: " << text(s, kRegion) << "\nFarbe:";
-        const char* colours[] = {" rot", " rose", " weiss", " braun", " trocken", " lieblich", " suess", " schaeumend"};
+            << "\nName: " << text(s, kName) << "\nZusatz: " << text(s, kSuffix)
+            << "\nLand: " << text(s, kCountry) << "\nRegion: " << text(s, kRegion) << "\nFarbe:";
+        const char* colours[] = {" rot",     " rose",     " weiss", " braun",
+                                 " trocken", " lieblich", " suess", " schaeumend"};
         for (int k = 0; k < 4; ++k)
             if (sqlite3_column_int64(s, kRed + k) > 0) out << colours[k];
         out << "\nGeschmack:";
         for (int k = 4; k < 8; ++k)
             if (sqlite3_column_int64(s, kRed + k) > 0) out << colours[k];
-        out << "\nQualitaet: " << sqlite3_column_int64(s, kQuality1) << "-" << sqlite3_column_int64(s, kQuality2)
-            << "\nJahrgaenge:";
+        out << "\nQualitaet: " << sqlite3_column_int64(s, kQuality1) << "-"
+            << sqlite3_column_int64(s, kQuality2) << "\nJahrgaenge:";
         for (int k = 0; k < kVintageCategories; ++k)
             if (sqlite3_column_type(s, kFirstVintage + k) != SQLITE_NULL)
                 out << " " << k << "=" << yearsOf(columnText(s, kFirstVintage + k)) << ";";
         out << "\nHinweise:" << (sqlite3_column_int64(s, kDrinkSoon) ? " bald" : "")
             << (sqlite3_column_int64(s, kNoVintage) ? " ohnejahr" : "") << "\nBeschreibung: "
-            << (sqlite3_column_type(s, kDescription) == SQLITE_NULL ? "-"
-                                                                    : utf8(decodedText(columnText(s, kDescription))))
+            << (sqlite3_column_type(s, kDescription) == SQLITE_NULL
+                    ? "-"
+                    : utf8(decodedText(columnText(s, kDescription))))
             << "\n";
     });
     out << "\n# Lesezeichen\n";
@@ -276,7 +299,8 @@ void dumpCatalogue(const std::string& path, std::ostream& out) {
     });
 }
 
-bool queryCatalogue(const std::string& path, const std::u16string& sql, std::ostream& out, std::ostream& err) {
+bool queryCatalogue(const std::string& path, const std::u16string& sql, std::ostream& out,
+                    std::ostream& err) {
     ado::Connection* connection = ado::createConnection();
     ado::Recordset* recordset = ado::createRecordset();
     if (!connection || !recordset) {
@@ -341,7 +365,8 @@ bool queryCatalogue(const std::string& path, const std::u16string& sql, std::ost
             if (v.vt == VT_BSTR) {
                 std::u16string value = v.bstrVal;
                 // Bookmark descriptions share the name but are stored in clear.
-                if (scrambled[static_cast<std::size_t>(i)] && looksScrambled(value)) value = decodedText(value);
+                if (scrambled[static_cast<std::size_t>(i)] && looksScrambled(value))
+                    value = decodedText(value);
                 out << utf8(value);
             } else if (v.vt == VT_I4) {
                 out << v.lVal;
