@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "platform/data/like_pattern.h"
@@ -143,6 +144,59 @@ TEST(LikePattern, MalformedUtf8NeverReadsOutsideTheText) {
     const std::string any = "?????";
     ado::LikePattern<unsigned char> five(reinterpret_cast<const unsigned char*>(any.data()), any.size());
     EXPECT_TRUE(five.matches(text, sizeof text));
+}
+
+// A plain recursive matcher over whole characters: the definition the fast one must agree with.
+bool referenceMatch(const std::u32string& p, std::size_t i, const std::u32string& t, std::size_t j) {
+    auto fold = [](char32_t c) {
+        return c < 0x10000 ? static_cast<char32_t>(ado::foldCase(static_cast<char16_t>(c))) : c;
+    };
+    if (i == p.size()) return j == t.size();
+    if (p[i] == U'*') {
+        for (std::size_t k = j; k <= t.size(); ++k)
+            if (referenceMatch(p, i + 1, t, k)) return true;
+        return false;
+    }
+    if (j == t.size()) return false;
+    if (p[i] != U'?' && fold(p[i]) != fold(t[j])) return false;
+    return referenceMatch(p, i + 1, t, j + 1);
+}
+
+std::u16string toUtf16(const std::u32string& s) {
+    std::u16string out;
+    for (char32_t c : s) {
+        if (c >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c);
+        }
+    }
+    return out;
+}
+
+TEST(LikePattern, AgreesWithAPlainMatcherOnRandomPatternsAndTexts) {
+    const std::u32string letters = U"aAäÄßbB€x\U0001F377";
+    const std::u32string wild = U"*?";
+    std::mt19937 random(7);
+    int matches = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::u32string pattern, text;
+        const int pn = static_cast<int>(random() % 8), tn = static_cast<int>(random() % 40);
+        for (int i = 0; i < pn; ++i)
+            pattern += random() % 3 == 0 ? wild[random() % wild.size()] : letters[random() % letters.size()];
+        for (int i = 0; i < tn; ++i)
+            text += letters[random() % letters.size()];
+        const bool expected = referenceMatch(pattern, 0, text, 0);
+        matches += expected ? 1 : 0;
+        ASSERT_EQ(matchUtf16(toUtf16(pattern), toUtf16(text)), expected)
+            << ado::toUtf8(toUtf16(text)) << " LIKE " << ado::toUtf8(toUtf16(pattern));
+        ASSERT_EQ(matchUtf8(toUtf16(pattern), toUtf16(text)), expected)
+            << ado::toUtf8(toUtf16(text)) << " LIKE " << ado::toUtf8(toUtf16(pattern));
+    }
+    // Enough of both outcomes for the comparison to mean something.
+    EXPECT_GT(matches, 1000);
+    EXPECT_LT(matches, 18000);
 }
 
 TEST(FoldCase, LowersAsciiAndLatin1CapitalsOnly) {
