@@ -1,0 +1,367 @@
+// The results screen on a catalogue of 100,000 entries: from opening the screen to the filled tree,
+// next to SQLite alone running the same statement and stepping its first 80 rows; and from a tree
+// selection to the two text areas and the header line, next to SQLite alone running the same
+// primary-key lookups. Each runs on the catalogue as built and on a copy with an index on
+// STICHWORT, to decide whether the sort key wants one.
+//
+//   bench_results [--benchmark_filter=...]
+#include <QApplication>
+#include <QStyleFactory>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "app/application.h"
+#include "app/globals.h"
+#include "db/database.h"
+#include "platform/data/engine.h"
+#include "platform/data/utf.h"
+#include "platform/gdi/gdi_internal.h"
+#include "platform/shell/device_window.h"
+#include "platform/ui/hooks.h"
+#include "platform/win32.h"
+#include "resources/dialog_ids.h"
+#include "resources/resources.h"
+#include "results/results_screen.h"
+#include "results/results_state.h"
+#include "search/query_builder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// ---- The two catalogues -----------------------------------------------------------------------
+
+enum Variant { kAsBuilt = 0, kKeywordIndex = 1 };
+
+fs::path benchFolder() {
+    return fs::temp_directory_path() / ("talvino-bench-results-" + std::to_string(::getpid()));
+}
+fs::path variantFolder(int variant) {
+    return benchFolder() / (variant == kAsBuilt ? "plain" : "indexed");
+}
+fs::path cataloguePath(int variant) {
+    return variantFolder(variant) / "talvino2006_db.cdb";
+}
+
+int currentVariant = -1;
+
+// The program's database object on the catalogue of `variant`.
+bool useCatalogue(int variant) {
+    if (currentVariant == variant) return true;
+    platform::overrideModuleFileName((variantFolder(variant) / "talvino").u16string().c_str());
+    currentVariant = g_database->openCatalogue() ? variant : -1;
+    return currentVariant == variant;
+}
+
+// SQLite alone on the same file, with the catalogue's LIKE, as the component opens it.
+class BareConnection {
+  public:
+    explicit BareConnection(int variant) {
+        if (sqlite3_open_v2(cataloguePath(variant).c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                            nullptr) != SQLITE_OK ||
+            ado::registerLike(db_) != SQLITE_OK) {
+            sqlite3_close_v2(db_);
+            db_ = nullptr;
+        }
+    }
+    ~BareConnection() { sqlite3_close_v2(db_); }
+    BareConnection(const BareConnection&) = delete;
+    BareConnection& operator=(const BareConnection&) = delete;
+    bool ok() const { return db_ != nullptr; }
+
+    // Prepares `sql`, steps at most `rows` rows, finalises; the number of rows stepped.
+    int run(const std::u16string& sql, int rows) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare16_v3(db_, sql.c_str(), static_cast<int>(sql.size() * sizeof(char16_t)), 0,
+                                 &statement, nullptr) != SQLITE_OK)
+            return -1;
+        int stepped = 0;
+        while (stepped < rows && sqlite3_step(statement) == SQLITE_ROW)
+            ++stepped;
+        sqlite3_finalize(statement);
+        return stepped;
+    }
+
+  private:
+    sqlite3* db_ = nullptr;
+};
+
+BareConnection& bare(int variant) {
+    static BareConnection plain(kAsBuilt);
+    static BareConnection indexed(kKeywordIndex);
+    return variant == kAsBuilt ? plain : indexed;
+}
+
+// ---- The searches -----------------------------------------------------------------------------
+
+// 0: full text for a word about one description in a hundred has (about 1,000 rows);
+// 1: the keyword "Riesling" (a few thousand rows); 2: every red wine (about half the catalogue).
+std::u16string searchStatement(int shape) {
+    SearchCriteria criteria;
+    switch (shape) {
+    case 0:
+        criteria.searchTerm = u"Quittengelee";
+        criteria.fullText = true;
+        break;
+    case 1:
+        criteria.searchTerm = u"Riesling";
+        break;
+    default:
+        criteria.red = true;
+        break;
+    }
+    return composeSearchStatement(criteria, u"");
+}
+
+const char* shapeName(int shape) {
+    switch (shape) {
+    case 0:
+        return "fulltext~1000";
+    case 1:
+        return "keyword~3000";
+    default:
+        return "red~50000";
+    }
+}
+
+void setQueryBuffer(const std::u16string& sql) {
+    std::copy(sql.begin(), sql.end(), g_database->queryBuffer);
+    g_database->queryBuffer[sql.size()] = u'\0';
+}
+
+LPCDLGTEMPLATEW resultsTemplate() {
+    return static_cast<LPCDLGTEMPLATEW>(LoadResource(
+        talvinoModule(), FindResourceW(talvinoModule(), MAKEINTRESOURCEW(kResultsDialog), RT_DIALOG)));
+}
+
+// Opening the results screen runs the search and fills the tree during its initialisation.
+HWND openResults() {
+    return platform::createDialog(talvinoModule(), resultsTemplate(), nullptr, ResultsProc, 0);
+}
+
+int treeEntries(HWND dialog) {
+    return static_cast<int>(SendDlgItemMessageW(dialog, results_screen::kTree, TVM_GETCOUNT, 0, 0));
+}
+
+std::string label(int variant, int shape) {
+    return std::string(variant == kAsBuilt ? "as built, " : "STICHWORT index, ") + shapeName(shape);
+}
+
+// ---- Opening to filled tree ------------------------------------------------------------------
+
+void BM_BareSqliteFirst80Rows(benchmark::State& state) {
+    const int variant = static_cast<int>(state.range(0));
+    const std::u16string sql = searchStatement(static_cast<int>(state.range(1)));
+    if (!bare(variant).ok()) return state.SkipWithError("no catalogue");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bare(variant).run(sql, results_screen::kMaxResultRows));
+    state.SetLabel(label(variant, static_cast<int>(state.range(1))));
+}
+
+void BM_BareSqliteAllRows(benchmark::State& state) {
+    const int variant = static_cast<int>(state.range(0));
+    const std::u16string sql = searchStatement(static_cast<int>(state.range(1)));
+    if (!bare(variant).ok()) return state.SkipWithError("no catalogue");
+    int rows = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(rows = bare(variant).run(sql, 1 << 30));
+    state.counters["rows"] = rows;
+    state.SetLabel(label(variant, static_cast<int>(state.range(1))));
+}
+
+void BM_OpenResultsToFilledTree(benchmark::State& state) {
+    const int variant = static_cast<int>(state.range(0));
+    const std::u16string sql = searchStatement(static_cast<int>(state.range(1)));
+    if (!useCatalogue(variant)) return state.SkipWithError("no catalogue");
+    int items = 0;
+    for (auto _ : state) {
+        setQueryBuffer(sql);
+        const HWND dialog = openResults();
+        items = treeEntries(dialog);
+        state.PauseTiming();
+        platform::destroyDialog(dialog);
+        state.ResumeTiming();
+    }
+    state.counters["tree items"] = items;
+    state.SetLabel(label(variant, static_cast<int>(state.range(1))));
+}
+
+// Both in every iteration, one after the other, so that they meet the same cache and machine load.
+void BM_FillAgainstBareSideBySide(benchmark::State& state) {
+    const int variant = static_cast<int>(state.range(0));
+    const std::u16string sql = searchStatement(static_cast<int>(state.range(1)));
+    if (!useCatalogue(variant) || !bare(variant).ok()) return state.SkipWithError("no catalogue");
+    double bareSeconds = 0;
+    double fillSeconds = 0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        benchmark::DoNotOptimize(bare(variant).run(sql, results_screen::kMaxResultRows));
+        const auto t1 = Clock::now();
+        setQueryBuffer(sql);
+        const HWND dialog = openResults();
+        const auto t2 = Clock::now();
+        state.PauseTiming();
+        platform::destroyDialog(dialog);
+        state.ResumeTiming();
+        bareSeconds += std::chrono::duration<double>(t1 - t0).count();
+        fillSeconds += std::chrono::duration<double>(t2 - t1).count();
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["bare ms"] = bareSeconds / n * 1e3;
+    state.counters["fill ms"] = fillSeconds / n * 1e3;
+    state.counters["fill/bare"] = bareSeconds > 0 ? fillSeconds / bareSeconds : 0;
+    state.SetLabel(label(variant, static_cast<int>(state.range(1))));
+}
+
+BENCHMARK(BM_BareSqliteFirst80Rows)
+    ->ArgsProduct({{kAsBuilt, kKeywordIndex}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BareSqliteAllRows)
+    ->ArgsProduct({{kAsBuilt, kKeywordIndex}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenResultsToFilledTree)
+    ->ArgsProduct({{kAsBuilt, kKeywordIndex}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillAgainstBareSideBySide)
+    ->ArgsProduct({{kAsBuilt, kKeywordIndex}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond);
+
+// ---- Selection to texts ----------------------------------------------------------------------
+
+// Two entry items of a filled tree, to select in turn.
+std::vector<HTREEITEM> entryItems(HWND dialog, std::vector<LPARAM>& ids) {
+    const HWND tree = GetDlgItem(dialog, results_screen::kTree);
+    std::vector<HTREEITEM> items;
+    for (auto category = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+         category && items.size() < 2;
+         category = reinterpret_cast<HTREEITEM>(
+             SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(category)))) {
+        for (auto item = reinterpret_cast<HTREEITEM>(
+                 SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(category)));
+             item && items.size() < 2;
+             item = reinterpret_cast<HTREEITEM>(
+                 SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+            TVITEMW data{};
+            data.mask = TVIF_PARAM;
+            data.hItem = item;
+            SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+            items.push_back(item);
+            ids.push_back(data.lParam);
+        }
+    }
+    return items;
+}
+
+std::u16string idText(LPARAM id) {
+    const std::string digits = std::to_string(static_cast<long long>(id));
+    return std::u16string(digits.begin(), digits.end());
+}
+
+void BM_SelectionToTexts(benchmark::State& state) {
+    const int variant = static_cast<int>(state.range(0));
+    if (!useCatalogue(variant)) return state.SkipWithError("no catalogue");
+    setQueryBuffer(searchStatement(0));
+    const HWND dialog = openResults();
+    std::vector<LPARAM> ids;
+    const std::vector<HTREEITEM> items = entryItems(dialog, ids);
+    if (items.size() < 2) {
+        platform::destroyDialog(dialog);
+        return state.SkipWithError("too few entries");
+    }
+    const HWND tree = GetDlgItem(dialog, results_screen::kTree);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(items[next]));
+        next = 1 - next;
+    }
+    platform::destroyDialog(dialog);
+    state.SetLabel(variant == kAsBuilt ? "as built" : "STICHWORT index");
+}
+
+// SQLite alone: the entry's row and the four header lookups that one selection runs.
+void BM_BareSqliteSelectionLookups(benchmark::State& state) {
+    const int variant = static_cast<int>(state.range(0));
+    if (!useCatalogue(variant) || !bare(variant).ok()) return state.SkipWithError("no catalogue");
+    setQueryBuffer(searchStatement(0));
+    const HWND dialog = openResults();
+    std::vector<LPARAM> ids;
+    entryItems(dialog, ids);
+    platform::destroyDialog(dialog);
+    if (ids.size() < 2) return state.SkipWithError("too few entries");
+    std::vector<std::vector<std::u16string>> statements;
+    for (LPARAM id : ids) {
+        const std::u16string key = idText(id);
+        statements.push_back({u"select * from talvino where ID = " + key,
+                              u"select Land from talvino where ID = " + key,
+                              u"select Bezeichnung from Land where Land = 'F'",
+                              u"select REGIO_LANG from talvino where ID = " + key,
+                              u"select STICHWORT from talvino where ID = " + key});
+    }
+    std::size_t next = 0;
+    for (auto _ : state) {
+        for (const std::u16string& sql : statements[next])
+            benchmark::DoNotOptimize(bare(variant).run(sql, 1));
+        next = 1 - next;
+    }
+    state.SetLabel(variant == kAsBuilt ? "as built" : "STICHWORT index");
+}
+
+BENCHMARK(BM_SelectionToTexts)->Arg(kAsBuilt)->Arg(kKeywordIndex)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BareSqliteSelectionLookups)->Arg(kAsBuilt)->Arg(kKeywordIndex)->Unit(benchmark::kMicrosecond);
+
+// ---- Setting up ---------------------------------------------------------------------------------
+
+bool buildCatalogues() {
+    for (int variant : {kAsBuilt, kKeywordIndex})
+        fs::create_directories(variantFolder(variant));
+    const std::string command = std::string(TALVINO_CATALOGUE_TOOL) + " synth 100000 '" +
+                                cataloguePath(kAsBuilt).string() + "' > /dev/null";
+    if (std::system(command.c_str()) != 0) return false;
+    fs::copy_file(cataloguePath(kAsBuilt), cataloguePath(kKeywordIndex),
+                  fs::copy_options::overwrite_existing);
+    sqlite3* db = nullptr;
+    bool ok = sqlite3_open_v2(cataloguePath(kKeywordIndex).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
+                  SQLITE_OK &&
+              sqlite3_exec(db, "CREATE INDEX talvino_stichwort ON talvino (STICHWORT); ANALYZE;", nullptr,
+                           nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close_v2(db);
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(style);
+    platform::gdi::registerDeviceFonts();
+    platform::createDeviceWindow();
+    // The "Meldung" of searches beyond 80 hits is answered without showing.
+    platform::setMessageBoxResponder(
+        [](HWND, const std::u16string&, const std::u16string&, UINT) { return IDOK; });
+
+    if (!buildCatalogues()) return 1;
+    g_application->instance = talvinoModule();
+    g_database->allocateQueryBuffer();
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    g_database->closeCatalogue();
+    g_database->freeQueryBuffer();
+    platform::overrideModuleFileName(nullptr);
+    platform::setMessageBoxResponder({});
+    std::error_code ignored;
+    fs::remove_all(benchFolder(), ignored);
+    platform::destroyDeviceWindow();
+    return 0;
+}
