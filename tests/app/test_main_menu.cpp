@@ -1,0 +1,212 @@
+// The main menu as a user meets it: started through the program's entry point, worked through
+// the driver, ended with the done button.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/application.h"
+#include "app/globals.h"
+#include "app/main_menu.h"
+#include "db/database.h"
+#include "platform/testing/driver.h"
+#include "platform/ui/hooks.h"
+#include "resources/dialog_ids.h"
+#include "resources/resources.h"
+#include "tests/support/test_catalogue.h"
+
+using platform::testing::Driver;
+
+namespace {
+
+const std::u16string kExpectedErrorText =
+    u"Die Datenbank kann nicht geöffnet werden. \n\rKontaktieren Sie den Hotline Support unter \n\r"
+    u"www.talvino-weinfuehrer.example/hilfe oder \n\r0800 555 20 06.";
+
+class MainMenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        createGlobalObjects();
+        driver.stepTimeoutMs = 5000;
+    }
+    void TearDown() override { createGlobalObjects(); }
+
+    // Runs the program's entry point; the steps queued before do the user's part.
+    int runProgram() { return WinMain(talvinoModule(), nullptr, nullptr, SW_SHOW); }
+
+    // Opens the screen of `id` from the menu and checks which template appeared, then closes it.
+    void expectOpens(int id, int templateId) {
+        int opened = 0;
+        driver.onDialog(kMainMenuDialog, [&](HWND menu) {
+            ASSERT_TRUE(driver.tap(menu, id)) << "control " << id;
+        });
+        driver.onDialog(templateId, [&](HWND screen) {
+            opened = platform::dialogTemplateId(screen);
+            driver.tapDone();
+        });
+        driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+        EXPECT_EQ(runProgram(), 0);
+        EXPECT_EQ(opened, templateId) << "control " << id;
+        createGlobalObjects();
+    }
+
+    Driver driver;
+};
+
+int errorBoxes(const Driver& driver) {
+    int count = 0;
+    for (const auto& box : driver.messageBoxes())
+        if (box.caption == u"FEHLER") ++count;
+    return count;
+}
+
+TEST_F(MainMenuTest, WithoutCatalogueShowsTheErrorOnceAndStaysUsable) {
+    TestCatalogue folder; // an empty folder: no catalogue next to the program
+    const std::string program = folder.folder() + "/talvino";
+    platform::overrideModuleFileName(std::u16string(program.begin(), program.end()).c_str());
+    bool grapesOpened = false;
+    driver.onDialog(kMainMenuDialog, [&](HWND menu) { driver.tap(menu, 1008); });
+    driver.onDialog(kGrapesDialog, [&](HWND) {
+        grapesOpened = true;
+        driver.tapDone();
+    });
+    driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+    EXPECT_EQ(runProgram(), 0);
+    platform::overrideModuleFileName(nullptr);
+
+    ASSERT_EQ(driver.messageBoxes().size(), 1u);
+    const auto& box = driver.messageBoxes().front();
+    EXPECT_EQ(box.caption, u"FEHLER");
+    EXPECT_EQ(box.text, kExpectedErrorText);
+    EXPECT_EQ(box.type, MB_OK | MB_ICONINFORMATION);
+    EXPECT_TRUE(grapesOpened);
+}
+
+TEST_F(MainMenuTest, CatalogueFilesThatAreNoCatalogueAreReportedOnce) {
+    const std::string badContents[] = {std::string(), std::string("\x13\x7f garbage \x01\x02 not sqlite", 24)};
+    for (const std::string& bytes : badContents) {
+        TestCatalogue catalogue;
+        catalogue.installAsProgramCatalogue();
+        catalogue.writeRawFile(bytes);
+        driver.clearMessageBoxes();
+        driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+        EXPECT_EQ(runProgram(), 0);
+        EXPECT_EQ(errorBoxes(driver), 1) << "file of " << bytes.size() << " bytes";
+        createGlobalObjects();
+    }
+}
+
+TEST_F(MainMenuTest, CatalogueWithoutTablesIsReportedOnce) {
+    TestCatalogue catalogue;
+    catalogue.installAsProgramCatalogue();
+    catalogue.execute("DROP TABLE talvino");
+    driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(errorBoxes(driver), 1);
+}
+
+TEST_F(MainMenuTest, WithACatalogueNothingIsReported) {
+    TestCatalogue catalogue;
+    catalogue.addSampleContent().installAsProgramCatalogue();
+    driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_TRUE(driver.messageBoxes().empty());
+}
+
+TEST_F(MainMenuTest, LabelBitmapAndButtonOfARowOpenTheSameScreen) {
+    TestCatalogue catalogue;
+    catalogue.addSampleContent().installAsProgramCatalogue();
+    struct Row {
+        int ids[3];
+        int templateId;
+    };
+    const Row rows[] = {{{1007, 1005, 1006}, kSearchFormDialog},
+                        {{1008, 1051, 1048}, kGrapesDialog},
+                        {{1009, 1052, 1049}, kTemperatureDialog}};
+    for (const Row& row : rows)
+        for (int id : row.ids) expectOpens(id, row.templateId);
+}
+
+TEST_F(MainMenuTest, LinksOpenCreditsAndHelp) {
+    expectOpens(1023, kCreditsDialog);
+    expectOpens(1025, kHelpIndexDialog);
+}
+
+TEST_F(MainMenuTest, ANotificationOtherThanAClickOpensNothing) {
+    // A screen that opened would run its own modal loop inside SendMessageW, where no step waits
+    // for it: the driver's watchdog would fail the test and end it.
+    driver.stepTimeoutMs = 1500;
+    bool backOnMenu = false;
+    driver.onDialog(kMainMenuDialog, [&](HWND menu) {
+        for (int id : {1007, 1005, 1006, 1008, 1023, 1025})
+            SendMessageW(menu, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 1),
+                         reinterpret_cast<LPARAM>(GetDlgItem(menu, id)));
+        backOnMenu = platform::activeDialog() == menu;
+        driver.tapDone();
+    });
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_TRUE(backOnMenu);
+}
+
+TEST_F(MainMenuTest, DoneEndsTheProgramWithPanelAndButtonHidden) {
+    driver.onDialog(kMainMenuDialog, [&](HWND) {
+        EXPECT_TRUE(driver.doneButtonShown());
+        EXPECT_EQ(driver.deviceCaption(), u"Talvino - Weinführer");
+        driver.toggleInputPanel();
+        EXPECT_TRUE(driver.inputPanelShown());
+        driver.tapDone();
+    });
+    EXPECT_EQ(runProgram(), 0);
+    const HWND panel = FindWindowW(u"SipWndClass", nullptr);
+    const HWND button = FindWindowW(u"MS_SIPBUTTON", nullptr);
+    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(button, nullptr);
+    EXPECT_FALSE(IsWindowVisible(panel));
+    EXPECT_FALSE(IsWindowVisible(button));
+    EXPECT_EQ(g_application, nullptr) << "the objects are gone after the menu's end";
+    EXPECT_EQ(g_database, nullptr);
+}
+
+TEST_F(MainMenuTest, StartShowsTheInputPanelButtonAndHidesThePanel) {
+    driver.onDialog(kMainMenuDialog, [&](HWND) {
+        EXPECT_FALSE(driver.inputPanelShown());
+        EXPECT_TRUE(IsWindowVisible(FindWindowW(u"MS_SIPBUTTON", nullptr)));
+        driver.tapDone();
+    });
+    EXPECT_EQ(runProgram(), 0);
+}
+
+TEST_F(MainMenuTest, MenuRowsAreWhiteAndLabelsUseTheMenuFonts) {
+    driver.onDialog(kMainMenuDialog, [&](HWND menu) {
+        // The owner-drawn button of the second row shows white where no bitmap or label lies.
+        const HWND button = GetDlgItem(menu, 1048);
+        RECT rect{};
+        GetClientRect(button, &rect);
+        const QColor inside = driver.pixel(button, rect.right - 3, rect.bottom / 2);
+        EXPECT_EQ(inside, QColor(Qt::white));
+
+        LOGFONTW label{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(menu, 1008), WM_GETFONT, 0, 0)), sizeof label,
+                   &label);
+        EXPECT_EQ(label.lfHeight, 14);
+        EXPECT_EQ(label.lfWeight, 700);
+        LOGFONTW link{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(menu, 1025), WM_GETFONT, 0, 0)), sizeof link,
+                   &link);
+        EXPECT_EQ(link.lfHeight, 13);
+        EXPECT_EQ(std::u16string(link.lfFaceName), u"Tahoma");
+        driver.tapDone();
+    });
+    EXPECT_EQ(runProgram(), 0);
+}
+
+TEST_F(MainMenuTest, QueryBufferLivesFromTheFirstMessageToTheEnd) {
+    char16_t* buffer = nullptr;
+    driver.onDialog(kMainMenuDialog, [&](HWND) {
+        buffer = g_database->queryBuffer;
+        driver.tapDone();
+    });
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_NE(buffer, nullptr);
+}
+
+} // namespace
