@@ -195,6 +195,20 @@ TEST(MenuPictures, DrawnOnWhiteAndEachItsOwn) {
             EXPECT_GT(meanDifference(pictures[i], pictures[j]), 5.0);
 }
 
+TEST(CreditsBanner, MarksStayWithinTheScreensWidth) {
+    // The screen shows the banner's first 240 columns; past them there is only red.
+    const QImage banner = images::creditsBanner();
+    for (int y = 8; y < 44; ++y)
+        for (int x = 242; x < banner.width(); ++x) {
+            const QRgb c = banner.pixel(x, y);
+            ASSERT_GT(qRed(c), qGreen(c) + 60) << x << "," << y;
+        }
+    int cream = 0; // the lettering of both firms
+    for (int y = 8; y < 44; ++y)
+        for (int x = 0; x < 240; ++x) cream += luminance(banner.pixel(x, y)) > 200;
+    EXPECT_GT(cream, 150);
+}
+
 TEST(CreditsBanner, IsRed) {
     const QImage banner = images::creditsBanner();
     long red = 0, others = 0;

@@ -106,38 +106,40 @@ QImage creditsBanner() {
     p.drawLine(QPointF(0, 3.5), QPointF(width, 3.5));
     p.drawLine(QPointF(0, height - 3.5), QPointF(width, height - 3.5));
 
-    drawPublisherMark(p, QPointF(26, 26), 17);
+    // A device screen is 240 pixels wide and shows the banner from its left edge: both marks
+    // stay within those columns; the rest is plain banner.
+    drawPublisherMark(p, QPointF(22, 26), 16);
     QFont serif(QStringLiteral("DejaVu Serif"));
     serif.setBold(true);
-    serif.setPixelSize(13);
-    serif.setLetterSpacing(QFont::AbsoluteSpacing, 0.6);
+    serif.setPixelSize(12);
+    serif.setLetterSpacing(QFont::AbsoluteSpacing, 0.4);
     p.setFont(serif);
     p.setPen(kCream);
-    p.drawText(QRectF(48, 9, 120, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("KELTERHAUS"));
+    p.drawText(QRectF(42, 10, 100, 18), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("KELTERHAUS"));
     QFont small(QStringLiteral("DejaVu Sans"));
-    small.setPixelSize(9);
+    small.setPixelSize(8);
     small.setBold(true);
-    small.setLetterSpacing(QFont::AbsoluteSpacing, 3.2);
+    small.setLetterSpacing(QFont::AbsoluteSpacing, 3.0);
     p.setFont(small);
     p.setPen(kGold);
-    p.drawText(QRectF(49, 28, 120, 14), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("MEDIEN"));
+    p.drawText(QRectF(43, 27, 100, 12), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("MEDIEN"));
 
     p.setPen(QPen(QColor(0xf0, 0xc8, 0x6a, 150), 0.8));
-    p.drawLine(QPointF(166.5, 12), QPointF(166.5, 40));
+    p.drawLine(QPointF(145.5, 12), QPointF(145.5, 40));
 
-    drawDeveloperMark(p, QRectF(173, 12, 28, 28));
+    drawDeveloperMark(p, QRectF(151, 14, 24, 24));
     QFont sans(QStringLiteral("DejaVu Sans"));
     sans.setBold(true);
-    sans.setPixelSize(12);
+    sans.setPixelSize(11);
     p.setFont(sans);
     p.setPen(kCream);
-    p.drawText(QRectF(206, 11, 66, 16), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("nordlicht"));
+    p.drawText(QRectF(178, 12, 62, 15), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("nordlicht"));
     QFont tiny(QStringLiteral("DejaVu Sans"));
-    tiny.setPixelSize(8);
-    tiny.setLetterSpacing(QFont::AbsoluteSpacing, 1.4);
+    tiny.setPixelSize(7);
+    tiny.setLetterSpacing(QFont::AbsoluteSpacing, 1.0);
     p.setFont(tiny);
     p.setPen(QColor(0xf8, 0xdc, 0xc8));
-    p.drawText(QRectF(207, 27, 66, 12), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("MOBILSOFT"));
+    p.drawText(QRectF(179, 27, 62, 11), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("MOBILSOFT"));
     return image;
 }
 
