@@ -14,8 +14,8 @@ using Clock = std::chrono::steady_clock;
 Clock::time_point started;
 double firstPaintMs = -1;
 
-const DLGTEMPLATE emptyScreen = {1, WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT, u"Leer", u"Tahoma", 8, 157,
-                                 157, nullptr, 0};
+const DLGTEMPLATE emptyScreen = {
+    1, WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT, u"Leer", u"Tahoma", 8, 157, 157, nullptr, 0};
 const DLGTEMPLATE* const dialogs[] = {&emptyScreen};
 const HINSTANCE__ instance = {dialogs, 1, nullptr, 0, nullptr, 0};
 
@@ -37,8 +37,8 @@ INT_PTR EmptyProc(HWND dialog, UINT msg, WPARAM, LPARAM) {
 
 int entry(HINSTANCE module, HINSTANCE, LPWSTR, int) {
     HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(1), RT_DIALOG);
-    DialogBoxIndirectParamW(module, static_cast<LPCDLGTEMPLATEW>(LoadResource(module, resource)), nullptr, EmptyProc,
-                            0);
+    DialogBoxIndirectParamW(module, static_cast<LPCDLGTEMPLATEW>(LoadResource(module, resource)), nullptr,
+                            EmptyProc, 0);
     return 0;
 }
 

@@ -13,7 +13,7 @@ Clock::time_point started;
 double firstPaintMs = -1;
 
 class Window : public QWidget {
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         if (firstPaintMs >= 0) return;
         firstPaintMs = std::chrono::duration<double, std::milli>(Clock::now() - started).count();

@@ -39,7 +39,7 @@ QFont shellFont(int pixels, bool bold) {
 
 // One key of the input panel. Keys never take the focus, so the edit keeps it.
 class KeyButton : public QToolButton {
-public:
+  public:
     KeyButton(QWidget* parent, const QString& label) : QToolButton(parent) {
         setText(label);
         setAccessibleName(label);
@@ -49,7 +49,7 @@ public:
 };
 
 class InputPanel : public QWidget {
-public:
+  public:
     explicit InputPanel(QWidget* parent) : QWidget(parent) {
         setAutoFillBackground(true);
         QPalette p = palette();
@@ -69,7 +69,8 @@ public:
                 letters_.push_back(key);
                 x += keyWidth;
             }
-            if (row == 0) addKey(QStringLiteral("←"), QStringLiteral("Rücktaste"), x, y, 20, Qt::Key_Backspace);
+            if (row == 0)
+                addKey(QStringLiteral("←"), QStringLiteral("Rücktaste"), x, y, 20, Qt::Key_Backspace);
             if (row == 1) addKey(QStringLiteral("↵"), QStringLiteral("Eingabe"), x, y, 20, Qt::Key_Return);
             if (row == 2) addKey(QStringLiteral("↵"), QStringLiteral("Eingabe"), x, y, 20, Qt::Key_Return);
             y += keyHeight;
@@ -90,7 +91,7 @@ public:
         connect(shift2, &QToolButton::clicked, shift_, &QToolButton::toggle);
     }
 
-private:
+  private:
     void addKey(const QString& label, const QString& name, int x, int y, int w, Qt::Key keyCode) {
         auto* key = new KeyButton(this, label);
         key->setAccessibleName(name);
@@ -133,7 +134,7 @@ private:
 };
 
 class Bar : public QWidget {
-public:
+  public:
     Bar(QWidget* parent, QColor color) : QWidget(parent) {
         setAutoFillBackground(true);
         QPalette p = palette();
@@ -144,7 +145,7 @@ public:
 };
 
 class DeviceWindow : public QWidget, public ShellHost {
-public:
+  public:
     DeviceWindow() {
         setWindowTitle(QStringLiteral("Talvino"));
         setFixedSize(kWidth, kHeight);
@@ -186,9 +187,8 @@ public:
         sipButton->setGeometry(kWidth - 36, 2, 32, kBarHeight - 4);
         sipButtonWindow_ = createWindow(Kind::Shell, kInputPanelButtonClass, nullptr, sipButton);
         sipButtonWindow_->visible = true;
-        connect(sipButton, &QToolButton::clicked, this, [this] {
-            ShowWindow(panelWindow_, IsWindowVisible(panelWindow_) ? SW_HIDE : SW_SHOW);
-        });
+        connect(sipButton, &QToolButton::clicked, this,
+                [this] { ShowWindow(panelWindow_, IsWindowVisible(panelWindow_) ? SW_HIDE : SW_SHOW); });
 
         auto* panel = new InputPanel(this);
         panel->setObjectName(QStringLiteral("InputPanel"));
@@ -224,10 +224,11 @@ public:
         if (shown == panelShown_) return;
         panelShown_ = shown;
         // Raising or lowering the panel is a setting change for the active dialog.
-        if (Window* dialog = activeDialog()) SendMessageW(dialog, WM_SETTINGCHANGE, 0x00E0 /* SPI_SETSIPINFO */, 0);
+        if (Window* dialog = activeDialog())
+            SendMessageW(dialog, WM_SETTINGCHANGE, 0x00E0 /* SPI_SETSIPINFO */, 0);
     }
 
-private:
+  private:
     void panelOnTop() {
         if (panelWindow_ && panelWindow_->widget) panelWindow_->widget->raise();
     }
@@ -253,15 +254,21 @@ QWidget* createDeviceWindow() {
     return device;
 }
 
-QWidget* deviceWindow() { return device; }
+QWidget* deviceWindow() {
+    return device;
+}
 
 void destroyDeviceWindow() {
     delete device;
     device = nullptr;
 }
 
-int deviceScale() { return currentScale; }
-void setDeviceScale(int scale) { currentScale = scale < 1 ? 1 : scale; }
+int deviceScale() {
+    return currentScale;
+}
+void setDeviceScale(int scale) {
+    currentScale = scale < 1 ? 1 : scale;
+}
 
 QImage grabDevice(int scale) {
     if (!device) return QImage();

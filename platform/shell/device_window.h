@@ -14,7 +14,7 @@ QWidget* createDeviceWindow();
 QWidget* deviceWindow(); // null before createDeviceWindow
 void destroyDeviceWindow();
 
-int deviceScale();          // the scale the device window is drawn at
+int deviceScale();              // the scale the device window is drawn at
 void setDeviceScale(int scale); // for grabs; the on-screen scale is fixed when the application starts
 
 // The device screen, 240 x 320 logical pixels drawn at `scale` (0: the device's own scale).

@@ -33,14 +33,18 @@ using platform::ui::Window;
 
 namespace {
 
-std::string narrow(const std::u16string& text) { return QString::fromStdU16String(text).toStdString(); }
+std::string narrow(const std::u16string& text) {
+    return QString::fromStdU16String(text).toStdString();
+}
 
 void click(QWidget* widget, QPoint at) {
     QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, at);
 }
 
-bool shownOnScreen(QWidget* widget) { return widget && widget->isVisible(); }
+bool shownOnScreen(QWidget* widget) {
+    return widget && widget->isVisible();
+}
 
 QWidget* findDeviceChild(const char* name) {
     QWidget* device = platform::deviceWindow();
@@ -83,7 +87,8 @@ Driver::Driver() {
     watchdog_->setSingleShot(true);
     QObject::connect(watchdog_, &QTimer::timeout, [this] {
         HWND active = platform::activeDialog();
-        if (runningSteps_ > 0 || !active || active != watched_ || !platform::isModalLoopRunning(active)) return;
+        if (runningSteps_ > 0 || !active || active != watched_ || !platform::isModalLoopRunning(active))
+            return;
         ADD_FAILURE() << "modal dialog " << platform::dialogTemplateId(active) << " (\""
                       << narrow(text(active)) << "\") stayed open without a step to run; ending it";
         for (Window* dialog : platform::ui::dialogStack())
@@ -147,7 +152,8 @@ void Driver::onDialog(int templateId, std::function<void(HWND)> step) {
 
 void Driver::onDialog(const std::u16string& caption, std::function<void(HWND)> step) {
     steps_.push_back(Step{0, caption, true, std::move(step)});
-    if (HWND active = platform::activeDialog()) QTimer::singleShot(0, qApp, [this, active] { activated(active); });
+    if (HWND active = platform::activeDialog())
+        QTimer::singleShot(0, qApp, [this, active] { activated(active); });
 }
 
 bool Driver::runnable(HWND dialog) const {
@@ -361,7 +367,8 @@ bool Driver::selectTreeItem(HWND dialog, int id, const std::vector<std::u16strin
         ADD_FAILURE() << "selectTreeItem: no such item in tree " << id;
         return false;
     }
-    for (QTreeWidgetItem* parent = item->parent(); parent; parent = parent->parent()) parent->setExpanded(true);
+    for (QTreeWidgetItem* parent = item->parent(); parent; parent = parent->parent())
+        parent->setExpanded(true);
     tree->scrollToItem(item);
     pump();
     const QRect r = tree->visualItemRect(item);
@@ -378,7 +385,8 @@ bool Driver::expandTreeItem(HWND dialog, int id, const std::vector<std::u16strin
         ADD_FAILURE() << "expandTreeItem: no such item in tree " << id;
         return false;
     }
-    for (QTreeWidgetItem* p = item; p; p = p->parent()) p->setExpanded(true);
+    for (QTreeWidgetItem* p = item; p; p = p->parent())
+        p->setExpanded(true);
     pump();
     return true;
 }
@@ -417,8 +425,12 @@ bool Driver::scroll(HWND dialog, int id, ScrollAction action) {
     auto* bar = qobject_cast<QScrollBar*>(usable(dialog, id, "scroll"));
     if (!bar) return false;
     switch (action) {
-    case ScrollAction::LineLeft: click(bar, scrollPart(bar, QStyle::SC_ScrollBarSubLine).center()); break;
-    case ScrollAction::LineRight: click(bar, scrollPart(bar, QStyle::SC_ScrollBarAddLine).center()); break;
+    case ScrollAction::LineLeft:
+        click(bar, scrollPart(bar, QStyle::SC_ScrollBarSubLine).center());
+        break;
+    case ScrollAction::LineRight:
+        click(bar, scrollPart(bar, QStyle::SC_ScrollBarAddLine).center());
+        break;
     case ScrollAction::PageLeft: {
         const QRect r = scrollPart(bar, QStyle::SC_ScrollBarSubPage);
         if (r.isEmpty()) {
@@ -524,7 +536,8 @@ void Driver::pump(int ms) {
     if (ms > 0) {
         QElapsedTimer timer;
         timer.start();
-        while (timer.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 5);
+        while (timer.elapsed() < ms)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
     }
     QApplication::processEvents();
 }
@@ -540,7 +553,9 @@ bool Driver::waitFor(const std::function<bool()>& done, int timeoutMs) {
     return true;
 }
 
-void Driver::answerNext(int answer) { answers_.push_back(answer); }
+void Driver::answerNext(int answer) {
+    answers_.push_back(answer);
+}
 
 // ---- Reading ----------------------------------------------------------------------------------
 
@@ -557,22 +572,28 @@ bool Driver::visible(HWND window) const {
     return IsWindowVisible(window) && target && target->isVisible();
 }
 
-bool Driver::visible(HWND dialog, int id) const { return visible(GetDlgItem(dialog, id)); }
+bool Driver::visible(HWND dialog, int id) const {
+    return visible(GetDlgItem(dialog, id));
+}
 
 bool Driver::enabled(HWND dialog, int id) const {
     QWidget* target = widget(dialog, id);
     return target && target->isEnabled();
 }
 
-bool Driver::checked(HWND dialog, int id) const { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+bool Driver::checked(HWND dialog, int id) const {
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
 
 std::vector<std::u16string> Driver::items(HWND dialog, int id) const {
     std::vector<std::u16string> result;
     QWidget* target = widget(dialog, id);
     if (auto* combo = qobject_cast<QComboBox*>(target)) {
-        for (int i = 0; i < combo->count(); ++i) result.push_back(toU16(combo->itemText(i)));
+        for (int i = 0; i < combo->count(); ++i)
+            result.push_back(toU16(combo->itemText(i)));
     } else if (auto* list = qobject_cast<QListWidget*>(target)) {
-        for (int i = 0; i < list->count(); ++i) result.push_back(toU16(list->item(i)->text()));
+        for (int i = 0; i < list->count(); ++i)
+            result.push_back(toU16(list->item(i)->text()));
     }
     return result;
 }
@@ -592,7 +613,8 @@ TreeItemInfo describe(QTreeWidgetItem* item) {
     info.data = static_cast<LPARAM>(item->data(0, Qt::UserRole + 1).toLongLong());
     info.expanded = item->isExpanded();
     info.selected = item->treeWidget() && item->treeWidget()->currentItem() == item;
-    for (int i = 0; i < item->childCount(); ++i) info.children.push_back(describe(item->child(i)));
+    for (int i = 0; i < item->childCount(); ++i)
+        info.children.push_back(describe(item->child(i)));
     return info;
 }
 } // namespace
@@ -600,7 +622,8 @@ TreeItemInfo describe(QTreeWidgetItem* item) {
 std::vector<TreeItemInfo> Driver::treeItems(HWND dialog, int id) const {
     std::vector<TreeItemInfo> result;
     if (auto* tree = qobject_cast<QTreeWidget*>(widget(dialog, id)))
-        for (int i = 0; i < tree->topLevelItemCount(); ++i) result.push_back(describe(tree->topLevelItem(i)));
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            result.push_back(describe(tree->topLevelItem(i)));
     return result;
 }
 
@@ -612,7 +635,8 @@ std::u16string Driver::selectedTreeLabel(HWND dialog, int id) const {
 std::vector<std::u16string> Driver::tabs(HWND dialog, int id) const {
     std::vector<std::u16string> result;
     if (auto* bar = qobject_cast<QTabBar*>(widget(dialog, id)))
-        for (int i = 0; i < bar->count(); ++i) result.push_back(toU16(bar->tabText(i)));
+        for (int i = 0; i < bar->count(); ++i)
+            result.push_back(toU16(bar->tabText(i)));
     return result;
 }
 

@@ -56,7 +56,7 @@ struct TreeItemInfo {
 enum class ScrollAction { LineLeft, LineRight, PageLeft, PageRight, Home, End };
 
 class Driver {
-public:
+  public:
     Driver();
     ~Driver(); // closes the dialogs it opened modelessly, removes its hooks
     Driver(const Driver&) = delete;
@@ -65,7 +65,8 @@ public:
     // ---- Opening screens ----
     HWND open(HINSTANCE module, int templateId, DLGPROC proc, HWND parent = nullptr, LPARAM initParam = 0);
     void close(HWND dialog); // WM_DESTROY, then the dialog and its controls are destroyed
-    INT_PTR runModal(HINSTANCE module, int templateId, DLGPROC proc, HWND parent = nullptr, LPARAM initParam = 0);
+    INT_PTR runModal(HINSTANCE module, int templateId, DLGPROC proc, HWND parent = nullptr,
+                     LPARAM initParam = 0);
 
     // ---- Steps of a modal flow ----
     void onDialog(int templateId, std::function<void(HWND)> step);
@@ -74,17 +75,17 @@ public:
     int stepTimeoutMs = 20000;
 
     // ---- Acting ----
-    bool tap(HWND dialog, int id);                    // a click in the middle of the control itself
-    bool tapAt(HWND dialog, int x, int y);            // whatever lies at that point of the dialog
-    bool tapDevice(int x, int y);                     // at a point of the device screen
-    bool tapDone();                                   // the "ok" button of the title bar
-    bool stylusDown(HWND dialog, int x, int y);       // press, move (with the stylus down) and lift
+    bool tap(HWND dialog, int id);              // a click in the middle of the control itself
+    bool tapAt(HWND dialog, int x, int y);      // whatever lies at that point of the dialog
+    bool tapDevice(int x, int y);               // at a point of the device screen
+    bool tapDone();                             // the "ok" button of the title bar
+    bool stylusDown(HWND dialog, int x, int y); // press, move (with the stylus down) and lift
     bool stylusMove(HWND dialog, int x, int y);
     bool stylusUp(HWND dialog, int x, int y);
     bool type(HWND dialog, int id, const std::u16string& text); // taps the edit, then types
-    bool typeKeys(const std::u16string& text);        // into whatever has the focus
-    bool pressKey(HWND dialog, int id, int qtKey);    // one key (Qt::Key) on a control
-    bool chooseItem(HWND dialog, int id, int index);  // combo box (drop down, pick) or list box (tap)
+    bool typeKeys(const std::u16string& text);                  // into whatever has the focus
+    bool pressKey(HWND dialog, int id, int qtKey);              // one key (Qt::Key) on a control
+    bool chooseItem(HWND dialog, int id, int index); // combo box (drop down, pick) or list box (tap)
     bool chooseItem(HWND dialog, int id, const std::u16string& text);
     bool selectTreeItem(HWND dialog, int id, const std::vector<std::u16string>& labels); // path of labels
     bool expandTreeItem(HWND dialog, int id, const std::vector<std::u16string>& labels);
@@ -113,13 +114,13 @@ public:
     bool enabled(HWND dialog, int id) const;
     bool checked(HWND dialog, int id) const;
     std::vector<std::u16string> items(HWND dialog, int id) const; // list box or combo box
-    int selectedIndex(HWND dialog, int id) const;                  // -1 when none
+    int selectedIndex(HWND dialog, int id) const;                 // -1 when none
     std::vector<TreeItemInfo> treeItems(HWND dialog, int id) const;
     std::u16string selectedTreeLabel(HWND dialog, int id) const;
     std::vector<std::u16string> tabs(HWND dialog, int id) const;
     int currentTab(HWND dialog, int id) const;
     int scrollPosition(HWND dialog, int id) const { return GetScrollPos(GetDlgItem(dialog, id), SB_CTL); }
-    QRect rect(HWND dialog, int id) const;         // in the dialog's client coordinates
+    QRect rect(HWND dialog, int id) const; // in the dialog's client coordinates
     QWidget* widget(HWND window) const;
     QWidget* widget(HWND dialog, int id) const { return widget(GetDlgItem(dialog, id)); }
     QImage grab(HWND window) const;                // the window as drawn, at scale 1
@@ -131,7 +132,7 @@ public:
     bool doneButtonShown() const;
     bool inputPanelShown() const;
 
-private:
+  private:
     struct Step {
         int templateId;
         std::u16string caption;

@@ -18,16 +18,20 @@ Expected hscroll(int id, WORD code, WORD position) {
     return Expected{RecordedMessage{WM_HSCROLL, MAKEWPARAM(code, position), id, false}};
 }
 Expected stylus(UINT msg, int x, int y) {
-    return Expected{RecordedMessage{msg, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)), false}, false,
-                    true};
+    return Expected{RecordedMessage{msg, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)), false},
+                    false, true};
 }
 Expected stylusAnywhere(UINT msg) {
     Expected expected = stylus(msg, 0, 0);
     expected.message.detail = -1; // any point
     return expected;
 }
-Expected message(UINT msg, WPARAM wParam, LPARAM detail) { return Expected{RecordedMessage{msg, wParam, detail, false}}; }
-Expected marker() { return Expected{RecordedMessage{0, 0, 0, true}}; }
+Expected message(UINT msg, WPARAM wParam, LPARAM detail) {
+    return Expected{RecordedMessage{msg, wParam, detail, false}};
+}
+Expected marker() {
+    return Expected{RecordedMessage{0, 0, 0, true}};
+}
 Expected optional(Expected expected) {
     expected.optional = true;
     return expected;
@@ -68,15 +72,24 @@ bool same(const RecordedMessage& actual, const Expected& expected) {
 
 std::string name(UINT msg) {
     switch (msg) {
-    case WM_COMMAND: return "WM_COMMAND";
-    case WM_NOTIFY: return "WM_NOTIFY";
-    case WM_HSCROLL: return "WM_HSCROLL";
-    case WM_DRAWITEM: return "WM_DRAWITEM";
-    case WM_CTLCOLORSTATIC: return "WM_CTLCOLORSTATIC";
-    case WM_MOUSEMOVE: return "WM_MOUSEMOVE";
-    case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
-    case WM_LBUTTONUP: return "WM_LBUTTONUP";
-    case WM_PAINT: return "WM_PAINT";
+    case WM_COMMAND:
+        return "WM_COMMAND";
+    case WM_NOTIFY:
+        return "WM_NOTIFY";
+    case WM_HSCROLL:
+        return "WM_HSCROLL";
+    case WM_DRAWITEM:
+        return "WM_DRAWITEM";
+    case WM_CTLCOLORSTATIC:
+        return "WM_CTLCOLORSTATIC";
+    case WM_MOUSEMOVE:
+        return "WM_MOUSEMOVE";
+    case WM_LBUTTONDOWN:
+        return "WM_LBUTTONDOWN";
+    case WM_LBUTTONUP:
+        return "WM_LBUTTONUP";
+    case WM_PAINT:
+        return "WM_PAINT";
     default: {
         std::ostringstream out;
         out << "0x" << std::hex << msg;
@@ -87,7 +100,8 @@ std::string name(UINT msg) {
 
 } // namespace
 
-MessageRecorder::MessageRecorder(HWND dialog, bool withPainting) : dialog_(dialog), withPainting_(withPainting) {
+MessageRecorder::MessageRecorder(HWND dialog, bool withPainting)
+    : dialog_(dialog), withPainting_(withPainting) {
     platform::setMessageObserver(dialog, [this](HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (!withPainting_ && isPainting(msg, lParam)) return;
         entries_.push_back(RecordedMessage{msg, wParam, detailOf(msg, wParam, lParam), false});
@@ -98,7 +112,9 @@ MessageRecorder::~MessageRecorder() {
     if (IsWindow(dialog_)) platform::setMessageObserver(dialog_, {});
 }
 
-void MessageRecorder::mark() { entries_.push_back(RecordedMessage{0, 0, 0, true}); }
+void MessageRecorder::mark() {
+    entries_.push_back(RecordedMessage{0, 0, 0, true});
+}
 
 std::size_t MessageRecorder::count(UINT msg) const {
     std::size_t n = 0;
@@ -113,10 +129,12 @@ std::string MessageRecorder::describe(const RecordedMessage& entry) {
     out << name(entry.msg);
     switch (entry.msg) {
     case WM_COMMAND:
-        out << "(id " << LOWORD(entry.wParam) << ", code " << HIWORD(entry.wParam) << ", from " << entry.detail << ")";
+        out << "(id " << LOWORD(entry.wParam) << ", code " << HIWORD(entry.wParam) << ", from "
+            << entry.detail << ")";
         break;
     case WM_HSCROLL:
-        out << "(code " << LOWORD(entry.wParam) << ", pos " << HIWORD(entry.wParam) << ", from " << entry.detail << ")";
+        out << "(code " << LOWORD(entry.wParam) << ", pos " << HIWORD(entry.wParam) << ", from "
+            << entry.detail << ")";
         break;
     case WM_NOTIFY:
         out << "(id " << entry.wParam << ", code " << entry.detail << ")";
@@ -127,8 +145,8 @@ std::string MessageRecorder::describe(const RecordedMessage& entry) {
         if (entry.detail == -1)
             out << "(anywhere)";
         else
-            out << "(" << static_cast<short>(LOWORD(entry.detail)) << ", " << static_cast<short>(HIWORD(entry.detail))
-                << ")";
+            out << "(" << static_cast<short>(LOWORD(entry.detail)) << ", "
+                << static_cast<short>(HIWORD(entry.detail)) << ")";
         break;
     default:
         out << "(" << entry.wParam << ", " << entry.detail << ")";
@@ -141,7 +159,8 @@ std::string MessageRecorder::describe(const RecordedMessage& entry) {
     // fits[i][j]: entries from i on match expectations from j on.
     std::vector<std::vector<char>> fits(n + 1, std::vector<char>(m + 1, 0));
     fits[n][m] = 1;
-    for (std::size_t j = m; j-- > 0;) fits[n][j] = expected[j].optional && fits[n][j + 1];
+    for (std::size_t j = m; j-- > 0;)
+        fits[n][j] = expected[j].optional && fits[n][j + 1];
     for (std::size_t i = n; i-- > 0;) {
         for (std::size_t j = m; j-- > 0;) {
             bool ok = same(entries_[i], expected[j]) && fits[i + 1][j + 1];
@@ -152,9 +171,11 @@ std::string MessageRecorder::describe(const RecordedMessage& entry) {
     if (fits[0][0]) return ::testing::AssertionSuccess();
     std::ostringstream out;
     out << "recorded messages differ\n  expected:\n";
-    for (const Expected& e : expected) out << "    " << describe(e.message) << (e.optional ? "  (optional)" : "") << "\n";
+    for (const Expected& e : expected)
+        out << "    " << describe(e.message) << (e.optional ? "  (optional)" : "") << "\n";
     out << "  recorded:\n";
-    for (const RecordedMessage& r : entries_) out << "    " << describe(r) << "\n";
+    for (const RecordedMessage& r : entries_)
+        out << "    " << describe(r) << "\n";
     return ::testing::AssertionFailure() << out.str();
 }
 

@@ -43,7 +43,7 @@ Expected marker();
 Expected optional(Expected expected);
 
 class MessageRecorder {
-public:
+  public:
     explicit MessageRecorder(HWND dialog, bool withPainting = false);
     ~MessageRecorder();
     MessageRecorder(const MessageRecorder&) = delete;
@@ -60,7 +60,7 @@ public:
 
     static std::string describe(const RecordedMessage& entry);
 
-private:
+  private:
     HWND dialog_;
     bool withPainting_;
     std::vector<RecordedMessage> entries_;

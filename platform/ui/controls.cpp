@@ -34,7 +34,6 @@ constexpr DWORD kStaticTypeMask = 0x1F;
 constexpr DWORD kButtonTypeMask = 0x0F;
 constexpr DWORD SS_TYPE_BITMAP = SS_BITMAP;
 
-
 // What WM_CTLCOLORSTATIC answered for one paint.
 struct StaticColors {
     std::optional<QColor> background;
@@ -46,13 +45,14 @@ StaticColors askStaticColors(Window* window) {
     if (!window || !window->parent) return colors;
     const HWND handle = window;
     HDC dc = GetDC(handle);
-    const LRESULT brush =
-        notifyParent(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(handle));
+    const LRESULT brush = notifyParent(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                       reinterpret_cast<LPARAM>(handle));
     if (dc) {
         const platform::gdi::TextState state = platform::gdi::textStateOf(dc);
         colors.text = state.textColor;
         if (brush) colors.background = platform::gdi::brushColor(reinterpret_cast<HBRUSH>(brush));
-        if (!colors.background && brush && state.bkMode == OPAQUE && state.bkColor) colors.background = state.bkColor;
+        if (!colors.background && brush && state.bkMode == OPAQUE && state.bkColor)
+            colors.background = state.bkColor;
         ReleaseDC(handle, dc);
     }
     return colors;
@@ -76,10 +76,10 @@ int mulDiv(int value, int numerator, int denominator) {
 // ---- Static -------------------------------------------------------------------------------
 
 class StaticControl : public QLabel {
-public:
+  public:
     explicit StaticControl(QWidget* parent) : QLabel(parent) {}
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override {
         Window* window = windowOf(this);
         if (!window) return QLabel::paintEvent(event);
@@ -117,13 +117,15 @@ protected:
         pressed_ = false;
     }
 
-private:
+  private:
     // The dialog learns where the stylus is, in its own client coordinates.
     bool tellDialog(QMouseEvent* event) {
         Window* window = windowOf(this);
-        if (!window || !(window->style & SS_NOTIFY) || !window->parent || !window->parent->widget) return false;
+        if (!window || !(window->style & SS_NOTIFY) || !window->parent || !window->parent->widget)
+            return false;
         const QPoint p = mapTo(window->parent->widget, event->position().toPoint());
-        sendObserved(window->parent, WM_MOUSEMOVE, 0x0001, MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y())));
+        sendObserved(window->parent, WM_MOUSEMOVE, 0x0001,
+                     MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y())));
         return true;
     }
     bool pressed_ = false;
@@ -132,10 +134,10 @@ private:
 // ---- Buttons ------------------------------------------------------------------------------
 
 class PushButtonControl : public QPushButton {
-public:
+  public:
     explicit PushButtonControl(QWidget* parent) : QPushButton(parent) {}
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override {
         QPushButton::paintEvent(event);
         paintSurface(this, windowOf(this));
@@ -143,10 +145,10 @@ protected:
 };
 
 class CheckBoxControl : public QCheckBox {
-public:
+  public:
     explicit CheckBoxControl(QWidget* parent) : QCheckBox(parent) {}
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override {
         Window* window = windowOf(this);
         if (window) {
@@ -167,10 +169,10 @@ protected:
 };
 
 class OwnerDrawButton : public QPushButton {
-public:
+  public:
     explicit OwnerDrawButton(QWidget* parent) : QPushButton(parent) {}
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         Window* window = windowOf(this);
         if (!window) return;
@@ -186,7 +188,8 @@ protected:
             item.hwndItem = handle;
             item.hDC = dc;
             item.rcItem = RECT{0, 0, width(), height()};
-            notifyParent(window, WM_DRAWITEM, static_cast<WPARAM>(window->id), reinterpret_cast<LPARAM>(&item));
+            notifyParent(window, WM_DRAWITEM, static_cast<WPARAM>(window->id),
+                         reinterpret_cast<LPARAM>(&item));
             if (live(handle) && dc) ReleaseDC(handle, dc);
         }
         if (live(handle)) paintSurface(this, window);
@@ -196,10 +199,10 @@ protected:
 // ---- Edits --------------------------------------------------------------------------------
 
 class LineEditControl : public QLineEdit {
-public:
+  public:
     explicit LineEditControl(QWidget* parent) : QLineEdit(parent) {}
 
-protected:
+  protected:
     void focusInEvent(QFocusEvent* event) override {
         QLineEdit::focusInEvent(event);
         if (Window* window = windowOf(this)) sendCommand(window, EN_SETFOCUS);
@@ -211,10 +214,10 @@ protected:
 };
 
 class MultiLineEditControl : public QPlainTextEdit {
-public:
+  public:
     explicit MultiLineEditControl(QWidget* parent) : QPlainTextEdit(parent) {}
 
-protected:
+  protected:
     void focusInEvent(QFocusEvent* event) override {
         QPlainTextEdit::focusInEvent(event);
         if (Window* window = windowOf(this)) sendCommand(window, EN_SETFOCUS);
@@ -228,7 +231,7 @@ protected:
 // ---- Combo box ----------------------------------------------------------------------------
 
 class ComboBoxControl : public QComboBox {
-public:
+  public:
     explicit ComboBoxControl(QWidget* parent) : QComboBox(parent) {}
     void showPopup() override {
         if (Window* window = windowOf(this)) sendCommand(window, CBN_DROPDOWN);
@@ -248,14 +251,14 @@ public:
 
 // The platform leaves the thumb where it is; the dialog moves it with SBM_SETPOS.
 class ScrollBarControl : public QScrollBar {
-public:
+  public:
     explicit ScrollBarControl(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {
         connect(this, &QAbstractSlider::actionTriggered, this, [this](int action) { onAction(action); });
         connect(this, &QAbstractSlider::sliderReleased, this, [this] { thumbReleased_ = true; });
     }
     int position = 0; // the position the dialog set
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
         QScrollBar::mouseReleaseEvent(event);
         finish();
@@ -265,23 +268,36 @@ protected:
         if (!event->isAutoRepeat()) finish();
     }
 
-private:
+  private:
     void onAction(int action) {
         const int wanted = sliderPosition();
         setSliderPosition(position);
         WORD code;
         switch (action) {
-        case SliderSingleStepAdd: code = SB_LINERIGHT; break;
-        case SliderSingleStepSub: code = SB_LINELEFT; break;
-        case SliderPageStepAdd: code = SB_PAGERIGHT; break;
-        case SliderPageStepSub: code = SB_PAGELEFT; break;
-        case SliderToMinimum: code = SB_LEFT; break;
-        case SliderToMaximum: code = SB_RIGHT; break;
+        case SliderSingleStepAdd:
+            code = SB_LINERIGHT;
+            break;
+        case SliderSingleStepSub:
+            code = SB_LINELEFT;
+            break;
+        case SliderPageStepAdd:
+            code = SB_PAGERIGHT;
+            break;
+        case SliderPageStepSub:
+            code = SB_PAGELEFT;
+            break;
+        case SliderToMinimum:
+            code = SB_LEFT;
+            break;
+        case SliderToMaximum:
+            code = SB_RIGHT;
+            break;
         case SliderMove:
             code = SB_THUMBTRACK;
             tracked_ = wanted;
             break;
-        default: return;
+        default:
+            return;
         }
         send(code, code == SB_THUMBTRACK ? tracked_ : 0);
     }
@@ -304,8 +320,12 @@ private:
 
 // ---- Tree view ----------------------------------------------------------------------------
 
-QTreeWidgetItem* itemOf(HTREEITEM item) { return reinterpret_cast<QTreeWidgetItem*>(item); }
-HTREEITEM handleOf(QTreeWidgetItem* item) { return reinterpret_cast<HTREEITEM>(item); }
+QTreeWidgetItem* itemOf(HTREEITEM item) {
+    return reinterpret_cast<QTreeWidgetItem*>(item);
+}
+HTREEITEM handleOf(QTreeWidgetItem* item) {
+    return reinterpret_cast<HTREEITEM>(item);
+}
 constexpr int kItemDataRole = Qt::UserRole + 1;
 constexpr int kHasChildrenRole = Qt::UserRole + 2;
 
@@ -313,18 +333,19 @@ class TreeViewControl;
 
 // Custom draw: the dialog may choose each item's font and colour.
 class CustomDrawDelegate : public QStyledItemDelegate {
-public:
+  public:
     CustomDrawDelegate(TreeViewControl* tree);
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     std::optional<QFont> lastFont;
 
-private:
+  private:
     TreeViewControl* tree_;
 };
 
 class TreeViewControl : public QTreeWidget {
-public:
+  public:
     explicit TreeViewControl(QWidget* parent) : QTreeWidget(parent) {
         setColumnCount(1);
         setHeaderHidden(true);
@@ -333,7 +354,7 @@ public:
                 [this](QTreeWidgetItem* now, QTreeWidgetItem* before) { selectionChanged(now, before); });
     }
     LRESULT prepaintAnswer = CDRF_DODEFAULT;
-    int quiet = 0;       // programmatic changes notify nothing
+    int quiet = 0; // programmatic changes notify nothing
     UINT nextAction = TVC_UNKNOWN;
 
     QTreeWidgetItem* fromModelIndex(const QModelIndex& index) const { return itemFromIndex(index); }
@@ -341,11 +362,12 @@ public:
     void fillItem(QTreeWidgetItem* item, TVITEMW* out) const {
         out->hItem = handleOf(item);
         out->lParam = item ? static_cast<LPARAM>(item->data(0, kItemDataRole).toLongLong()) : 0;
-        out->state = item ? ((item->isExpanded() ? TVIS_EXPANDED : 0) | (item->isSelected() ? TVIS_SELECTED : 0)) : 0;
+        out->state =
+            item ? ((item->isExpanded() ? TVIS_EXPANDED : 0) | (item->isSelected() ? TVIS_SELECTED : 0)) : 0;
         out->stateMask = TVIS_EXPANDED | TVIS_SELECTED;
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override {
         Window* window = windowOf(this);
         prepaintAnswer = CDRF_DODEFAULT;
@@ -376,7 +398,7 @@ protected:
         nextAction = TVC_UNKNOWN;
     }
 
-private:
+  private:
     void selectionChanged(QTreeWidgetItem* now, QTreeWidgetItem* before) {
         if (quiet) return;
         Window* window = windowOf(this);
@@ -395,7 +417,8 @@ private:
 
 CustomDrawDelegate::CustomDrawDelegate(TreeViewControl* tree) : QStyledItemDelegate(tree), tree_(tree) {}
 
-void CustomDrawDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+void CustomDrawDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const {
     QStyleOptionViewItem itemOption(option);
     Window* window = windowOf(tree_);
     if (window && (tree_->prepaintAnswer & CDRF_NOTIFYITEMDRAW)) {
@@ -412,7 +435,8 @@ void CustomDrawDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         draw.nmcd.uItemState = (option.state & QStyle::State_Selected) ? 0x0001 : 0;
         draw.nmcd.lItemlParam = item ? static_cast<LPARAM>(item->data(0, kItemDataRole).toLongLong()) : 0;
         int level = 0;
-        for (QTreeWidgetItem* p = item ? item->parent() : nullptr; p; p = p->parent()) ++level;
+        for (QTreeWidgetItem* p = item ? item->parent() : nullptr; p; p = p->parent())
+            ++level;
         draw.iLevel = level;
         draw.clrText = RGB(0, 0, 0);
         draw.clrTextBk = RGB(255, 255, 255);
@@ -446,14 +470,15 @@ QSize CustomDrawDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
 // ---- Tab control --------------------------------------------------------------------------
 
 class TabControl : public QTabBar {
-public:
+  public:
     explicit TabControl(QWidget* parent) : QTabBar(parent) {
         connect(this, &QTabBar::currentChanged, this, [this](int) {
             if (quiet) return;
             Window* window = windowOf(this);
             if (!window) return;
             NMHDR header{window, static_cast<UINT_PTR>(window->id), TCN_SELCHANGE};
-            notifyParent(window, WM_NOTIFY, static_cast<WPARAM>(window->id), reinterpret_cast<LPARAM>(&header));
+            notifyParent(window, WM_NOTIFY, static_cast<WPARAM>(window->id),
+                         reinterpret_cast<LPARAM>(&header));
         });
     }
     int quiet = 0;
@@ -462,7 +487,9 @@ public:
 
 // ---- Helpers for the messages -------------------------------------------------------------
 
-template <typename T> T* as(Window* window) { return dynamic_cast<T*>(window->widget.data()); }
+template <typename T> T* as(Window* window) {
+    return dynamic_cast<T*>(window->widget.data());
+}
 
 struct Quiet {
     explicit Quiet(int& counter) : counter_(counter) { ++counter_; }
@@ -472,18 +499,21 @@ struct Quiet {
 
 int sortedPosition(const QStringList& items, const QString& text) {
     int position = 0;
-    while (position < items.size() && items[position].compare(text, Qt::CaseInsensitive) <= 0) ++position;
+    while (position < items.size() && items[position].compare(text, Qt::CaseInsensitive) <= 0)
+        ++position;
     return position;
 }
 
 QStringList comboItems(QComboBox* combo) {
     QStringList items;
-    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
     return items;
 }
 QStringList listItems(QListWidget* list) {
     QStringList items;
-    for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
     return items;
 }
 
@@ -514,7 +544,8 @@ LRESULT textMessage(Window* window, UINT msg, WPARAM wParam, LPARAM lParam, bool
         }
         break;
     case Kind::ComboBox:
-        if (auto* combo = as<QComboBox>(window)) current = combo->currentIndex() < 0 ? u"" : toU16(combo->currentText());
+        if (auto* combo = as<QComboBox>(window))
+            current = combo->currentIndex() < 0 ? u"" : toU16(combo->currentText());
         break;
     default:
         current = window->text;
@@ -565,7 +596,8 @@ LRESULT textMessage(Window* window, UINT msg, WPARAM wParam, LPARAM lParam, bool
     return TRUE;
 }
 
-LRESULT treeMessage(Window* window, TreeViewControl* tree, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
+LRESULT treeMessage(Window* window, TreeViewControl* tree, UINT msg, WPARAM wParam, LPARAM lParam,
+                    bool* handled) {
     *handled = true;
     switch (msg) {
     case TVM_INSERTITEMW: {
@@ -586,7 +618,8 @@ LRESULT treeMessage(Window* window, TreeViewControl* tree, UINT msg, WPARAM wPar
         int position = count;
         if (insert->hInsertAfter == TVI_FIRST) {
             position = 0;
-        } else if (insert->hInsertAfter && insert->hInsertAfter != TVI_LAST && insert->hInsertAfter != TVI_ROOT) {
+        } else if (insert->hInsertAfter && insert->hInsertAfter != TVI_LAST &&
+                   insert->hInsertAfter != TVI_ROOT) {
             QTreeWidgetItem* after = itemOf(insert->hInsertAfter);
             const int at = parent ? parent->indexOfChild(after) : tree->indexOfTopLevelItem(after);
             if (at >= 0) position = at + 1;
@@ -618,22 +651,29 @@ LRESULT treeMessage(Window* window, TreeViewControl* tree, UINT msg, WPARAM wPar
     }
     case TVM_GETCOUNT: {
         int count = 0;
-        for (QTreeWidgetItemIterator it(tree); *it; ++it) ++count;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            ++count;
         return count;
     }
     case TVM_GETNEXTITEM: {
         QTreeWidgetItem* item = itemOf(reinterpret_cast<HTREEITEM>(lParam));
         QTreeWidgetItem* result = nullptr;
         switch (wParam) {
-        case TVGN_ROOT: result = tree->topLevelItem(0); break;
-        case TVGN_CARET: result = tree->currentItem(); break;
+        case TVGN_ROOT:
+            result = tree->topLevelItem(0);
+            break;
+        case TVGN_CARET:
+            result = tree->currentItem();
+            break;
         case TVGN_CHILD:
             if (!item || reinterpret_cast<HTREEITEM>(lParam) == TVI_ROOT)
                 result = tree->topLevelItem(0);
             else
                 result = item->child(0);
             break;
-        case TVGN_PARENT: result = item ? item->parent() : nullptr; break;
+        case TVGN_PARENT:
+            result = item ? item->parent() : nullptr;
+            break;
         case TVGN_NEXT:
             if (item) {
                 QTreeWidgetItem* parent = item->parent();
@@ -641,7 +681,8 @@ LRESULT treeMessage(Window* window, TreeViewControl* tree, UINT msg, WPARAM wPar
                 result = parent ? parent->child(at + 1) : tree->topLevelItem(at + 1);
             }
             break;
-        default: break;
+        default:
+            break;
         }
         return reinterpret_cast<LRESULT>(handleOf(result));
     }
@@ -651,8 +692,10 @@ LRESULT treeMessage(Window* window, TreeViewControl* tree, UINT msg, WPARAM wPar
         QTreeWidgetItem* item = itemOf(data->hItem);
         if (!item) return FALSE;
         if ((data->mask & TVIF_TEXT) && data->pszText && data->cchTextMax > 0)
-            copyText(toU16(item->text(0)), static_cast<WPARAM>(data->cchTextMax), reinterpret_cast<LPARAM>(data->pszText));
-        if (data->mask & TVIF_PARAM) data->lParam = static_cast<LPARAM>(item->data(0, kItemDataRole).toLongLong());
+            copyText(toU16(item->text(0)), static_cast<WPARAM>(data->cchTextMax),
+                     reinterpret_cast<LPARAM>(data->pszText));
+        if (data->mask & TVIF_PARAM)
+            data->lParam = static_cast<LPARAM>(item->data(0, kItemDataRole).toLongLong());
         if (data->mask & TVIF_CHILDREN)
             data->cChildren = (item->childCount() > 0 || item->data(0, kHasChildrenRole).toBool()) ? 1 : 0;
         if (data->mask & TVIF_STATE) {
@@ -671,8 +714,9 @@ LRESULT treeMessage(Window* window, TreeViewControl* tree, UINT msg, WPARAM wPar
         if (data->mask & TVIF_PARAM) item->setData(0, kItemDataRole, static_cast<qlonglong>(data->lParam));
         if (data->mask & TVIF_CHILDREN) {
             item->setData(0, kHasChildrenRole, data->cChildren > 0);
-            item->setChildIndicatorPolicy(data->cChildren > 0 ? QTreeWidgetItem::ShowIndicator
-                                                              : QTreeWidgetItem::DontShowIndicatorWhenChildless);
+            item->setChildIndicatorPolicy(data->cChildren > 0
+                                              ? QTreeWidgetItem::ShowIndicator
+                                              : QTreeWidgetItem::DontShowIndicatorWhenChildless);
         }
         return TRUE;
     }
@@ -711,8 +755,8 @@ Window* createControl(Window* dialog, const DLGITEMTEMPLATE& item) {
         return true;
     };
     const DWORD style = item.style;
-    QRect rect(mulDiv(item.x, dialog->baseX, 4), mulDiv(item.y, dialog->baseY, 8), mulDiv(item.cx, dialog->baseX, 4),
-               mulDiv(item.cy, dialog->baseY, 8));
+    QRect rect(mulDiv(item.x, dialog->baseX, 4), mulDiv(item.y, dialog->baseY, 8),
+               mulDiv(item.cx, dialog->baseX, 4), mulDiv(item.cy, dialog->baseY, 8));
     const std::u16string text = item.text ? std::u16string(item.text) : std::u16string();
     Kind kind;
     QWidget* widget = nullptr;
@@ -725,9 +769,15 @@ Window* createControl(Window* dialog, const DLGITEMTEMPLATE& item) {
         label->setAutoFillBackground(false);
         Qt::Alignment align = Qt::AlignTop;
         switch (style & kStaticTypeMask) {
-        case SS_CENTER: align |= Qt::AlignHCenter; break;
-        case SS_RIGHT: align |= Qt::AlignRight; break;
-        default: align |= Qt::AlignLeft; break;
+        case SS_CENTER:
+            align |= Qt::AlignHCenter;
+            break;
+        case SS_RIGHT:
+            align |= Qt::AlignRight;
+            break;
+        default:
+            align |= Qt::AlignLeft;
+            break;
         }
         if (style & SS_CENTERIMAGE) align = (align & ~Qt::AlignTop) | Qt::AlignVCenter;
         label->setAlignment(align);
@@ -761,12 +811,15 @@ Window* createControl(Window* dialog, const DLGITEMTEMPLATE& item) {
         if (style & ES_MULTILINE) {
             kind = Kind::MultiLineEdit;
             auto* edit = new MultiLineEditControl(parent);
-            edit->setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+            edit->setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAlwaysOn
+                                                                  : Qt::ScrollBarAlwaysOff);
             edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            edit->setLineWrapMode((style & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+            edit->setLineWrapMode((style & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap
+                                                           : QPlainTextEdit::WidgetWidth);
             edit->setReadOnly(style & ES_READONLY);
             edit->setTabChangesFocus(true);
-            if (!(style & WS_BORDER) && !(item.exStyle & WS_EX_CLIENTEDGE)) edit->setFrameStyle(QFrame::NoFrame);
+            if (!(style & WS_BORDER) && !(item.exStyle & WS_EX_CLIENTEDGE))
+                edit->setFrameStyle(QFrame::NoFrame);
             widget = edit;
         } else {
             kind = Kind::Edit;
@@ -782,7 +835,8 @@ Window* createControl(Window* dialog, const DLGITEMTEMPLATE& item) {
         list->setSelectionMode((style & LBS_NOSEL) ? QAbstractItemView::NoSelection
                                                    : QAbstractItemView::SingleSelection);
         if (style & LBS_NOSEL) list->setFocusPolicy(Qt::NoFocus);
-        list->setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+        list->setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded
+                                                              : Qt::ScrollBarAlwaysOff);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setTextElideMode(Qt::ElideNone); // a row too wide is cut at the edge, as on the device
         list->setFrameStyle((style & WS_BORDER) ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
@@ -926,7 +980,8 @@ LRESULT controlMessage(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
     case Kind::PushButton:
     case Kind::OwnerDrawButton: {
         auto* button = as<QAbstractButton>(window);
-        if (msg == BM_GETCHECK) return button && button->isCheckable() && button->isChecked() ? BST_CHECKED : BST_UNCHECKED;
+        if (msg == BM_GETCHECK)
+            return button && button->isCheckable() && button->isChecked() ? BST_CHECKED : BST_UNCHECKED;
         if (msg == BM_SETCHECK) {
             if (window->kind == Kind::CheckBox && button) {
                 button->setCheckable(true);
@@ -938,7 +993,8 @@ LRESULT controlMessage(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case Kind::Edit:
         if (msg == EM_LIMITTEXT) {
-            if (auto* edit = as<QLineEdit>(window)) edit->setMaxLength(wParam ? static_cast<int>(wParam) : 32767);
+            if (auto* edit = as<QLineEdit>(window))
+                edit->setMaxLength(wParam ? static_cast<int>(wParam) : 32767);
             return 0;
         }
         return 0;
@@ -951,7 +1007,8 @@ LRESULT controlMessage(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
         switch (msg) {
         case LB_ADDSTRING: {
             const QString text = toQString(reinterpret_cast<LPCWSTR>(lParam));
-            const int position = (window->style & LBS_SORT) ? sortedPosition(listItems(list), text) : list->count();
+            const int position =
+                (window->style & LBS_SORT) ? sortedPosition(listItems(list), text) : list->count();
             list->insertItem(position, text);
             return position;
         }
@@ -1003,7 +1060,8 @@ LRESULT controlMessage(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
         case CB_ADDSTRING: {
             const QString text = toQString(reinterpret_cast<LPCWSTR>(lParam));
             const int current = combo->currentIndex();
-            const int position = (window->style & CBS_SORT) ? sortedPosition(comboItems(combo), text) : combo->count();
+            const int position =
+                (window->style & CBS_SORT) ? sortedPosition(comboItems(combo), text) : combo->count();
             combo->insertItem(position, text);
             // Adding never selects anything on the platform.
             combo->setCurrentIndex(current < 0 ? -1 : (position <= current ? current + 1 : current));
@@ -1067,7 +1125,8 @@ LRESULT controlMessage(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case SBM_SETPOS: {
             const int previous = bar->position;
-            bar->position = std::clamp(static_cast<int>(static_cast<std::intptr_t>(wParam)), bar->minimum(), bar->maximum());
+            bar->position = std::clamp(static_cast<int>(static_cast<std::intptr_t>(wParam)), bar->minimum(),
+                                       bar->maximum());
             {
                 const QSignalBlocker block(bar);
                 bar->setValue(bar->position);
@@ -1094,7 +1153,9 @@ LRESULT controlMessage(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
         switch (msg) {
         case TCM_INSERTITEMW: {
             auto* data = reinterpret_cast<const TCITEMW*>(lParam);
-            const QString text = (data && (data->mask & TCIF_TEXT) && data->pszText) ? QString::fromUtf16(data->pszText) : QString();
+            const QString text = (data && (data->mask & TCIF_TEXT) && data->pszText)
+                                     ? QString::fromUtf16(data->pszText)
+                                     : QString();
             Quiet quiet(tabs->quiet);
             const int index = tabs->insertTab(std::clamp(static_cast<int>(wParam), 0, tabs->count()), text);
             return index;

@@ -26,7 +26,7 @@ std::function<void(HWND)> activatedHook;
 std::vector<std::function<void(HWND)>> oneShotSteps;
 
 class DialogWidget : public QWidget {
-public:
+  public:
     explicit DialogWidget(QWidget* parent) : QWidget(parent) {
         setAutoFillBackground(true);
         QPalette p = palette();
@@ -35,7 +35,7 @@ public:
         setFocusPolicy(Qt::StrongFocus);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         Window* window = windowOf(this);
         if (!window) return;
@@ -51,7 +51,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override { stylus(WM_LBUTTONUP, event); }
     void mouseMoveEvent(QMouseEvent* event) override { stylus(WM_MOUSEMOVE, event); }
 
-private:
+  private:
     void stylus(UINT msg, QMouseEvent* event) {
         Window* window = windowOf(this);
         if (!window || event->button() == Qt::RightButton) return;
@@ -70,7 +70,7 @@ bool insideWidget(const QObject* object, const QWidget* ancestor) {
 
 // Only the topmost dialog (or the message box above it) takes stylus and keys.
 class InputGate : public QObject {
-public:
+  public:
     using QObject::QObject;
     bool eventFilter(QObject* object, QEvent* event) override {
         switch (event->type()) {
@@ -96,7 +96,7 @@ public:
         return false;
     }
 
-private:
+  private:
     static bool isPopup(QObject* object) {
         auto* widget = qobject_cast<QWidget*>(object);
         return widget && (widget->window()->windowFlags() & Qt::Popup) == Qt::Popup;
@@ -194,7 +194,8 @@ void fireActivated(HWND handle) {
     if (!oneShotSteps.empty() && live(handle)) {
         auto steps = std::move(oneShotSteps);
         oneShotSteps.clear();
-        for (auto& step : steps) step(handle);
+        for (auto& step : steps)
+            step(handle);
     }
 }
 
@@ -203,7 +204,8 @@ void fireActivated(HWND handle) {
 QFont templateFont(LPCWSTR face, int pointSize) {
     platform::gdi::registerDeviceFonts();
     QString family = toQString(face);
-    if (family.isEmpty() || family == QLatin1String("MS Sans Serif") || family == QLatin1String("MS Shell Dlg"))
+    if (family.isEmpty() || family == QLatin1String("MS Sans Serif") ||
+        family == QLatin1String("MS Shell Dlg"))
         family = QStringLiteral("Tahoma");
     if (!QFontDatabase::families().contains(family)) family = QStringLiteral("DejaVu Sans");
     QFont font(family);
@@ -215,7 +217,8 @@ QFont templateFont(LPCWSTR face, int pointSize) {
 
 void dialogUnitsFor(const QFont& font, int* baseX, int* baseY) {
     const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int width =
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     *baseX = (width / 26 + 1) / 2;
     // The platform's character cell: the font's Windows ascent plus descent, each rounded.
     int height = metrics.height();
@@ -231,7 +234,9 @@ void dialogUnitsFor(const QFont& font, int* baseX, int* baseY) {
     *baseY = std::max(1, height);
 }
 
-std::vector<Window*> dialogStack() { return openDialogs; }
+std::vector<Window*> dialogStack() {
+    return openDialogs;
+}
 
 Window* activeDialog() {
     for (auto it = openDialogs.rbegin(); it != openDialogs.rend(); ++it) {
@@ -291,7 +296,9 @@ void setMessageBoxWidget(QWidget* box) {
     installGate();
     boxWidget = box;
 }
-QWidget* messageBoxWidget() { return boxWidget; }
+QWidget* messageBoxWidget() {
+    return boxWidget;
+}
 
 } // namespace platform::ui
 
@@ -311,7 +318,9 @@ HRSRC FindResourceW(HINSTANCE module, LPCWSTR name, LPCWSTR type) {
     return nullptr;
 }
 
-HGLOBAL LoadResource(HINSTANCE, HRSRC resource) { return resource; }
+HGLOBAL LoadResource(HINSTANCE, HRSRC resource) {
+    return resource;
+}
 
 INT_PTR DialogBoxIndirectParamW(HINSTANCE module, LPCDLGTEMPLATEW dialogTemplate, HWND parent, DLGPROC proc,
                                 LPARAM initParam) {
@@ -367,11 +376,17 @@ void platform::destroyDialog(HWND handle) {
     finishDialog(dialog);
 }
 
-void platform::setDialogActivatedHook(std::function<void(HWND)> hook) { activatedHook = std::move(hook); }
+void platform::setDialogActivatedHook(std::function<void(HWND)> hook) {
+    activatedHook = std::move(hook);
+}
 
-void platform::callAfterNextDialogShown(std::function<void(HWND)> step) { oneShotSteps.push_back(std::move(step)); }
+void platform::callAfterNextDialogShown(std::function<void(HWND)> step) {
+    oneShotSteps.push_back(std::move(step));
+}
 
-HWND platform::activeDialog() { return platform::ui::activeDialog(); }
+HWND platform::activeDialog() {
+    return platform::ui::activeDialog();
+}
 
 int platform::dialogTemplateId(HWND handle) {
     Window* dialog = live(handle);

@@ -12,7 +12,8 @@ namespace platform {
 
 // Creates a dialog from a template without a modal loop (WM_INITDIALOG is sent, the dialog shows
 // unless EndDialog was called during it). Destroy it with destroyDialog.
-HWND createDialog(HINSTANCE module, LPCDLGTEMPLATEW dialogTemplate, HWND parent, DLGPROC proc, LPARAM initParam);
+HWND createDialog(HINSTANCE module, LPCDLGTEMPLATEW dialogTemplate, HWND parent, DLGPROC proc,
+                  LPARAM initParam);
 // Sends WM_DESTROY to the dialog and destroys it with its controls.
 void destroyDialog(HWND dialog);
 
@@ -27,7 +28,7 @@ void setDialogActivatedHook(std::function<void(HWND)> hook);
 // One call of `step` after the next dialog has become active (for the tour tool).
 void callAfterNextDialogShown(std::function<void(HWND)> step);
 
-HWND activeDialog();              // the topmost open dialog, or null
+HWND activeDialog();               // the topmost open dialog, or null
 int dialogTemplateId(HWND dialog); // the resource number of the template it was made from, 0 if none
 bool isModalLoopRunning(HWND dialog);
 

@@ -20,11 +20,11 @@ namespace {
 platform::MessageBoxResponder responder;
 
 class MessageBoxFrame : public QFrame {
-public:
+  public:
     MessageBoxFrame(QWidget* parent, QEventLoop* loop, int* answer, int escapeAnswer)
         : QFrame(parent), loop_(loop), answer_(answer), escapeAnswer_(escapeAnswer) {}
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override {
         if (event->key() == Qt::Key_Escape) {
             *answer_ = escapeAnswer_;
@@ -34,7 +34,7 @@ protected:
         QFrame::keyPressEvent(event);
     }
 
-private:
+  private:
     QEventLoop* loop_;
     int* answer_;
     int escapeAnswer_;
@@ -75,9 +75,10 @@ int showBox(const QString& text, const QString& caption, UINT type) {
     auto* body = new QHBoxLayout;
     body->setContentsMargins(6, 0, 6, 0);
     auto* icon = new QLabel(box);
-    icon->setPixmap(box->style()
-                        ->standardIcon(question ? QStyle::SP_MessageBoxQuestion : QStyle::SP_MessageBoxInformation)
-                        .pixmap(32, 32));
+    icon->setPixmap(
+        box->style()
+            ->standardIcon(question ? QStyle::SP_MessageBoxQuestion : QStyle::SP_MessageBoxInformation)
+            .pixmap(32, 32));
     icon->setAlignment(Qt::AlignTop);
     icon->setAccessibleName(question ? QStringLiteral("Frage") : QStringLiteral("Information"));
     body->addWidget(icon);
@@ -104,7 +105,8 @@ int showBox(const QString& text, const QString& caption, UINT type) {
         buttons->addWidget(button);
         return button;
     };
-    QPushButton* first = yesNo ? addButton(QStringLiteral("Ja"), IDYES) : addButton(QStringLiteral("OK"), IDOK);
+    QPushButton* first =
+        yesNo ? addButton(QStringLiteral("Ja"), IDYES) : addButton(QStringLiteral("OK"), IDOK);
     if (yesNo) addButton(QStringLiteral("Nein"), IDNO);
     buttons->addStretch();
     layout->addLayout(buttons);
@@ -113,7 +115,8 @@ int showBox(const QString& text, const QString& caption, UINT type) {
     const int width = area ? std::min(area->width() - 12, 228) : 228;
     box->setFixedWidth(width);
     box->adjustSize();
-    if (area) box->move((area->width() - box->width()) / 2, std::max(0, (area->height() - box->height()) / 3));
+    if (area)
+        box->move((area->width() - box->width()) / 2, std::max(0, (area->height() - box->height()) / 3));
 
     QPointer<QWidget> previousBox = messageBoxWidget();
     QPointer<QWidget> previousFocus = QApplication::focusWidget();
@@ -132,7 +135,9 @@ int showBox(const QString& text, const QString& caption, UINT type) {
 } // namespace
 } // namespace platform::ui
 
-void platform::setMessageBoxResponder(MessageBoxResponder answer) { platform::ui::responder = std::move(answer); }
+void platform::setMessageBoxResponder(MessageBoxResponder answer) {
+    platform::ui::responder = std::move(answer);
+}
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     using namespace platform::ui;

@@ -32,7 +32,8 @@ struct HANDLE__ {
     std::shared_ptr<ThreadState> state;
 };
 
-HANDLE CreateThread(void*, std::size_t, LPTHREAD_START_ROUTINE start, void* parameter, DWORD, DWORD* threadId) {
+HANDLE CreateThread(void*, std::size_t, LPTHREAD_START_ROUTINE start, void* parameter, DWORD,
+                    DWORD* threadId) {
     if (!start) return nullptr;
     auto* handle = new HANDLE__;
     handle->state = std::make_shared<ThreadState>();
@@ -55,7 +56,9 @@ HANDLE CreateThread(void*, std::size_t, LPTHREAD_START_ROUTINE start, void* para
     return handle;
 }
 
-void Sleep(DWORD ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void Sleep(DWORD ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 void ExitThread(DWORD code) {
     if (!madeByCreateThread) std::exit(static_cast<int>(code));

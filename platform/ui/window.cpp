@@ -29,7 +29,8 @@ std::unordered_map<const QWidget*, Window*> byWidget;
 // Emptied surfaces of destroyed windows, kept a while for a worker still drawing into one.
 struct DeadSurfaces : std::deque<Surface*> {
     ~DeadSurfaces() {
-        for (Surface* surface : *this) delete surface;
+        for (Surface* surface : *this)
+            delete surface;
     }
 };
 DeadSurfaces deadSurfaces;
@@ -53,7 +54,7 @@ void sizeSurface(Window* window) {
 
 // Keeps a window's surface at its widget's size.
 class SurfaceSizer : public QObject {
-public:
+  public:
     using QObject::QObject;
     bool eventFilter(QObject* object, QEvent* event) override {
         if (event->type() == QEvent::Resize) {
@@ -120,7 +121,8 @@ Window* createWindow(Kind kind, std::u16string className, Window* parent, QWidge
 
 void destroyWindow(Window* window) {
     if (!live(window)) return;
-    for (Window* child : std::vector<Window*>(window->children)) destroyWindow(child);
+    for (Window* child : std::vector<Window*>(window->children))
+        destroyWindow(child);
     for (auto& [id, timer] : window->timers) {
         timer->stop();
         timer->deleteLater();
@@ -161,12 +163,22 @@ std::vector<Window*> topLevelWindows() {
     return result;
 }
 
-void setShellHost(ShellHost* shell) { host = shell; }
-ShellHost* shellHost() { return host; }
+void setShellHost(ShellHost* shell) {
+    host = shell;
+}
+ShellHost* shellHost() {
+    return host;
+}
 
-QString toQString(const std::u16string& text) { return QString::fromStdU16String(text); }
-QString toQString(LPCWSTR text) { return text ? QString::fromUtf16(text) : QString(); }
-std::u16string toU16(const QString& text) { return text.toStdU16String(); }
+QString toQString(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
+QString toQString(LPCWSTR text) {
+    return text ? QString::fromUtf16(text) : QString();
+}
+std::u16string toU16(const QString& text) {
+    return text.toStdU16String();
+}
 
 QString displayText(const std::u16string& text) {
     QString out;
@@ -347,7 +359,9 @@ HWND GetParent(HWND hwnd) {
     return window->kind == Kind::Dialog ? window->owner : window->parent;
 }
 
-BOOL IsWindow(HWND hwnd) { return live(hwnd) ? TRUE : FALSE; }
+BOOL IsWindow(HWND hwnd) {
+    return live(hwnd) ? TRUE : FALSE;
+}
 
 BOOL IsWindowVisible(HWND hwnd) {
     for (Window* window = live(hwnd); window; window = window->parent)
@@ -361,7 +375,8 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
     const bool was = window->visible;
     const bool show = cmd != SW_HIDE;
     window->visible = show;
-    if (window->kind == Kind::Dialog && !window->shownOnce) return was ? TRUE : FALSE; // shown when its loop runs
+    if (window->kind == Kind::Dialog && !window->shownOnce)
+        return was ? TRUE : FALSE; // shown when its loop runs
     if (window->widget) window->widget->setVisible(show);
     if (window->kind == Kind::Shell && was != show && host) host->sipChanged();
     if (window->kind == Kind::Dialog) dialogStackChanged();
@@ -381,7 +396,8 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
 }
 
 BOOL SetWindowTextW(HWND hwnd, LPCWSTR text) {
-    return live(hwnd) ? static_cast<BOOL>(SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text))) : FALSE;
+    return live(hwnd) ? static_cast<BOOL>(SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)))
+                      : FALSE;
 }
 
 int GetWindowTextW(HWND hwnd, LPWSTR buffer, int capacity) {
@@ -391,7 +407,9 @@ int GetWindowTextW(HWND hwnd, LPWSTR buffer, int capacity) {
         SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(capacity), reinterpret_cast<LPARAM>(buffer)));
 }
 
-int GetWindowTextLengthW(HWND hwnd) { return static_cast<int>(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0)); }
+int GetWindowTextLengthW(HWND hwnd) {
+    return static_cast<int>(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0));
+}
 
 BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text) {
     HWND item = GetDlgItem(dialog, id);
@@ -422,7 +440,8 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
     Window* window = live(hwnd);
     if (!window || !window->widget) return FALSE;
     if (rect)
-        window->widget->update(QRect(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1)));
+        window->widget->update(
+            QRect(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1)));
     else
         window->widget->update();
     if (auto* area = qobject_cast<QAbstractScrollArea*>(window->widget.data())) area->viewport()->update();

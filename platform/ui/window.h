@@ -46,16 +46,16 @@ struct Window : HWND__ {
     int id = 0;
     DWORD style = 0;
     DWORD exStyle = 0;
-    Window* parent = nullptr;  // the parent of a control; null for dialogs and shell windows
-    Window* owner = nullptr;   // the owner of a dialog (what GetParent answers for it)
+    Window* parent = nullptr; // the parent of a control; null for dialogs and shell windows
+    Window* owner = nullptr;  // the owner of a dialog (what GetParent answers for it)
     std::vector<Window*> children;
     QPointer<QWidget> widget;
     Surface* surface = nullptr;
     // Set while the widget paints itself: drawing done during its own paint asks no new paint.
     std::shared_ptr<std::atomic<bool>> painting = std::make_shared<std::atomic<bool>>(false);
     HFONT font = nullptr;
-    bool visible = true;        // the WS_VISIBLE bit
-    std::u16string text;        // window text of statics, buttons, dialogs and shell windows
+    bool visible = true; // the WS_VISIBLE bit
+    std::u16string text; // window text of statics, buttons, dialogs and shell windows
     std::map<UINT_PTR, QTimer*> timers;
 
     // Dialogs
@@ -68,7 +68,7 @@ struct Window : HWND__ {
     bool shownOnce = false;
     INT_PTR result = 0;
     QEventLoop* loop = nullptr;
-    DWORD shellFlags = 0;      // SHInitDialog flags
+    DWORD shellFlags = 0;                                     // SHInitDialog flags
     std::function<void(HWND, UINT, WPARAM, LPARAM)> observer; // sees what controls send to it
     QPointer<QWidget> savedFocus; // focus to give back when the dialog is active again
 
@@ -82,7 +82,7 @@ struct Window : HWND__ {
 Window* live(HWND hwnd);                 // null for null, dead or unknown handles (any thread)
 Window* windowOf(const QWidget* widget); // the window a widget stands for, or null
 Window* createWindow(Kind kind, std::u16string className, Window* parent, QWidget* widget);
-void destroyWindow(Window* window);      // children first; deletes the widgets
+void destroyWindow(Window* window); // children first; deletes the widgets
 std::vector<Window*> topLevelWindows();
 
 // Text helpers at the Qt boundary.
@@ -124,8 +124,8 @@ QWidget* messageBoxWidget();
 // The shell supplies where dialogs and message boxes live and hears about changes.
 struct ShellHost {
     virtual ~ShellHost() = default;
-    virtual QWidget* dialogArea() = 0;       // parent of dialog widgets (240 x 268)
-    virtual void activeDialogChanged() = 0;  // caption, done button, stacking
+    virtual QWidget* dialogArea() = 0;      // parent of dialog widgets (240 x 268)
+    virtual void activeDialogChanged() = 0; // caption, done button, stacking
     virtual void sipChanged() {}
 };
 void setShellHost(ShellHost* host);

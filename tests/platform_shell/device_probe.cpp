@@ -29,8 +29,9 @@ INT_PTR ProbeProc(HWND dialog, UINT msg, WPARAM, LPARAM) {
 }
 
 int entry(HINSTANCE module, HINSTANCE previous, LPWSTR commandLine, int show) {
-    std::printf("module=%d previous=%d show=%d locale=%s command=%s\n", module == &instance, previous == nullptr,
-                show, qPrintable(QLocale().name()), qPrintable(QString::fromUtf16(commandLine)));
+    std::printf("module=%d previous=%d show=%d locale=%s command=%s\n", module == &instance,
+                previous == nullptr, show, qPrintable(QLocale().name()),
+                qPrintable(QString::fromUtf16(commandLine)));
     platform::callAfterNextDialogShown([](HWND dialog) {
         char16_t caption[64] = {};
         GetWindowTextW(dialog, caption, 64);
@@ -39,8 +40,8 @@ int entry(HINSTANCE module, HINSTANCE previous, LPWSTR commandLine, int show) {
         EndDialog(dialog, 0);
     });
     HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(1), RT_DIALOG);
-    DialogBoxIndirectParamW(module, static_cast<LPCDLGTEMPLATEW>(LoadResource(module, resource)), nullptr, ProbeProc,
-                            0);
+    DialogBoxIndirectParamW(module, static_cast<LPCDLGTEMPLATEW>(LoadResource(module, resource)), nullptr,
+                            ProbeProc, 0);
     std::fflush(stdout);
     return 7;
 }

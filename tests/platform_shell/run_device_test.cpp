@@ -35,7 +35,8 @@ ProbeRun runProbe(const QStringList& arguments) {
 TEST(RunDeviceTest, EntryPointGetsTheModuleCommandLineAndShowCommandAndItsResultIsTheExitStatus) {
     const ProbeRun run = runProbe({QStringLiteral("eins"), QStringLiteral("zwei")});
     EXPECT_EQ(run.status, 7);
-    EXPECT_TRUE(run.output.contains(QStringLiteral("module=1 previous=1 show=5"))) << run.output.toStdString();
+    EXPECT_TRUE(run.output.contains(QStringLiteral("module=1 previous=1 show=5")))
+        << run.output.toStdString();
     EXPECT_TRUE(run.output.contains(QStringLiteral("locale=de_DE"))) << run.output.toStdString();
     EXPECT_TRUE(run.output.contains(QStringLiteral("command=eins zwei "))) << run.output.toStdString();
     EXPECT_TRUE(run.output.contains(QStringLiteral("caption=Sonde"))) << run.output.toStdString();

@@ -18,7 +18,7 @@ using namespace uitest;
 namespace {
 
 class ControlsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setHandler({});
         seen().clear();
@@ -29,7 +29,9 @@ protected:
     LRESULT send(int id, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
         return SendDlgItemMessageW(dialog, id, msg, wParam, lParam);
     }
-    LRESULT add(int id, UINT msg, const char16_t* text) { return send(id, msg, 0, reinterpret_cast<LPARAM>(text)); }
+    LRESULT add(int id, UINT msg, const char16_t* text) {
+        return send(id, msg, 0, reinterpret_cast<LPARAM>(text));
+    }
     Driver driver;
     HWND dialog = nullptr;
 };
@@ -58,7 +60,8 @@ TEST_F(ControlsTest, CommandCarriesTheControlHandle) {
 TEST_F(ControlsTest, AutoCheckBoxTogglesItselfBeforeNotifying) {
     std::vector<UINT> statesSeen;
     setHandler([&](HWND d, UINT msg, WPARAM wParam, LPARAM) -> INT_PTR {
-        if (msg == WM_COMMAND && LOWORD(wParam) == kCheck) statesSeen.push_back(IsDlgButtonChecked(d, kCheck));
+        if (msg == WM_COMMAND && LOWORD(wParam) == kCheck)
+            statesSeen.push_back(IsDlgButtonChecked(d, kCheck));
         return 0;
     });
     MessageRecorder recorder(dialog);
@@ -85,7 +88,8 @@ TEST_F(ControlsTest, NotifyingStaticTellsThePointThenClicked) {
     const QRect r = driver.rect(dialog, kNotifyText);
     driver.tap(dialog, kNotifyText);
     const QPoint centre = r.center();
-    EXPECT_TRUE(recorder.matches({stylus(WM_MOUSEMOVE, centre.x(), centre.y()), command(kNotifyText, STN_CLICKED)}));
+    EXPECT_TRUE(
+        recorder.matches({stylus(WM_MOUSEMOVE, centre.x(), centre.y()), command(kNotifyText, STN_CLICKED)}));
 }
 
 TEST_F(ControlsTest, BitmapStaticTapTellsThePointInDialogCoordinates) {
@@ -109,8 +113,8 @@ TEST_F(ControlsTest, StylusOnTheDialogArrivesInClientCoordinates) {
     driver.stylusDown(dialog, 230, 5);
     driver.stylusMove(dialog, 231, 7);
     driver.stylusUp(dialog, 231, 7);
-    EXPECT_TRUE(recorder.matches({stylus(WM_LBUTTONDOWN, 230, 5), stylus(WM_MOUSEMOVE, 231, 7),
-                                  stylus(WM_LBUTTONUP, 231, 7)}));
+    EXPECT_TRUE(recorder.matches(
+        {stylus(WM_LBUTTONDOWN, 230, 5), stylus(WM_MOUSEMOVE, 231, 7), stylus(WM_LBUTTONUP, 231, 7)}));
 }
 
 TEST_F(ControlsTest, StaticTextLineBreaksOfEveryKindShowAsOneBreak) {
@@ -168,8 +172,9 @@ TEST_F(ControlsTest, TypingIntoAnEditSendsFocusAndChanges) {
     MessageRecorder recorder(dialog);
     driver.type(dialog, kEdit, u"Weiß");
     EXPECT_EQ(driver.text(dialog, kEdit), u"Weiß");
-    EXPECT_TRUE(recorder.matches({command(kEdit, EN_SETFOCUS), command(kEdit, EN_CHANGE), command(kEdit, EN_CHANGE),
-                                  command(kEdit, EN_CHANGE), command(kEdit, EN_CHANGE)}));
+    EXPECT_TRUE(
+        recorder.matches({command(kEdit, EN_SETFOCUS), command(kEdit, EN_CHANGE), command(kEdit, EN_CHANGE),
+                          command(kEdit, EN_CHANGE), command(kEdit, EN_CHANGE)}));
     recorder.clear();
     driver.tap(dialog, kPush);
     EXPECT_TRUE(recorder.matches({command(kEdit, EN_KILLFOCUS), command(kPush, BN_CLICKED)}));
@@ -216,7 +221,8 @@ TEST_F(ControlsTest, SortedListBoxSortsWithoutRegardToCase) {
     add(kSortedList, LB_ADDSTRING, u"riesling");
     EXPECT_EQ(add(kSortedList, LB_ADDSTRING, u"Chardonnay"), 0);
     EXPECT_EQ(add(kSortedList, LB_ADDSTRING, u"Merlot"), 1);
-    EXPECT_EQ(driver.items(dialog, kSortedList), (std::vector<std::u16string>{u"Chardonnay", u"Merlot", u"riesling"}));
+    EXPECT_EQ(driver.items(dialog, kSortedList),
+              (std::vector<std::u16string>{u"Chardonnay", u"Merlot", u"riesling"}));
 }
 
 TEST_F(ControlsTest, ListBoxTapSelectsAndNotifies) {
@@ -323,7 +329,7 @@ TEST_F(ControlsTest, ComboBoxItemTextsAndReset) {
 // ---- Scroll bar ----
 
 class ScrollBarTest : public ControlsTest {
-protected:
+  protected:
     void SetUp() override {
         ControlsTest::SetUp();
         SetScrollRange(GetDlgItem(dialog, kScroll), SB_CTL, 0, 4, TRUE);
@@ -371,7 +377,8 @@ TEST_F(ScrollBarTest, DraggingTheThumbTracksThenReportsThePosition) {
     MessageRecorder recorder(dialog);
     driver.dragThumb(dialog, kScroll, 4);
     std::vector<WORD> codes;
-    for (const RecordedMessage& m : recorder.entries()) codes.push_back(LOWORD(m.wParam));
+    for (const RecordedMessage& m : recorder.entries())
+        codes.push_back(LOWORD(m.wParam));
     ASSERT_GE(codes.size(), 3u);
     EXPECT_EQ(codes.front(), SB_THUMBTRACK);
     EXPECT_EQ(codes[codes.size() - 2], SB_THUMBPOSITION);
@@ -391,7 +398,7 @@ TEST_F(ScrollBarTest, PositionIsKeptWithinTheRange) {
 // ---- Tree view ----
 
 class TreeTest : public ControlsTest {
-protected:
+  protected:
     HTREEITEM insert(HTREEITEM parent, const char16_t* label, LPARAM data, HTREEITEM after = TVI_LAST) {
         TVINSERTSTRUCTW insert{};
         insert.hParent = parent;
@@ -399,7 +406,8 @@ protected:
         insert.item.mask = TVIF_TEXT | TVIF_PARAM;
         insert.item.pszText = const_cast<LPWSTR>(label);
         insert.item.lParam = data;
-        return reinterpret_cast<HTREEITEM>(send(kTree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+        return reinterpret_cast<HTREEITEM>(
+            send(kTree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     }
     HTREEITEM next(UINT how, HTREEITEM item = nullptr) {
         return reinterpret_cast<HTREEITEM>(send(kTree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
@@ -539,7 +547,7 @@ TEST_F(TreeTest, WithoutItemDrawRequestNoItemIsAsked) {
 // ---- Tab control ----
 
 class TabTest : public ControlsTest {
-protected:
+  protected:
     void SetUp() override {
         ControlsTest::SetUp();
         for (const char16_t* label : {u"Info", u"Jahrgänge", u"Notiz / Lesezeichen"}) {
@@ -553,7 +561,8 @@ protected:
 };
 
 TEST_F(TabTest, TabsInsertInOrderWithTheFirstSelected) {
-    EXPECT_EQ(driver.tabs(dialog, kTabs), (std::vector<std::u16string>{u"Info", u"Jahrgänge", u"Notiz / Lesezeichen"}));
+    EXPECT_EQ(driver.tabs(dialog, kTabs),
+              (std::vector<std::u16string>{u"Info", u"Jahrgänge", u"Notiz / Lesezeichen"}));
     EXPECT_EQ(send(kTabs, TCM_GETCURSEL), 0);
 }
 

@@ -15,7 +15,7 @@ using namespace uitest;
 namespace {
 
 class DialogTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setHandler({});
         seen().clear();
@@ -144,7 +144,8 @@ TEST_F(DialogTest, NestedModalDialogsReturnToTheirOpener) {
             order.push_back("open second");
             HRSRC resource = FindResourceW(module(), MAKEINTRESOURCEW(kSecond), RT_DIALOG);
             const INT_PTR result = DialogBoxIndirectParamW(
-                module(), static_cast<LPCDLGTEMPLATEW>(LoadResource(module(), resource)), dialog, TestProc, 0);
+                module(), static_cast<LPCDLGTEMPLATEW>(LoadResource(module(), resource)), dialog, TestProc,
+                0);
             order.push_back("second returned " + std::to_string(result));
         }
         if (platform::dialogTemplateId(dialog) == kSecond && LOWORD(wParam) == kNext) EndDialog(dialog, 2);

@@ -19,7 +19,7 @@ using namespace uitest;
 namespace {
 
 class PixelTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { seen().clear(); }
     void TearDown() override { setHandler({}); }
     Driver driver;
@@ -207,7 +207,8 @@ TEST_F(PixelTest, EveryControlClassRendersInTheDeviceWindowAtScaleOneAndTwo) {
     EXPECT_TRUE(near(one.pixelColor(2, 2), QColor(0, 0, 132)));
     const QRect bitmap = driver.rect(dialog, kSmallBitmap);
     EXPECT_TRUE(near(one.pixelColor(bitmap.center().x(), 26 + bitmap.center().y()), QColor(0, 160, 0)));
-    EXPECT_TRUE(near(two.pixelColor(2 * bitmap.center().x(), 2 * (26 + bitmap.center().y())), QColor(0, 160, 0)));
+    EXPECT_TRUE(
+        near(two.pixelColor(2 * bitmap.center().x(), 2 * (26 + bitmap.center().y())), QColor(0, 160, 0)));
 }
 
 TEST_F(PixelTest, TallTemplateFittedIntoTheDialogAreaRenders) {
@@ -246,5 +247,6 @@ TEST_F(PixelTest, MessageBoxIsDrawnInsideTheDevice) {
                           u"FEHLER", MB_OK | MB_ICONINFORMATION),
               IDOK);
     ASSERT_FALSE(shown.isNull());
-    EXPECT_GT(countColour(shown, QColor(0, 0, 132), 10), 240 * 26); // the box's caption adds to the title bar's blue
+    EXPECT_GT(countColour(shown, QColor(0, 0, 132), 10),
+              240 * 26); // the box's caption adds to the title bar's blue
 }

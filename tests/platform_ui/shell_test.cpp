@@ -16,7 +16,7 @@ using namespace uitest;
 namespace {
 
 class ShellTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         seen().clear();
         ShowWindow(FindWindowW(u"SipWndClass", nullptr), SW_HIDE);
@@ -146,6 +146,7 @@ TEST_F(ShellTest, DoneButtonAndPanelHaveAccessibleNames) {
     driver.open(module(), kSimple, TestProc);
     QWidget* device = platform::deviceWindow();
     ASSERT_TRUE(device);
-    EXPECT_EQ(device->findChild<QWidget*>(QStringLiteral("DoneButton"))->accessibleName(), QStringLiteral("ok"));
+    EXPECT_EQ(device->findChild<QWidget*>(QStringLiteral("DoneButton"))->accessibleName(),
+              QStringLiteral("ok"));
     EXPECT_FALSE(device->findChild<QWidget*>(QStringLiteral("InputPanelButton"))->accessibleName().isEmpty());
 }

@@ -18,7 +18,8 @@ std::vector<unsigned char> makeBitmap(int width, int height, COLORREF top, COLOR
     const int size = 54 + stride * height;
     std::vector<unsigned char> data(static_cast<std::size_t>(size), 0);
     auto put32 = [&](int at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) data[static_cast<std::size_t>(at + i)] = static_cast<unsigned char>(v >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            data[static_cast<std::size_t>(at + i)] = static_cast<unsigned char>(v >> (8 * i));
     };
     auto put16 = [&](int at, std::uint16_t v) {
         data[static_cast<std::size_t>(at)] = static_cast<unsigned char>(v);
@@ -60,7 +61,8 @@ const DLGITEMTEMPLATE allItems[] = {
     {kCentreText, u"STATIC", u"Mitte", 0, V | SS_CENTER | WS_BORDER, 0, 52, 2, 50, 9},
     {kRightText, u"STATIC", u"Rechts", 0, V | SS_RIGHT, 0, 104, 2, 50, 8},
     {kNotifyText, u"STATIC", u"Tippen", 0, V | SS_NOTIFY, 0, 2, 12, 48, 8},
-    {kSmallBitmap, u"STATIC", nullptr, kSmallBitmapId, V | SS_BITMAP | SS_NOTIFY, WS_EX_STATICEDGE, 52, 12, 30, 30},
+    {kSmallBitmap, u"STATIC", nullptr, kSmallBitmapId, V | SS_BITMAP | SS_NOTIFY, WS_EX_STATICEDGE, 52, 12,
+     30, 30},
     {kOwnerDraw, u"BUTTON", nullptr, 0, V | BS_OWNERDRAW | WS_TABSTOP, 0, 104, 12, 50, 14},
     {kPush, u"BUTTON", u"Drücken", 0, V | BS_PUSHBUTTON | WS_TABSTOP, 0, 2, 28, 46, 12},
     {kCheck, u"BUTTON", u"Wählen", 0, V | BS_AUTOCHECKBOX | WS_TABSTOP, 0, 104, 28, 50, 10},
@@ -76,8 +78,15 @@ const DLGITEMTEMPLATE allItems[] = {
      V | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_BORDER, 0, 80, 74, 74, 44},
     {kTabs, u"SysTabControl32", nullptr, 0, V | TCS_BOTTOM | TCS_RAGGEDRIGHT, 0, 2, 136, 152, 12},
 };
-const DLGTEMPLATE allControls = {kAllControls, kDialogStyle, u"Alle Steuerelemente", u"Tahoma", 8, 157, 157,
-                                 allItems, static_cast<int>(sizeof(allItems) / sizeof(allItems[0]))};
+const DLGTEMPLATE allControls = {kAllControls,
+                                 kDialogStyle,
+                                 u"Alle Steuerelemente",
+                                 u"Tahoma",
+                                 8,
+                                 157,
+                                 157,
+                                 allItems,
+                                 static_cast<int>(sizeof(allItems) / sizeof(allItems[0]))};
 
 const DLGITEMTEMPLATE simpleItems[] = {
     {IDOK, u"BUTTON", u"OK", 0, V | BS_PUSHBUTTON | WS_TABSTOP, 0, 4, 40, 40, 14},
@@ -89,8 +98,8 @@ const DLGITEMTEMPLATE thermometerItems[] = {
     {kThermometerBitmap, u"STATIC", nullptr, kTallBitmap, V | SS_BITMAP | SS_NOTIFY, 0, 6, 6, 39, 138},
     {kHeading, u"STATIC", u"Die richtige Temperatur", 0, V | SS_CENTER, 0, 48, 0, 108, 25},
 };
-const DLGTEMPLATE thermometer = {kThermometer, kDialogStyle, u"Thermometer", u"Tahoma", 8, 157, 157,
-                                 thermometerItems, 2};
+const DLGTEMPLATE thermometer = {kThermometer, kDialogStyle, u"Thermometer",   u"Tahoma", 8,
+                                 157,          157,          thermometerItems, 2};
 
 const DLGITEMTEMPLATE secondItems[] = {
     {kNext, u"BUTTON", u"Weiter", 0, V | BS_PUSHBUTTON | WS_TABSTOP, 0, 4, 4, 50, 14},
@@ -114,7 +123,9 @@ Handler handler;
 
 } // namespace
 
-HINSTANCE module() { return &instance; }
+HINSTANCE module() {
+    return &instance;
+}
 
 const DLGTEMPLATE* dialogTemplate(int id) {
     for (const DLGTEMPLATE* d : dialogs)
@@ -122,7 +133,9 @@ const DLGTEMPLATE* dialogTemplate(int id) {
     return nullptr;
 }
 
-void setHandler(Handler h) { handler = std::move(h); }
+void setHandler(Handler h) {
+    handler = std::move(h);
+}
 
 std::vector<Seen>& seen() {
     static std::vector<Seen> all;

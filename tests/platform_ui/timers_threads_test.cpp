@@ -30,7 +30,9 @@ void timerA(HWND hwnd, UINT msg, UINT_PTR id, DWORD tick) {
     timerLog.window = hwnd;
     timerLog.tick = tick;
 }
-void timerB(HWND, UINT, UINT_PTR id, DWORD) { timerLog.calls.emplace_back('B', id); }
+void timerB(HWND, UINT, UINT_PTR id, DWORD) {
+    timerLog.calls.emplace_back('B', id);
+}
 void killsItself(HWND hwnd, UINT, UINT_PTR id, DWORD) {
     timerLog.calls.emplace_back('K', id);
     KillTimer(hwnd, id);
@@ -41,7 +43,7 @@ void replacesItself(HWND hwnd, UINT, UINT_PTR id, DWORD) {
 }
 
 class TimerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setHandler({});
         timerLog = TimerLog{};
@@ -145,7 +147,8 @@ DWORD exitsEarly(void*) {
     ExitThread(9);
 }
 DWORD waitsForever(void*) {
-    while (counter.load() >= 0) Sleep(1);
+    while (counter.load() >= 0)
+        Sleep(1);
     return 0;
 }
 } // namespace
@@ -213,7 +216,8 @@ void answerShownBox(const QString& button, QString* textSeen) {
 TEST(MessageBoxTest, DeviceBoxShowsTheTextWithItsLineBreaksAndReturnsTheTappedButton) {
     QString shown;
     answerShownBox(QStringLiteral("Ja"), &shown);
-    EXPECT_EQ(MessageBoxW(nullptr, u"Eins\n\rZwei\r\nDrei\nVier", u"FRAGE", MB_YESNO | MB_ICONQUESTION), IDYES);
+    EXPECT_EQ(MessageBoxW(nullptr, u"Eins\n\rZwei\r\nDrei\nVier", u"FRAGE", MB_YESNO | MB_ICONQUESTION),
+              IDYES);
     EXPECT_EQ(shown, QStringLiteral("Eins\nZwei\nDrei\nVier"));
     answerShownBox(QStringLiteral("Nein"), nullptr);
     EXPECT_EQ(MessageBoxW(nullptr, u"Wirklich?", u"FRAGE", MB_YESNO | MB_ICONQUESTION), IDNO);
@@ -232,5 +236,6 @@ TEST(MessageBoxTest, WhileTheBoxIsUpTheDialogBelowTakesNoInput) {
         answerShownBox(QStringLiteral("OK"), nullptr);
     });
     MessageBoxW(dialog, u"Bitte warten", u"HINWEIS", MB_OK | MB_ICONINFORMATION);
-    for (const Seen& s : seen()) EXPECT_NE(s.msg, WM_COMMAND);
+    for (const Seen& s : seen())
+        EXPECT_NE(s.msg, WM_COMMAND);
 }

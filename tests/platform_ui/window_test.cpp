@@ -13,7 +13,7 @@ using namespace uitest;
 namespace {
 
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setHandler({});
         seen().clear();
