@@ -119,6 +119,13 @@ TEST_F(SearchFormScreen, OpeningAgainFillsTheListsAfreshAndResetsTheLevel) {
     EXPECT_EQ(driver.text(form, kQualityName), u"egal");
 }
 
+TEST_F(SearchFormScreen, WithoutACatalogueBothListsHoldOnlyTheBlankItem) {
+    g_database->closeCatalogue();
+    const HWND form = openForm();
+    EXPECT_EQ(driver.items(form, kCountryList), std::vector<std::u16string>{u" "});
+    EXPECT_EQ(driver.items(form, kRegionList), std::vector<std::u16string>{u" "});
+}
+
 // ---- Country and region -------------------------------------------------------------------------
 
 TEST_F(SearchFormScreen, ChoosingACountryListsItsRegionsByNameAndTheBlankCountryAllAgain) {
