@@ -95,6 +95,8 @@ TEST_F(SearchFormScreen, OpensWithEmptyChoicesAllRegionsInIdOrderAndLevelEgal) {
     EXPECT_FALSE(driver.visible(form, kAnimationControl));
     EXPECT_FALSE(driver.visible(form, kFullTextLabel));
     EXPECT_FALSE(driver.inputPanelShown());
+    EXPECT_TRUE(driver.doneButtonShown());
+    EXPECT_EQ(driver.deviceCaption(), u"Talvino Weinsuche");
 }
 
 TEST_F(SearchFormScreen, HeadingAndLabelsGetTheirOwnFonts) {
