@@ -109,23 +109,28 @@ TEST(PaletteReduction, ManyColoursBecomeAtMost256CloseOnes) {
 
 // ---- The thermometer's marks --------------------------------------------------------------------
 
-TEST(ThermometerScale, AMarkStandsInTheMiddleOfEveryTapBand) {
+TEST(ThermometerScale, EveryMarkLiesInTheTapBandOfItsLevel) {
+    // A tap at a mark's row, in the screen's coordinates, gives the mark's level.
+    for (int level = images::kLowestMarkedLevel; level <= images::kHighestMarkedLevel; ++level) {
+        const int y = images::markRow(level) + images::kThermometerTop;
+        EXPECT_EQ(18 - (y - 6) / 14, level) << "level " << level;
+        EXPECT_GE(images::markRow(level), 0);
+    }
+    EXPECT_LT(18 - (images::thermometerScale().height() - 1 + images::kThermometerTop - 6) / 14,
+              images::kLowestMarkedLevel); // below the marks lie the levels that show the introduction
+}
+
+TEST(ThermometerScale, AMarkAndItsNumberAreDrawnAtEveryMarkRow) {
     const QImage scale = images::thermometerScale();
     const int tickColumn = 26;
     for (int level = images::kLowestMarkedLevel; level <= images::kHighestMarkedLevel; ++level) {
-        const int middle = static_cast<int>(std::floor(images::bandMiddle(level)));
-        // The band of a level is the 14 rows 6 + 14 (18 - level) ... 19 + 14 (18 - level).
-        EXPECT_EQ(middle, 6 + 14 * (18 - level) + 6);
-        EXPECT_LT(luminance(scale.pixel(tickColumn, middle)), 120) << "level " << level;
-        EXPECT_GT(luminance(scale.pixel(tickColumn, middle - 4)), 180) << "level " << level;
-        // The lowest mark sits beside the bulb, which fills the rows below it.
-        if (level > images::kLowestMarkedLevel) {
-            EXPECT_GT(luminance(scale.pixel(tickColumn, middle + 4)), 180) << "level " << level;
-        }
-        // The number of degrees beside the mark.
+        const int row = images::markRow(level);
+        EXPECT_LT(luminance(scale.pixel(tickColumn, row)), 120) << "level " << level;
+        EXPECT_GT(luminance(scale.pixel(tickColumn, row - 4)), 180) << "level " << level;
+        EXPECT_GT(luminance(scale.pixel(tickColumn, row + 4)), 180) << "level " << level;
         int ink = 0;
         for (int x = 30; x < scale.width(); ++x)
-            for (int y = middle - 4; y <= middle + 4; ++y)
+            for (int y = std::max(0, row - 4); y <= row + 4; ++y)
                 ink += luminance(scale.pixel(x, y)) < 140;
         EXPECT_GT(ink, 6) << "level " << level;
     }
@@ -205,7 +210,8 @@ TEST(CreditsBanner, MarksStayWithinTheScreensWidth) {
         }
     int cream = 0; // the lettering of both firms
     for (int y = 8; y < 44; ++y)
-        for (int x = 0; x < 240; ++x) cream += luminance(banner.pixel(x, y)) > 200;
+        for (int x = 0; x < 240; ++x)
+            cream += luminance(banner.pixel(x, y)) > 200;
     EXPECT_GT(cream, 150);
 }
 

@@ -35,11 +35,18 @@ QImage scrollPaper();      // 146, 160 × 123
 // The credits banner, 275 × 52, before it is reduced to 256 colours.
 QImage creditsBanner(); // 134
 
-// Where the thermometer's tap band of a level lies (its middle row), and the levels it marks.
+// The thermometer's marks. Its tap bands are in the temperature screen's coordinates: level L
+// from y = 6 + 14 (18 - L) to 19 + 14 (18 - L). The screen shows the picture 6 dialog units
+// down, which its 8-point Tahoma makes 10 pixels, so a band starts 10 rows higher in the picture.
 constexpr int kLowestMarkedLevel = 4;
 constexpr int kHighestMarkedLevel = 18;
-constexpr double bandMiddle(int level) {
-    return 6 + 14.0 * (18 - level) + 6.5;
+constexpr int kThermometerTop = 10;
+constexpr int bandTopInPicture(int level) {
+    return 6 + 14 * (18 - level) - kThermometerTop;
+}
+// The row of a level's mark: the middle of the part of its band that the picture holds.
+constexpr int markRow(int level) {
+    return ((bandTopInPicture(level) > 0 ? bandTopInPicture(level) : 0) + bandTopInPicture(level) + 13) / 2;
 }
 
 // Reduces an image to at most 256 colours (median cut, nearest colour) as an indexed image.

@@ -112,24 +112,25 @@ QImage thermometerScale() {
     smooth(p);
 
     const double cx = 15.5;
-    const double bulbY = 211;
-    const double top = 3;
-    auto warmthAt = [&](double y) { return (bulbY - y) / (bulbY - 12); };
+    const double bulbY = 212.5; // below the lowest band, where taps show the introduction
+    const double top = 0.5;
+    auto warmthAt = [&](double y) { return (bulbY - y) / (bulbY - 5); };
 
     // Each tap band gets a faint wash of its own warmth, so the bands read as places to tap.
     for (int level = kLowestMarkedLevel; level <= kHighestMarkedLevel; ++level) {
-        const double bandTop = 6 + 14.0 * (18 - level);
-        QColor wash = heatColor(warmthAt(bandTop + 7));
+        const int bandTop = std::max(0, bandTopInPicture(level));
+        const int bandBottom = bandTopInPicture(level) + 14;
+        QColor wash = heatColor(warmthAt(markRow(level)));
         wash.setAlpha(level % 2 ? 22 : 40);
-        p.fillRect(QRectF(cx + 7, bandTop, width - cx - 7, 14), wash);
+        p.fillRect(QRectF(cx + 7, bandTop, width - cx - 7, bandBottom - bandTop), wash);
     }
 
-    drawShadow(p, QPointF(cx + 2, 223), 10, 2, 60);
+    drawShadow(p, QPointF(cx + 2, 223.5), 10, 1.6, 60);
 
     // The glass: tube and bulb.
     QPainterPath glass;
     glass.addRoundedRect(QRectF(cx - 5.5, top, 11, bulbY - top), 5.5, 5.5);
-    glass.addEllipse(QPointF(cx, bulbY), 11.5, 11.5);
+    glass.addEllipse(QPointF(cx, bulbY), 11, 11);
     glass = glass.simplified();
     QLinearGradient tube(QPointF(cx - 11, 0), QPointF(cx + 11, 0));
     tube.setColorAt(0, QColor(0xd4, 0xdc, 0xe6));
@@ -141,10 +142,10 @@ QImage thermometerScale() {
 
     // The liquid from the bulb to the top of the scale.
     QPainterPath liquid;
-    liquid.addRoundedRect(QRectF(cx - 2.6, 9, 5.2, bulbY - 9), 2.6, 2.6);
-    liquid.addEllipse(QPointF(cx, bulbY), 8.6, 8.6);
+    liquid.addRoundedRect(QRectF(cx - 2.6, 3, 5.2, bulbY - 3), 2.6, 2.6);
+    liquid.addEllipse(QPointF(cx, bulbY), 8.2, 8.2);
     liquid = liquid.simplified();
-    QLinearGradient heat(QPointF(0, bulbY + 8), QPointF(0, 10));
+    QLinearGradient heat(QPointF(0, bulbY + 8), QPointF(0, 4));
     for (int i = 0; i <= 10; ++i)
         heat.setColorAt(i / 10.0, heatColor(i / 10.0));
     p.setPen(Qt::NoPen);
@@ -152,22 +153,20 @@ QImage thermometerScale() {
     p.drawPath(liquid);
     // Lights on the glass.
     p.setBrush(QColor(255, 255, 255, 190));
-    p.drawRoundedRect(QRectF(cx - 3.9, 8, 1.3, bulbY - 24), 0.6, 0.6);
-    p.drawEllipse(QPointF(cx - 4, bulbY - 4), 2.6, 2.0);
+    p.drawRoundedRect(QRectF(cx - 3.9, 3, 1.3, bulbY - 18), 0.6, 0.6);
+    p.drawEllipse(QPointF(cx - 4, bulbY - 4), 2.4, 1.9);
 
-    // Marks in the middle of every band, a number of degrees for each.
+    // A mark in the middle of every band, with its number of degrees; small ticks between.
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(9);
     font.setBold(true);
     p.setFont(font);
     for (int level = kLowestMarkedLevel; level <= kHighestMarkedLevel; ++level) {
-        const double y = bandMiddle(level);
-        const bool bulbSide = level == kLowestMarkedLevel;
-        const double from = bulbSide ? cx + 11.5 : cx + 6;
+        const double y = markRow(level) + 0.5;
         p.setPen(QPen(QColor(0x30, 0x36, 0x40), 1.0));
-        p.drawLine(QPointF(from, y), QPointF(cx + 12.5 + (bulbSide ? 1 : 0), y));
-        if (level < kHighestMarkedLevel) {
-            const double edge = 6 + 14.0 * (18 - level);
+        p.drawLine(QPointF(cx + 6, y), QPointF(cx + 12.5, y));
+        if (level > kLowestMarkedLevel) {
+            const double edge = bandTopInPicture(level) + 14 - 0.5;
             p.setPen(QPen(QColor(0x30, 0x36, 0x40, 120), 0.8));
             p.drawLine(QPointF(cx + 6, edge), QPointF(cx + 9, edge));
         }
