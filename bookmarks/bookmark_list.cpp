@@ -1,0 +1,78 @@
+#include "bookmarks/bookmark_list.h"
+
+#include <cmath>
+#include <exception>
+
+#include "db/database.h"
+#include "db/schema.h"
+#include "search/sql_format.h"
+
+namespace {
+
+std::u16string labelOf(const VARIANT& value) {
+    switch (value.vt) {
+    case VT_BSTR:
+        return value.bstrVal ? std::u16string(value.bstrVal) : std::u16string();
+    case VT_I4:
+        return decimalText(value.lVal);
+    default:
+        return {};
+    }
+}
+
+long keyOf(const VARIANT& value) {
+    switch (value.vt) {
+    case VT_I4:
+        return value.lVal;
+    case VT_R8:
+        return std::isfinite(value.dblVal) ? static_cast<long>(value.dblVal) : 0;
+    case VT_BSTR: {
+        // A key stored as text still finds its entry.
+        long key = 0;
+        const char16_t* c = value.bstrVal;
+        if (!c) return 0;
+        const bool negative = *c == u'-';
+        if (negative) ++c;
+        for (; *c >= u'0' && *c <= u'9'; ++c)
+            key = key * 10 + (*c - u'0');
+        return negative ? -key : key;
+    }
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+bool fillBookmarkList(Database& database,
+                      const std::function<void(const std::u16string& label, long entryId)>& add) {
+    ado::Recordset* recordset = database.recordset();
+    if (!recordset) return false;
+    bool opened = false;
+    try {
+        opened = SUCCEEDED(database.openQuery(ado::adOpenStatic, ado::adLockReadOnly, ado::adCmdUnknown));
+    } catch (const std::exception&) {
+        // A damaged file leaves the list empty; the screen stays usable.
+        opened = false;
+    }
+    if (opened) {
+        VARIANT_BOOL eof = VARIANT_TRUE;
+        recordset->MoveFirst();
+        recordset->get_EOF(&eof);
+        while (!eof) {
+            VARIANT key;
+            VariantInit(&key);
+            VARIANT label;
+            VariantInit(&label);
+            recordset->fieldValue(schema::bookmark::kEntryId, &key);
+            recordset->fieldValue(schema::bookmark::kDescription, &label);
+            add(labelOf(label), keyOf(key));
+            VariantClear(&label);
+            VariantClear(&key);
+            recordset->MoveNext();
+            recordset->get_EOF(&eof);
+        }
+    }
+    recordset->Close();
+    return opened;
+}

@@ -1,0 +1,204 @@
+#include "bookmarks/bookmarks.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <string>
+
+#include "app/globals.h"
+#include "bookmarks/bookmark_list.h"
+#include "bookmarks/bookmark_store.h"
+#include "db/database.h"
+#include "results/results_screen.h"
+#include "results/results_state.h"
+#include "search/sql_format.h"
+
+using namespace results_screen;
+
+namespace {
+
+constexpr std::size_t kQueryLimit = Database::kQueryBufferChars - 1;
+
+inline constexpr char16_t kDeleteQuestion[] = u"Soll das Lesezeichen gelöscht werden?";
+inline constexpr char16_t kSavedText[] = u"Das Lesezeichen wurde gespeichert.";
+inline constexpr char16_t kSaveFailedText[] =
+    u"Das Lesezeichen konnte nicht gespeichert werden. Ihre Eingaben bleiben erhalten.";
+inline constexpr char16_t kDeleteFailedText[] = u"Das Lesezeichen konnte nicht gelöscht werden.";
+
+void show(HWND dialog, int id, bool shown) {
+    ShowWindow(GetDlgItem(dialog, id), shown ? SW_SHOW : SW_HIDE);
+}
+
+void showControls(HWND dialog, std::initializer_list<int> ids, bool shown) {
+    for (int id : ids)
+        show(dialog, id, shown);
+}
+
+bool boxTicked(HWND dialog) {
+    return IsDlgButtonChecked(dialog, kBookmarkBox) == BST_CHECKED;
+}
+
+void tickBox(HWND dialog, bool ticked) {
+    CheckDlgButton(dialog, kBookmarkBox, ticked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool bookmarkTabSelected(HWND dialog) {
+    return SendDlgItemMessageW(dialog, kTabs, TCM_GETCURSEL, 0, 0) == kBookmarkTab;
+}
+
+std::u16string editText(HWND dialog, int id) {
+    const HWND edit = GetDlgItem(dialog, id);
+    const int length = GetWindowTextLengthW(edit);
+    if (length <= 0) return {};
+    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+    const int copied = GetWindowTextW(edit, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+// The edits stop typing at the limit, so nothing typed is cut off later. A stored text longer
+// than that (written by something else) still loads whole and is saved back whole.
+void limitEdit(HWND dialog, int id, std::size_t loadedLength = 0) {
+    const std::size_t limit = std::max<std::size_t>(bookmark_store::kTextLimit, loadedLength);
+    SendDlgItemMessageW(dialog, id, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
+}
+
+void limitEdits(HWND dialog) {
+    limitEdit(dialog, kDescriptionEdit, editText(dialog, kDescriptionEdit).size());
+    limitEdit(dialog, kNoteEdit, editText(dialog, kNoteEdit).size());
+}
+
+// An edit that stops at its limit may take only the first half of a pair when a character outside
+// the Basic Multilingual Plane is typed there; a half alone is no character and cannot be stored.
+std::u16string withoutUnpairedSurrogates(const std::u16string& text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        const bool high = c >= 0xD800 && c <= 0xDBFF;
+        const bool low = c >= 0xDC00 && c <= 0xDFFF;
+        if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            out.push_back(c);
+            out.push_back(text[++i]);
+        } else if (!high && !low) {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+// Until the first entry of an opening has been shown the header line stays empty; the current
+// entry ID then still names an entry of an earlier opening, which the page does not show.
+bool entryShownInThisOpening(HWND dialog) {
+    return GetWindowTextLengthW(GetDlgItem(dialog, kHeaderLine)) > 0;
+}
+
+void error(HWND dialog, const char16_t* text) {
+    MessageBoxW(dialog, text, u"FEHLER", MB_OK | MB_ICONINFORMATION);
+}
+
+HTREEITEM insertItem(HWND treeView, HTREEITEM parent, const std::u16string& label, LPARAM data) {
+    std::u16string text = label;
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+    insert.item.pszText = text.data();
+    insert.item.lParam = data;
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageW(treeView, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+// Empties the tree, inserts the root "Lesezeichen" and lists the bookmarks under it.
+void fillTreeWithBookmarks(HWND dialog, ResultsState& state) {
+    const HWND treeView = GetDlgItem(dialog, kTree);
+    SendMessageW(treeView, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    // The categories of a search went with the tree.
+    for (HTREEITEM& category : state.categories)
+        category = nullptr;
+    state.bookmarkRoot = insertItem(treeView, TVI_ROOT, u"Lesezeichen", 0);
+    Database& database = *g_database;
+    copySqlToBuffer(database.queryBuffer, bookmark_store::kListQuery, kQueryLimit);
+    fillBookmarkList(database, [&](const std::u16string& label, long entryId) {
+        insertItem(treeView, state.bookmarkRoot, label, static_cast<LPARAM>(entryId));
+    });
+}
+
+} // namespace
+
+void EnterBookmarkMode(HWND dialog) {
+    ResultsState& state = *g_resultsState;
+    limitEdits(dialog);
+    fillTreeWithBookmarks(dialog, state);
+    SendDlgItemMessageW(dialog, kTabs, TCM_SETCURSEL, kInfoTab, 0);
+    showControls(dialog, {kDescriptionEdit, kNoteEdit, kBookmarkBox, kSaveButton, kVintageArea}, false);
+    show(dialog, kInfoArea, true);
+    SetDlgItemTextW(dialog, kBookmarkBox, u"Lesezeichen löschen");
+}
+
+void RebuildBookmarkList(HWND dialog) {
+    ResultsState& state = *g_resultsState;
+    fillTreeWithBookmarks(dialog, state);
+    SendDlgItemMessageW(dialog, kTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(state.bookmarkRoot));
+}
+
+void LoadBookmarkPage(HWND dialog) {
+    ResultsState& state = *g_resultsState;
+    const bookmark_store::StoredBookmark stored = bookmark_store::load(*g_database, state.currentEntryId);
+    limitEdit(dialog, kDescriptionEdit, stored.description.size());
+    limitEdit(dialog, kNoteEdit, stored.note.size());
+    SetDlgItemTextW(dialog, kDescriptionEdit, stored.description.c_str());
+    SetDlgItemTextW(dialog, kNoteEdit, stored.note.c_str());
+    if (stored.found()) {
+        tickBox(dialog, true);
+        if (bookmarkTabSelected(dialog)) show(dialog, kSaveButton, true);
+        state.bookmarkFlag = true;
+    } else {
+        tickBox(dialog, false);
+        show(dialog, kSaveButton, false);
+        state.bookmarkFlag = false;
+    }
+}
+
+void OnBookmarkBoxTapped(HWND dialog) {
+    ResultsState& state = *g_resultsState;
+    if (boxTicked(dialog)) {
+        show(dialog, kSaveButton, true);
+        SetDlgItemTextW(dialog, kDescriptionEdit, state.defaultDescription.c_str());
+        return;
+    }
+    // Nothing shown in this opening: there is no bookmark on the page to delete.
+    if (!state.bookmarkFlag || !entryShownInThisOpening(dialog)) return;
+    if (MessageBoxW(dialog, kDeleteQuestion, u"FRAGE", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    if (!bookmark_store::remove(*g_database, state.currentEntryId)) {
+        // The bookmark is still there, so the page goes on showing it.
+        error(dialog, kDeleteFailedText);
+        tickBox(dialog, true);
+        return;
+    }
+    show(dialog, kSaveButton, false);
+    SetDlgItemTextW(dialog, kDescriptionEdit, u"");
+    SetDlgItemTextW(dialog, kNoteEdit, u"");
+    tickBox(dialog, false);
+    RebuildBookmarkList(dialog);
+}
+
+void OnSaveBookmark(HWND dialog) {
+    ResultsState& state = *g_resultsState;
+    // Before the first entry of this opening the ID is stale or empty: store nothing.
+    if (!entryShownInThisOpening(dialog)) return;
+    const std::u16string description = withoutUnpairedSurrogates(editText(dialog, kDescriptionEdit));
+    const std::u16string note = withoutUnpairedSurrogates(editText(dialog, kNoteEdit));
+    if (!bookmark_store::save(*g_database, state.currentEntryId, description, note)) {
+        error(dialog, kSaveFailedText);
+        return;
+    }
+    state.bookmarkFlag = true;
+    MessageBoxW(dialog, kSavedText, u"HINWEIS", MB_OK | MB_ICONINFORMATION);
+}
+
+void ShowBookmarkPage(HWND dialog) {
+    limitEdits(dialog);
+    if (!boxTicked(dialog)) return;
+    show(dialog, kSaveButton, true);
+    g_resultsState->bookmarkFlag = true;
+}
