@@ -136,6 +136,13 @@ HRESULT SqliteConnection::Open(LPCWSTR connectionString, LPCWSTR, LPCWSTR, long)
             return E_FAIL;
         }
     }
+    // Static recordsets keep texts in the file's own encoding until they are read.
+    sqlite3_stmt* encoding = nullptr;
+    utf8_ = true;
+    if (sqlite3_prepare_v2(db, "PRAGMA encoding", -1, &encoding, nullptr) == SQLITE_OK &&
+        sqlite3_step(encoding) == SQLITE_ROW)
+        utf8_ = std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(encoding, 0)), "UTF-8") == 0;
+    sqlite3_finalize(encoding);
     db_ = db;
     transactionLevel_ = 0;
     return S_OK;

@@ -3,8 +3,10 @@
 
 #include <sqlite3.h>
 
+#include <deque>
 #include <memory>
 #include <set>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -48,6 +50,7 @@ class SqliteConnection final : public Connection {
     HRESULT RollbackTrans() override;
 
     sqlite3* handle() const { return db_; }
+    bool isUtf8() const { return utf8_; }
     void attach(SqliteRecordset* recordset) { openRecordsets_.insert(recordset); }
     void detach(SqliteRecordset* recordset) { openRecordsets_.erase(recordset); }
 
@@ -59,6 +62,7 @@ class SqliteConnection final : public Connection {
     sqlite3* db_ = nullptr;
     std::u16string provider_;
     long transactionLevel_ = 0;
+    bool utf8_ = true;
     std::set<SqliteRecordset*> openRecordsets_;
 };
 
@@ -130,14 +134,19 @@ class SqliteRecordset final : public Recordset {
     HRESULT materialise();
     void finalize();
 
+    struct Text {
+        std::uint32_t offset;
+        std::uint32_t length; // in units of the arena
+    };
     struct Cell {
         VARTYPE vt;
         union {
             LONG number;
             double real;
-            std::size_t textOffset;
+            Text text;
         };
     };
+    const char16_t* cellText(std::size_t cellIndex, const Cell& cell);
 
     ULONG references_ = 1;
     SqliteConnection* connection_ = nullptr;
@@ -150,9 +159,15 @@ class SqliteRecordset final : public Recordset {
     bool eof_ = true;
     bool readOnlyStatement_ = true;
     long rowIndex_ = 0;
-    // Static cursor: every row's cells and one arena for their texts.
+    // Static cursor: every row's cells and one arena for their texts in the file's encoding. A
+    // UTF-8 text becomes UTF-16 only when it is read; the converted copies stay where they are
+    // (a deque never moves its elements) until the recordset closes.
     std::vector<Cell> cells_;
     std::vector<char16_t> texts_;
+    std::vector<char> utf8Texts_;
+    std::deque<std::u16string> converted_;
+    std::unordered_map<std::size_t, const char16_t*> convertedCells_;
+    bool utf8Arena_ = false;
     long rowCount_ = 0;
 };
 

@@ -147,6 +147,9 @@ void SqliteRecordset::finalize() {
     eof_ = true;
     cells_.clear();
     texts_.clear();
+    utf8Texts_.clear();
+    converted_.clear();
+    convertedCells_.clear();
     columnNames_.clear();
     rowCount_ = 0;
     rowIndex_ = 0;
@@ -217,6 +220,7 @@ HRESULT SqliteRecordset::Open(VARIANT source, VARIANT activeConnection, long cur
 
 HRESULT SqliteRecordset::materialise() {
     const int columns = static_cast<int>(columnNames_.size());
+    utf8Arena_ = connection_->isUtf8();
     for (;;) {
         const int rc = sqlite3_step(statement_);
         if (rc == SQLITE_DONE) break;
@@ -239,12 +243,22 @@ HRESULT SqliteRecordset::materialise() {
                 cell.real = sqlite3_column_double(statement_, i);
                 break;
             case SQLITE_TEXT: {
-                const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(statement_, i));
-                const std::size_t units = static_cast<std::size_t>(sqlite3_column_bytes16(statement_, i)) / 2;
                 cell.vt = VT_BSTR;
-                cell.textOffset = texts_.size();
-                texts_.insert(texts_.end(), text, text + units);
-                texts_.push_back(u'\0');
+                if (utf8Arena_) {
+                    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, i));
+                    const std::size_t bytes = static_cast<std::size_t>(sqlite3_column_bytes(statement_, i));
+                    cell.text = {static_cast<std::uint32_t>(utf8Texts_.size()),
+                                 static_cast<std::uint32_t>(bytes)};
+                    utf8Texts_.insert(utf8Texts_.end(), text, text + bytes);
+                } else {
+                    const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(statement_, i));
+                    const std::size_t units =
+                        static_cast<std::size_t>(sqlite3_column_bytes16(statement_, i)) / 2;
+                    cell.text = {static_cast<std::uint32_t>(texts_.size()),
+                                 static_cast<std::uint32_t>(units)};
+                    texts_.insert(texts_.end(), text, text + units);
+                    texts_.push_back(u'\0');
+                }
                 break;
             }
             case SQLITE_NULL:
@@ -355,6 +369,16 @@ long SqliteRecordset::positionOf(std::u16string_view name) const {
     return -1;
 }
 
+const char16_t* SqliteRecordset::cellText(std::size_t cellIndex, const Cell& cell) {
+    if (!utf8Arena_) return texts_.data() + cell.text.offset;
+    auto found = convertedCells_.find(cellIndex);
+    if (found != convertedCells_.end()) return found->second;
+    converted_.push_back(toUtf16(std::string_view(utf8Texts_.data() + cell.text.offset, cell.text.length)));
+    const char16_t* text = converted_.back().c_str();
+    convertedCells_.emplace(cellIndex, text);
+    return text;
+}
+
 HRESULT SqliteRecordset::fieldValue(long position, VARIANT* value) {
     return valueAt(position, value);
 }
@@ -374,7 +398,10 @@ HRESULT SqliteRecordset::valueAt(long position, VARIANT* value) {
         } else if (cell.vt == VT_R8) {
             value->dblVal = cell.real;
         } else if (cell.vt == VT_BSTR) {
-            value->bstrVal = texts_.data() + cell.textOffset;
+            value->bstrVal =
+                const_cast<char16_t*>(cellText(static_cast<std::size_t>(rowIndex_) * columnNames_.size() +
+                                                   static_cast<std::size_t>(position),
+                                               cell));
             value->wReserved1 = 1;
         }
         return S_OK;

@@ -128,6 +128,25 @@ TEST_F(RecordsetTest, TextsComeBackExactlyAsStoredScrambledOnesIncluded) {
     EXPECT_EQ(text(2), (std::u16string{96, 99}));
 }
 
+TEST_F(RecordsetTest, TextsOfAStaticRowStayValidWhileMoreColumnsAndRowsAreRead) {
+    ASSERT_EQ(open(u"SELECT STICHWORT, Zusatz, Regio_Lang FROM talvino ORDER BY ID"), S_OK);
+    VARIANT keyword, suffix, again;
+    recordset->fieldValue(0, &keyword);
+    recordset->fieldValue(1, &suffix);
+    for (int row = 0; row < 3; ++row) {
+        for (long column = 0; column < 3; ++column) {
+            VARIANT v;
+            recordset->fieldValue(column, &v);
+        }
+        recordset->MoveNext();
+    }
+    recordset->MoveFirst();
+    recordset->fieldValue(0, &again);
+    EXPECT_EQ(std::u16string(keyword.bstrVal), u"Chablis Premier Cru");
+    EXPECT_EQ(std::u16string(suffix.bstrVal), u"Domaine des Vaux Clairs");
+    EXPECT_EQ(again.bstrVal, keyword.bstrVal); // read once, kept
+}
+
 TEST_F(RecordsetTest, FieldsByPositionAndByNameFollowTheCurrentRow) {
     ASSERT_EQ(open(u"SELECT Land, Bezeichnung FROM Land ORDER BY Land"), S_OK);
     ado::Fields* fields = nullptr;
