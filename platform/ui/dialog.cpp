@@ -32,7 +32,8 @@ class DialogWidget : public QWidget {
         QPalette p = palette();
         p.setColor(QPalette::Window, Qt::white);
         setPalette(p);
-        setFocusPolicy(Qt::StrongFocus);
+        // A tap on the dialog itself leaves the focus where it is, as on the platform.
+        setFocusPolicy(Qt::NoFocus);
     }
 
   protected:

@@ -645,3 +645,11 @@ TEST_F(TreeTest, ItemsDrawInTheFontTheDialogSelectsForThem) {
     DeleteObject(font);
     (void)red;
 }
+
+TEST_F(ControlsTest, TapOnTheDialogItselfLeavesTheFocusInTheEdit) {
+    driver.type(dialog, kEdit, u"a");
+    MessageRecorder recorder(dialog);
+    driver.tapAt(dialog, 230, 5);
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, kEdit));
+    EXPECT_TRUE(recorder.matches({stylus(WM_LBUTTONDOWN, 230, 5), stylus(WM_LBUTTONUP, 230, 5)}));
+}
