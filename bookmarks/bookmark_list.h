@@ -9,4 +9,5 @@ class Database;
 
 // Calls `add` for every row; no limit, no sorting. A NULL description gives an empty label. A
 // list that cannot be opened (broken SQL or file) adds nothing and gives false.
-bool fillBookmarkList(Database& database, const std::function<void(const std::u16string& label, long entryId)>& add);
+bool fillBookmarkList(Database& database,
+                      const std::function<void(const std::u16string& label, long entryId)>& add);
