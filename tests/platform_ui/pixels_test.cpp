@@ -250,3 +250,29 @@ TEST_F(PixelTest, MessageBoxIsDrawnInsideTheDevice) {
     EXPECT_GT(countColour(shown, QColor(0, 0, 132), 10),
               240 * 26); // the box's caption adds to the title bar's blue
 }
+
+TEST_F(PixelTest, StaticWithTransparentBackgroundAndNullBrushShowsTheDialogBelow) {
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    setHandler([&](HWND, UINT msg, WPARAM wParam, LPARAM lParam) -> INT_PTR {
+        if (msg != WM_CTLCOLORSTATIC) return 0;
+        const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+        if (id == kLeftText) {
+            SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+        }
+        return reinterpret_cast<INT_PTR>(white);
+    });
+    HWND dialog = driver.open(module(), kAllControls, TestProc);
+    HDC dc = GetDC(dialog);
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    RECT all{0, 0, 240, 40};
+    FillRect(dc, &all, blue);
+    ReleaseDC(dialog, dc);
+    DeleteObject(blue);
+    driver.pump();
+    const QRect transparent = driver.rect(dialog, kLeftText);
+    const QRect painted = driver.rect(dialog, kRightText);
+    EXPECT_TRUE(near(driver.pixel(dialog, transparent.right() - 1, transparent.bottom() - 1), QColor(0, 0, 255)));
+    EXPECT_TRUE(near(driver.pixel(dialog, painted.left() + 1, painted.bottom() - 1), Qt::white));
+    DeleteObject(white);
+}
