@@ -1021,7 +1021,7 @@ LRESULT controlMessage(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (index < 0 || index >= list->count()) {
                 list->setCurrentRow(-1);
                 list->clearSelection();
-                return index < 0 ? 0 : LB_ERR;
+                return LB_ERR; // also for -1, which only clears the selection
             }
             list->setCurrentRow(index);
             return index;

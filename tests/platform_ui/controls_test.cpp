@@ -241,8 +241,9 @@ TEST_F(ControlsTest, ListBoxSelectionByTheProgram) {
     MessageRecorder recorder(dialog);
     EXPECT_EQ(send(kList, LB_SETCURSEL, 1), 1);
     EXPECT_EQ(send(kList, LB_GETCURSEL), 1);
-    send(kList, LB_SETCURSEL, static_cast<WPARAM>(-1));
+    EXPECT_EQ(send(kList, LB_SETCURSEL, static_cast<WPARAM>(-1)), LB_ERR);
     EXPECT_EQ(send(kList, LB_GETCURSEL), LB_ERR);
+    EXPECT_EQ(driver.selectedIndex(dialog, kList), -1);
     EXPECT_TRUE(recorder.entries().empty());
 }
 
