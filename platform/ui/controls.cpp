@@ -563,7 +563,7 @@ LRESULT textMessage(Window* window, UINT msg, WPARAM wParam, LPARAM lParam, bool
     switch (window->kind) {
     case Kind::Static:
         window->text = text;
-        setStaticText(window);
+        if ((window->style & kStaticTypeMask) != SS_TYPE_BITMAP) setStaticText(window); // a picture keeps it
         break;
     case Kind::PushButton:
     case Kind::CheckBox:

@@ -550,7 +550,10 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
     Window* window = live(hwnd);
     if (!window) return 0;
     QTimer*& timer = window->timers[id];
-    if (!timer) timer = new QTimer;
+    if (!timer) {
+        timer = new QTimer;
+        timer->setTimerType(Qt::PreciseTimer); // animations count on the period
+    }
     timer->stop();
     QObject::disconnect(timer, &QTimer::timeout, nullptr, nullptr);
     QObject::connect(timer, &QTimer::timeout, [hwnd, id, proc] { platform::ui::fireTimer(hwnd, id, proc); });

@@ -654,3 +654,11 @@ TEST_F(ControlsTest, TapOnTheDialogItselfLeavesTheFocusInTheEdit) {
     EXPECT_EQ(GetFocus(), GetDlgItem(dialog, kEdit));
     EXPECT_TRUE(recorder.matches({stylus(WM_LBUTTONDOWN, 230, 5), stylus(WM_LBUTTONUP, 230, 5)}));
 }
+
+TEST_F(ControlsTest, TextOfABitmapStaticLeavesItsPicture) {
+    SetDlgItemTextW(dialog, kSmallBitmap, u"Bild");
+    EXPECT_EQ(driver.text(dialog, kSmallBitmap), u"Bild");
+    auto* label = qobject_cast<QLabel*>(driver.widget(dialog, kSmallBitmap));
+    ASSERT_TRUE(label);
+    EXPECT_FALSE(label->pixmap().isNull());
+}
