@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRawFont>
@@ -208,7 +209,11 @@ QFont templateFont(LPCWSTR face, int pointSize) {
     if (family.isEmpty() || family == QLatin1String("MS Sans Serif") ||
         family == QLatin1String("MS Shell Dlg"))
         family = QStringLiteral("Tahoma");
-    if (!QFontDatabase::families().contains(family)) family = QStringLiteral("DejaVu Sans");
+    static QHash<QString, QString> available; // the font list is long; ask once per face
+    auto known = available.find(family);
+    if (known == available.end())
+        known = available.insert(family, QFontDatabase::hasFamily(family) ? family : QStringLiteral("DejaVu Sans"));
+    family = *known;
     QFont font(family);
     // Points at the device's 96 dots per inch, as the platform's character height.
     font.setPixelSize(std::max(1, mulDiv(pointSize > 0 ? pointSize : 8, 96, 72)));
