@@ -862,6 +862,10 @@ Window* createControl(Window* dialog, const DLGITEMTEMPLATE& item) {
         tree->setRootIsDecorated((style & TVS_LINESATROOT) != 0);
         tree->setIndentation(12);
         tree->setFrameStyle((style & WS_BORDER) ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
+        // Items keep their whole label; a wide one brings the horizontal scroll bar, as on the device.
+        tree->setTextElideMode(Qt::ElideNone);
+        tree->header()->setStretchLastSection(false);
+        tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
         tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         tree->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         widget = tree;

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTabBar>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -661,4 +663,16 @@ TEST_F(ControlsTest, TextOfABitmapStaticLeavesItsPicture) {
     auto* label = qobject_cast<QLabel*>(driver.widget(dialog, kSmallBitmap));
     ASSERT_TRUE(label);
     EXPECT_FALSE(label->pixmap().isNull());
+}
+
+TEST_F(TreeTest, AWideItemKeepsItsWholeLabelAndTheTreeScrollsSideways) {
+    HTREEITEM red = insert(TVI_ROOT, u"Rot", 0);
+    insert(red, u"Château Lafite-Rothschild, Pauillac, Haut-Médoc, Bordeaux", 1);
+    send(kTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(red));
+    auto* tree = qobject_cast<QTreeWidget*>(driver.widget(dialog, kTree));
+    ASSERT_TRUE(tree);
+    driver.pump();
+    EXPECT_EQ(tree->textElideMode(), Qt::ElideNone);
+    EXPECT_GT(tree->header()->sectionSize(0), tree->viewport()->width());
+    EXPECT_TRUE(tree->horizontalScrollBar()->isVisible());
 }
