@@ -6,6 +6,8 @@
 #include "db/database.h"
 #include "db/utility.h"
 #include "resources/dialog_ids.h"
+#include "results/results_state.h"
+#include "search/search_screen.h"
 
 extern const char16_t kCatalogueErrorText[] =
     u"Die Datenbank kann nicht geöffnet werden. \n\r"
@@ -104,6 +106,7 @@ INT_PTR MainMenuProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 int WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     g_application->instance = instance;
+    setSearchResultsScreen(ResultsProc);
     OpenScreen(kMainMenuDialog, MainMenuProc, nullptr);
     return 0;
 }

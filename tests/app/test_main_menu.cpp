@@ -2,6 +2,8 @@
 // the driver, ended with the done button.
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
+#include <QWidget>
 #include <string>
 
 #include "app/application.h"
@@ -126,6 +128,32 @@ TEST_F(MainMenuTest, LabelBitmapAndButtonOfARowOpenTheSameScreen) {
         for (int id : row.ids) expectOpens(id, row.templateId);
 }
 
+TEST_F(MainMenuTest, BookmarksRowOpensTheBookmarkListEvenAfterASearch) {
+    TestCatalogue catalogue;
+    catalogue.addSampleContent().addBookmark(TestCatalogue::kRioja, u"Für Sonntag", u"mit Lamm");
+    catalogue.installAsProgramCatalogue();
+    for (int id : {1010, 1053, 1050}) {
+        std::vector<platform::testing::TreeItemInfo> tree;
+        driver.onDialog(kMainMenuDialog, [&](HWND menu) {
+            // What a search or an entry detail leaves behind in the query buffer.
+            const std::u16string leftOver = u"SELECT * FROM talvino WHERE (  (Rot > 0)) ORDER by STICHWORT";
+            g_database->queryBuffer[leftOver.copy(g_database->queryBuffer, leftOver.size())] = u'\0';
+            driver.tap(menu, id);
+        });
+        driver.onDialog(kResultsDialog, [&](HWND results) {
+            tree = driver.treeItems(results, 1001);
+            driver.tapDone();
+        });
+        driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+        EXPECT_EQ(runProgram(), 0);
+        ASSERT_EQ(tree.size(), 1u) << "control " << id;
+        EXPECT_EQ(tree[0].label, u"Lesezeichen");
+        ASSERT_EQ(tree[0].children.size(), 1u);
+        EXPECT_EQ(tree[0].children[0].label, u"Für Sonntag");
+        createGlobalObjects();
+    }
+}
+
 TEST_F(MainMenuTest, LinksOpenCreditsAndHelp) {
     expectOpens(1023, kCreditsDialog);
     expectOpens(1025, kHelpIndexDialog);
@@ -189,6 +217,7 @@ TEST_F(MainMenuTest, MenuRowsAreWhiteAndLabelsUseTheMenuFonts) {
                    &label);
         EXPECT_EQ(label.lfHeight, 14);
         EXPECT_EQ(label.lfWeight, 700);
+        EXPECT_TRUE(QFontInfo(driver.widget(menu, 1008)->font()).bold()) << "the label is shown bold";
         LOGFONTW link{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(menu, 1025), WM_GETFONT, 0, 0)), sizeof link,
                    &link);
@@ -207,6 +236,23 @@ TEST_F(MainMenuTest, QueryBufferLivesFromTheFirstMessageToTheEnd) {
     });
     EXPECT_EQ(runProgram(), 0);
     EXPECT_NE(buffer, nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainMenuTest, SizePaintAndSettingChangesKeepTheInputPanelButtonShown) {
+    driver.onDialog(kMainMenuDialog, [&](HWND menu) {
+        const HWND button = FindWindowW(u"MS_SIPBUTTON", nullptr);
+        for (UINT message : {WM_SIZE, WM_PAINT, WM_SETTINGCHANGE}) {
+            ShowWindow(button, SW_HIDE);
+            SendMessageW(menu, message, 0, 0);
+            EXPECT_TRUE(IsWindowVisible(button)) << "message " << message;
+        }
+        driver.tapDone();
+    });
+    EXPECT_EQ(runProgram(), 0);
 }
 
 } // namespace

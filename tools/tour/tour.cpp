@@ -78,6 +78,43 @@ void tourScreens(HINSTANCE module, const QString& programDir) {
         driver.pump(50);
         save("search-animation.png");
         ShowWindow(GetDlgItem(form, kAnimationControl), SW_HIDE);
+
+        // A full-text search over the Rhône: red, white, rosé and fortified wines.
+        driver.tap(form, 1015);
+        driver.tap(form, 1017);
+        driver.scroll(form, 1021, platform::testing::ScrollAction::Home);
+        driver.chooseItem(form, 1013, 0);
+        SetDlgItemTextW(form, 1012, u"");
+        driver.tap(form, 1078);
+        driver.type(form, 1012, u"rhône");
+        driver.tap(form, 1011);
+    });
+    driver.onDialog(kResultsDialog, [&](HWND results) {
+        for (const auto& category : driver.treeItems(results, 1001)) driver.expandTreeItem(results, 1001, {category.label});
+        save("results.png");
+        std::u16string entry;
+        for (const auto& category : driver.treeItems(results, 1001))
+            for (const auto& item : category.children)
+                if (category.label == u"Rot" && item.label.rfind(u"Châteauneuf-du-Pape Rouge", 0) == 0) entry = item.label;
+        driver.selectTreeItem(results, 1001, {u"Rot", entry});
+        save("entry-info.png");
+        driver.selectTab(results, 1002, 1);
+        save("entry-vintages.png");
+        driver.selectTab(results, 1002, 2);
+        driver.tap(results, 1067);
+        driver.type(results, 1065, u"Zum Lammbraten an Ostern");
+        driver.tap(results, 1066);
+        save("bookmark-page.png");
+        driver.tapDone();
+    });
+    driver.onDialog(kSearchFormDialog, [&](HWND) { driver.tapDone(); });
+    driver.onDialog(kMainMenuDialog, [&](HWND menu) { driver.tap(menu, 1010); });
+    driver.onDialog(kResultsDialog, [&](HWND results) {
+        driver.expandTreeItem(results, 1001, {u"Lesezeichen"});
+        const auto tree = driver.treeItems(results, 1001);
+        if (!tree.empty() && !tree[0].children.empty())
+            driver.selectTreeItem(results, 1001, {u"Lesezeichen", tree[0].children[0].label});
+        save("bookmark-list.png");
         driver.tapDone();
     });
     driver.onDialog(kMainMenuDialog, [&](HWND menu) { driver.tap(menu, 1008); });
