@@ -475,7 +475,9 @@ TEST_F(ResultsScreen, TreeAsksForEveryItemAndDrawsItInTheResultsFont) {
 int labelInkWidth(platform::testing::Driver& driver, HWND dialog) {
     auto* tree = qobject_cast<QTreeWidget*>(driver.widget(dialog, kTree));
     if (!tree || tree->topLevelItemCount() == 0) return 0;
-    const QRect row = tree->visualItemRect(tree->topLevelItem(0)).translated(tree->viewport()->pos());
+    const QRect row = tree->visualItemRect(tree->topLevelItem(0))
+                          .translated(tree->viewport()->pos())
+                          .intersected(tree->viewport()->geometry());
     const QImage image = driver.grab(GetDlgItem(dialog, kTree));
     int left = image.width();
     int right = -1;
