@@ -21,6 +21,7 @@ using namespace results_screen;
 namespace {
 
 constexpr int kSearchRowButton = 1006;
+constexpr int kBookmarkRowButton = 1050;
 
 class SearchRoad : public ResultsTest {
   protected:
@@ -99,6 +100,32 @@ TEST_F(SearchRoad, NoHitsShowTheNoticeOnlyAndReturnToTheFormWithItsCriteria) {
     EXPECT_EQ(driver.messageBoxes()[0].text,
               u"Ihre Suche ergab 0 Ergebnistreffer. Bitte verändern Sie Ihre Suchkriterien.");
     // A results screen left open would have had no step to run and failed the flow.
+    EXPECT_EQ(driver.pendingSteps(), 0u);
+}
+
+TEST_F(SearchRoad, TheMenuOpensTheBookmarkListAfterASearchLeftSqlInTheBuffer) {
+    catalogue.addBookmark(TestCatalogue::kPort, u"Zum Käse", u"");
+    catalogue.installAsProgramCatalogue();
+    std::vector<std::u16string> roots;
+    driver.onDialog(kMainMenuDialog, [&](HWND menu) { driver.tap(menu, kSearchRowButton); });
+    driver.onDialog(kSearchFormDialog, [&](HWND form) {
+        driver.type(form, search_form::kSearchTerm, u"Port");
+        driver.tap(form, search_form::kStartButton);
+    });
+    driver.onDialog(kResultsDialog, [&](HWND results) {
+        driver.selectTreeItem(results, kTree, {u"Braun", u"Tawny Port 10 Jahre, Quinta do Miradouro"});
+        driver.tapDone();
+    });
+    driver.onDialog(kSearchFormDialog, [&](HWND) { driver.tapDone(); });
+    driver.onDialog(kMainMenuDialog, [&](HWND menu) { driver.tap(menu, kBookmarkRowButton); });
+    driver.onDialog(kResultsDialog, [&](HWND results) {
+        for (const auto& item : driver.treeItems(results, kTree))
+            roots.push_back(item.label);
+        driver.tapDone();
+    });
+    driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+    runMainMenu();
+    EXPECT_EQ(roots, (std::vector<std::u16string>{u"Lesezeichen"}));
     EXPECT_EQ(driver.pendingSteps(), 0u);
 }
 

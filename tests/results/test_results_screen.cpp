@@ -428,6 +428,29 @@ TEST_F(ResultsScreen, EachTabShowsItsOwnControls) {
         EXPECT_FALSE(driver.visible(dialog, hidden)) << hidden;
 }
 
+TEST_F(ResultsScreen, SpeichernShowsOnTheThirdTabOnlyForATickedBox) {
+    catalogue.addSampleContent().addBookmark(TestCatalogue::kChablis, u"Zum Fisch", u"Kühl servieren");
+    const HWND dialog = openSearch(kAllEntries);
+    ASSERT_TRUE(driver.selectTab(dialog, kTabs, kBookmarkTab));
+    ASSERT_TRUE(driver.selectTreeItem(dialog, kTree, {u"Weiß", kChablis}));
+    EXPECT_TRUE(driver.checked(dialog, kBookmarkBox));
+    EXPECT_TRUE(driver.visible(dialog, kSaveButton));
+
+    ASSERT_TRUE(driver.selectTreeItem(dialog, kTree, {u"Rot", kRioja}));
+    EXPECT_FALSE(driver.checked(dialog, kBookmarkBox));
+    EXPECT_FALSE(driver.visible(dialog, kSaveButton));
+    ASSERT_TRUE(driver.selectTab(dialog, kTabs, kInfoTab));
+    ASSERT_TRUE(driver.selectTab(dialog, kTabs, kBookmarkTab));
+    EXPECT_FALSE(driver.visible(dialog, kSaveButton));
+
+    ASSERT_TRUE(driver.selectTreeItem(dialog, kTree, {u"Weiß", kChablis}));
+    ASSERT_TRUE(driver.selectTab(dialog, kTabs, kVintageTab));
+    EXPECT_FALSE(driver.visible(dialog, kSaveButton));
+    ASSERT_TRUE(driver.selectTab(dialog, kTabs, kBookmarkTab));
+    EXPECT_TRUE(driver.visible(dialog, kSaveButton));
+    EXPECT_TRUE(g_resultsState->bookmarkFlag);
+}
+
 TEST_F(ResultsScreen, TabsLeaveTheTextsAlone) {
     const HWND dialog = openSearch(kAllEntries);
     ASSERT_TRUE(driver.selectTreeItem(dialog, kTree, {u"Braun", kPort}));
