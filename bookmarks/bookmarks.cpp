@@ -108,15 +108,21 @@ HTREEITEM insertItem(HWND treeView, HTREEITEM parent, const std::u16string& labe
         SendMessageW(treeView, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
-// Empties the tree, inserts the root "Lesezeichen" and lists the bookmarks under it.
-void fillTreeWithBookmarks(HWND dialog, ResultsState& state) {
+// Empties the tree and inserts the root "Lesezeichen".
+void insertBookmarkRoot(HWND dialog, ResultsState& state) {
     const HWND treeView = GetDlgItem(dialog, kTree);
     SendMessageW(treeView, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     // The categories of a search went with the tree.
     for (HTREEITEM& category : state.categories)
         category = nullptr;
     state.bookmarkRoot = insertItem(treeView, TVI_ROOT, u"Lesezeichen", 0);
+}
+
+// Lists the stored bookmarks under the root.
+void listBookmarks(HWND dialog, const ResultsState& state) {
     Database& database = *g_database;
+    if (!database.queryBuffer) return;
+    const HWND treeView = GetDlgItem(dialog, kTree);
     copySqlToBuffer(database.queryBuffer, bookmark_store::kListQuery, kQueryLimit);
     fillBookmarkList(database, [&](const std::u16string& label, long entryId) {
         insertItem(treeView, state.bookmarkRoot, label, static_cast<LPARAM>(entryId));
@@ -128,8 +134,9 @@ void fillTreeWithBookmarks(HWND dialog, ResultsState& state) {
 void EnterBookmarkMode(HWND dialog) {
     ResultsState& state = *g_resultsState;
     limitEdits(dialog);
-    fillTreeWithBookmarks(dialog, state);
+    insertBookmarkRoot(dialog, state);
     SendDlgItemMessageW(dialog, kTabs, TCM_SETCURSEL, kInfoTab, 0);
+    listBookmarks(dialog, state);
     showControls(dialog, {kDescriptionEdit, kNoteEdit, kBookmarkBox, kSaveButton, kVintageArea}, false);
     show(dialog, kInfoArea, true);
     SetDlgItemTextW(dialog, kBookmarkBox, u"Lesezeichen löschen");
@@ -137,7 +144,8 @@ void EnterBookmarkMode(HWND dialog) {
 
 void RebuildBookmarkList(HWND dialog) {
     ResultsState& state = *g_resultsState;
-    fillTreeWithBookmarks(dialog, state);
+    insertBookmarkRoot(dialog, state);
+    listBookmarks(dialog, state);
     SendDlgItemMessageW(dialog, kTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(state.bookmarkRoot));
 }
 
@@ -163,6 +171,7 @@ void OnBookmarkBoxTapped(HWND dialog) {
     ResultsState& state = *g_resultsState;
     if (boxTicked(dialog)) {
         show(dialog, kSaveButton, true);
+        limitEdit(dialog, kDescriptionEdit, state.defaultDescription.size());
         SetDlgItemTextW(dialog, kDescriptionEdit, state.defaultDescription.c_str());
         return;
     }

@@ -22,7 +22,7 @@ const std::u16string kSaved = u"Das Lesezeichen wurde gespeichert.";
 const std::u16string kSaveFailed =
     u"Das Lesezeichen konnte nicht gespeichert werden. Ihre Eingaben bleiben erhalten.";
 
-class Saving : public BookmarkScreenTest {
+class BookmarkSaving : public BookmarkScreenTest {
   protected:
     // The Chablis from a search, on the bookmark tab with the box ticked.
     HWND chablisReadyToSave() {
@@ -49,7 +49,7 @@ class Saving : public BookmarkScreenTest {
     }
 };
 
-TEST_F(Saving, StoresTheTypedTextsAndThenReportsSuccess) {
+TEST_F(BookmarkSaving, StoresTheTypedTextsAndThenReportsSuccess) {
     const HWND dialog = chablisReadyToSave();
     retype(dialog, kDescriptionEdit, u"Austernwein");
     retype(dialog, kNoteEdit, u"kühl servieren");
@@ -60,13 +60,13 @@ TEST_F(Saving, StoresTheTypedTextsAndThenReportsSuccess) {
     EXPECT_EQ(driver.text(dialog, kDescriptionEdit), u"Austernwein");
 }
 
-TEST_F(Saving, TheKeywordIsSavedWhenTheDescriptionIsLeftAsTicked) {
+TEST_F(BookmarkSaving, TheKeywordIsSavedWhenTheDescriptionIsLeftAsTicked) {
     const HWND dialog = chablisReadyToSave();
     ASSERT_TRUE(driver.tap(dialog, kSaveButton));
     EXPECT_EQ(bookmarks(), (Rows{{"1001", ado::toUtf8(kChablisKeyword), ""}}));
 }
 
-TEST_F(Saving, SavingTwiceLeavesOneRowWithTheSecondTexts) {
+TEST_F(BookmarkSaving, SavingTwiceLeavesOneRowWithTheSecondTexts) {
     catalogue.addBookmark(TestCatalogue::kRiesling, u"Mosel", u"");
     const HWND dialog = chablisReadyToSave();
     retype(dialog, kDescriptionEdit, u"erste");
@@ -78,7 +78,7 @@ TEST_F(Saving, SavingTwiceLeavesOneRowWithTheSecondTexts) {
     EXPECT_EQ(bookmarks(), (Rows{{"5001", "Mosel", ""}, {"1001", "zweite", "zwei"}}));
 }
 
-TEST_F(Saving, AShownBookmarkIsSavedAgainWithItsChanges) {
+TEST_F(BookmarkSaving, AShownBookmarkIsSavedAgainWithItsChanges) {
     catalogue.addBookmark(TestCatalogue::kChablis, u"Austernwein", u"kühl");
     const HWND dialog = chablisReadyToSave();
     ASSERT_TRUE(driver.visible(dialog, kSaveButton));
@@ -87,7 +87,7 @@ TEST_F(Saving, AShownBookmarkIsSavedAgainWithItsChanges) {
     EXPECT_EQ(bookmarks(), (Rows{{"1001", "Austernwein", "kühl servieren"}}));
 }
 
-TEST_F(Saving, TheListIsNotRefreshedInBookmarkMode) {
+TEST_F(BookmarkSaving, TheListIsNotRefreshedInBookmarkMode) {
     catalogue.addBookmark(TestCatalogue::kChablis, u"Austernwein", u"");
     const HWND dialog = openBookmarkList();
     ASSERT_TRUE(showBookmark(dialog, u"Austernwein"));
@@ -100,9 +100,9 @@ TEST_F(Saving, TheListIsNotRefreshedInBookmarkMode) {
 
 // ---- Texts exactly as typed -------------------------------------------------------------------
 
-class TypedText : public Saving, public ::testing::WithParamInterface<const char16_t*> {};
+class BookmarkTypedText : public BookmarkSaving, public ::testing::WithParamInterface<const char16_t*> {};
 
-TEST_P(TypedText, IsStoredAndShownAgainUnchanged) {
+TEST_P(BookmarkTypedText, IsStoredAndShownAgainUnchanged) {
     const std::u16string text = GetParam();
     HWND dialog = chablisReadyToSave();
     retype(dialog, kDescriptionEdit, text);
@@ -118,12 +118,12 @@ TEST_P(TypedText, IsStoredAndShownAgainUnchanged) {
     EXPECT_EQ(driver.text(dialog, kNoteEdit), text + u" (Notiz)");
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, TypedText,
+INSTANTIATE_TEST_SUITE_P(Texts, BookmarkTypedText,
                          ::testing::Values(u"Château d'Yquem", u"'", u"''", u"ein \"guter\" Jahrgang",
                                            u"Süß, Größe, ÄÖÜ äöü ß", u"Trauben \U0001F347 zum Käse",
                                            u"'); DELETE FROM Lesezeichen; --", u"100 % * ? _ [Text] \\"));
 
-TEST_F(Saving, StoredLineBreaksSurviveSavingAgain) {
+TEST_F(BookmarkSaving, StoredLineBreaksSurviveSavingAgain) {
     catalogue.addBookmark(TestCatalogue::kChablis, u"erste Zeile\r\nzweite Zeile", u"a\nb\rc");
     const HWND dialog = chablisReadyToSave();
     EXPECT_EQ(driver.text(dialog, kDescriptionEdit), u"erste Zeile\r\nzweite Zeile");
@@ -133,7 +133,7 @@ TEST_F(Saving, StoredLineBreaksSurviveSavingAgain) {
 
 // ---- The 500-unit limit -----------------------------------------------------------------------
 
-TEST_F(Saving, TheEditsStopAt500Characters) {
+TEST_F(BookmarkSaving, TheEditsStopAt500Characters) {
     const HWND dialog = chablisReadyToSave();
     retype(dialog, kDescriptionEdit, std::u16string(510, u'd'));
     retype(dialog, kNoteEdit, std::u16string(520, u'n'));
@@ -143,7 +143,7 @@ TEST_F(Saving, TheEditsStopAt500Characters) {
     EXPECT_EQ(bookmarks(), (Rows{{"1001", std::string(500, 'd'), std::string(500, 'n')}}));
 }
 
-TEST_F(Saving, ExactlyFiveHundredApostrophesAreStoredWhole) {
+TEST_F(BookmarkSaving, ExactlyFiveHundredApostrophesAreStoredWhole) {
     const HWND dialog = chablisReadyToSave();
     retype(dialog, kDescriptionEdit, std::u16string(500, u'\''));
     retype(dialog, kNoteEdit, std::u16string(500, u'\''));
@@ -151,7 +151,7 @@ TEST_F(Saving, ExactlyFiveHundredApostrophesAreStoredWhole) {
     EXPECT_EQ(bookmarks(), (Rows{{"1001", std::string(500, '\''), std::string(500, '\'')}}));
 }
 
-TEST_F(Saving, ACharacterOutsideTheBmpCountsTwoUnits) {
+TEST_F(BookmarkSaving, ACharacterOutsideTheBmpCountsTwoUnits) {
     const HWND dialog = chablisReadyToSave();
     // 498 + 2 units fit exactly.
     retype(dialog, kDescriptionEdit, std::u16string(498, u'a') + u"\U0001F377");
@@ -165,7 +165,7 @@ TEST_F(Saving, ACharacterOutsideTheBmpCountsTwoUnits) {
     EXPECT_EQ(rows[0][2], std::string(499, 'b'));
 }
 
-TEST_F(Saving, ALongerStoredTextLoadsAndSavesWhole) {
+TEST_F(BookmarkSaving, ALongerStoredTextLoadsAndSavesWhole) {
     const std::u16string longText(700, u'L');
     catalogue.addBookmark(TestCatalogue::kChablis, longText, u"kurz");
     const HWND dialog = chablisReadyToSave();
@@ -176,7 +176,7 @@ TEST_F(Saving, ALongerStoredTextLoadsAndSavesWhole) {
 
 // ---- Nothing stored, nothing claimed ----------------------------------------------------------
 
-TEST_F(Saving, BeforeAnEntryWasShownInThisOpeningNothingIsStored) {
+TEST_F(BookmarkSaving, BeforeAnEntryWasShownInThisOpeningNothingIsStored) {
     // An earlier opening showed the Chablis: its ID stays in the state.
     HWND dialog = chablisReadyToSave();
     driver.close(dialog);
@@ -192,7 +192,7 @@ TEST_F(Saving, BeforeAnEntryWasShownInThisOpeningNothingIsStored) {
     EXPECT_EQ(driver.text(dialog, kNoteEdit), u"für wen?");
 }
 
-TEST_F(Saving, AReadOnlyCatalogueShowsTheErrorAndKeepsTheEdits) {
+TEST_F(BookmarkSaving, AReadOnlyCatalogueShowsTheErrorAndKeepsTheEdits) {
     catalogue.addBookmark(TestCatalogue::kChablis, u"Austernwein", u"alt");
     const HWND dialog = chablisReadyToSave();
     catalogue.setReadOnly(true);
@@ -220,7 +220,7 @@ TEST_F(Saving, AReadOnlyCatalogueShowsTheErrorAndKeepsTheEdits) {
     EXPECT_EQ(driver.text(dialog, kNoteEdit), u"alt");
 }
 
-TEST_F(Saving, ANewBookmarkOnAReadOnlyCatalogueIsNotReportedAsSaved) {
+TEST_F(BookmarkSaving, ANewBookmarkOnAReadOnlyCatalogueIsNotReportedAsSaved) {
     const HWND dialog = chablisReadyToSave();
     catalogue.setReadOnly(true);
     ASSERT_TRUE(g_database->openCatalogue());

@@ -117,9 +117,9 @@ TEST_F(BookmarkStore, AClosedCatalogueStoresNothing) {
 
 // ---- Texts as typed -----------------------------------------------------------------------------
 
-class StoredText : public BookmarkStore, public ::testing::WithParamInterface<std::u16string> {};
+class BookmarkStoredText : public BookmarkStore, public ::testing::WithParamInterface<std::u16string> {};
 
-TEST_P(StoredText, ComesBackExactlyAsSaved) {
+TEST_P(BookmarkStoredText, ComesBackExactlyAsSaved) {
     const std::u16string text = GetParam();
     ASSERT_TRUE(bookmark_store::save(database, u"1001", text, u"Notiz: " + text));
     const bookmark_store::StoredBookmark stored = bookmark_store::load(database, u"1001");
@@ -128,7 +128,7 @@ TEST_P(StoredText, ComesBackExactlyAsSaved) {
     EXPECT_TRUE(stored.rowExists);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, StoredText,
+INSTANTIATE_TEST_SUITE_P(Texts, BookmarkStoredText,
                          ::testing::Values(u"Château d'Yquem", u"''", u"'", u"ein \"guter\" Jahrgang",
                                            u"erste Zeile\r\nzweite Zeile",
                                            u"Süßwein aus Österreich, Größe ÄÖÜ äöü ß",
