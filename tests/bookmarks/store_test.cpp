@@ -182,4 +182,16 @@ TEST_F(BookmarkStore, AListThatCannotBeReadAddsNothing) {
     EXPECT_EQ(added, 0);
 }
 
+TEST_F(BookmarkStore, ADamagedFileLeavesTheListEmptyAndRefusesSaving) {
+    // The file goes bad while the program has it open.
+    catalogue.writeRawFile(std::string(8192, '\x5A'));
+    std::copy_n(bookmark_store::kListQuery,
+                std::char_traits<char16_t>::length(bookmark_store::kListQuery) + 1, database.queryBuffer);
+    int added = 0;
+    EXPECT_FALSE(fillBookmarkList(database, [&](const std::u16string&, long) { ++added; }));
+    EXPECT_EQ(added, 0);
+    EXPECT_FALSE(bookmark_store::save(database, u"1001", u"x", u"y"));
+    EXPECT_FALSE(bookmark_store::remove(database, u"5001"));
+}
+
 } // namespace
