@@ -220,6 +220,25 @@ TEST_F(BookmarkSaving, AReadOnlyCatalogueShowsTheErrorAndKeepsTheEdits) {
     EXPECT_EQ(driver.text(dialog, kNoteEdit), u"alt");
 }
 
+TEST_F(BookmarkSaving, ACatalogueReadOnlyFromTheStartListsShowsAndRefusesSaving) {
+    catalogue.addBookmark(TestCatalogue::kChablis, u"Austernwein", u"alt");
+    catalogue.installAsProgramCatalogue();
+    catalogue.setReadOnly(true);
+    ASSERT_TRUE(g_database->openCatalogue());
+    installed = true;
+    const HWND dialog = openBookmarkList();
+    ASSERT_TRUE(showBookmark(dialog, u"Austernwein"));
+    EXPECT_EQ(driver.text(dialog, kHeaderLine), u"Frankreich: Burgund");
+    ASSERT_TRUE(driver.selectTab(dialog, kTabs, kBookmarkTab));
+    ASSERT_TRUE(typeText(dialog, kNoteEdit, u" und neu"));
+    ASSERT_TRUE(driver.tap(dialog, kSaveButton));
+    catalogue.setReadOnly(false);
+    ASSERT_EQ(driver.messageBoxes().size(), 1u);
+    EXPECT_EQ(driver.messageBoxes()[0].caption, u"FEHLER");
+    EXPECT_EQ(driver.text(dialog, kNoteEdit), u"alt und neu");
+    EXPECT_EQ(bookmarks(), (Rows{{"1001", "Austernwein", "alt"}}));
+}
+
 TEST_F(BookmarkSaving, ANewBookmarkOnAReadOnlyCatalogueIsNotReportedAsSaved) {
     const HWND dialog = chablisReadyToSave();
     catalogue.setReadOnly(true);
