@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <exception>
+#include <limits>
 
 #include "db/database.h"
 #include "db/schema.h"
@@ -33,8 +34,10 @@ long keyOf(const VARIANT& value) {
         if (!c) return 0;
         const bool negative = *c == u'-';
         if (negative) ++c;
-        for (; *c >= u'0' && *c <= u'9'; ++c)
+        for (; *c >= u'0' && *c <= u'9'; ++c) {
+            if (key > (std::numeric_limits<long>::max() - 9) / 10) return 0; // no key of the catalogue
             key = key * 10 + (*c - u'0');
+        }
         return negative ? -key : key;
     }
     default:
