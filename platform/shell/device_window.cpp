@@ -16,6 +16,7 @@
 
 #include "platform/gdi/gdi_internal.h"
 #include "platform/shell/shell.h"
+#include "platform/ui/hooks.h"
 #include "platform/ui/window.h"
 
 namespace platform {
@@ -169,7 +170,7 @@ class DeviceWindow : public QWidget, public ShellHost {
         done_->setGeometry(kWidth - 30, 3, 27, kBarHeight - 6);
         done_->hide();
         connect(done_, &QPushButton::clicked, this, [] {
-            if (Window* dialog = activeDialog())
+            if (Window* dialog = ui::activeDialog())
                 sendObserved(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         });
 
@@ -201,9 +202,10 @@ class DeviceWindow : public QWidget, public ShellHost {
     }
     ~DeviceWindow() override {
         setShellHost(nullptr);
-        for (Window* dialog : dialogStack()) {
-            if (dialog->loop) EndDialog(dialog, 0);
-        }
+        // Dialogs live in the dialog area: end the modal ones, destroy the others with their windows.
+        const std::vector<Window*> open = dialogStack();
+        for (auto it = open.rbegin(); it != open.rend(); ++it)
+            platform::destroyDialog(*it);
         destroyWindow(panelWindow_);
         destroyWindow(sipButtonWindow_);
     }
@@ -211,7 +213,7 @@ class DeviceWindow : public QWidget, public ShellHost {
     QWidget* dialogArea() override { return area_; }
 
     void activeDialogChanged() override {
-        Window* dialog = activeDialog();
+        Window* dialog = ui::activeDialog();
         caption_->setText(dialog ? toQString(dialog->text) : QString());
         caption_->setAccessibleName(caption_->text());
         done_->setVisible(dialog && (dialog->shellFlags & SHIDIF_DONEBUTTON));
@@ -224,7 +226,7 @@ class DeviceWindow : public QWidget, public ShellHost {
         if (shown == panelShown_) return;
         panelShown_ = shown;
         // Raising or lowering the panel is a setting change for the active dialog.
-        if (Window* dialog = activeDialog())
+        if (Window* dialog = ui::activeDialog())
             SendMessageW(dialog, WM_SETTINGCHANGE, 0x00E0 /* SPI_SETSIPINFO */, 0);
     }
 

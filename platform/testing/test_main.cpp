@@ -13,14 +13,9 @@ namespace {
 // Whatever a test left open is closed before the next one starts.
 class LeftoverDialogs : public ::testing::EmptyTestEventListener {
     void OnTestEnd(const ::testing::TestInfo&) override {
-        while (HWND dialog = platform::activeDialog()) {
-            if (platform::isModalLoopRunning(dialog)) {
-                EndDialog(dialog, 0);
-                QApplication::processEvents();
-                continue;
-            }
-            platform::destroyDialog(dialog);
-        }
+        const std::vector<HWND> open = platform::openDialogs();
+        for (auto it = open.rbegin(); it != open.rend(); ++it)
+            platform::destroyDialog(*it);
         platform::setMessageBoxResponder({});
         platform::setDialogActivatedHook({});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

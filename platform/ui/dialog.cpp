@@ -212,7 +212,8 @@ QFont templateFont(LPCWSTR face, int pointSize) {
     static QHash<QString, QString> available; // the font list is long; ask once per face
     auto known = available.find(family);
     if (known == available.end())
-        known = available.insert(family, QFontDatabase::hasFamily(family) ? family : QStringLiteral("DejaVu Sans"));
+        known = available.insert(family,
+                                 QFontDatabase::hasFamily(family) ? family : QStringLiteral("DejaVu Sans"));
     family = *known;
     QFont font(family);
     // Points at the device's 96 dots per inch, as the platform's character height.
@@ -392,6 +393,13 @@ void platform::callAfterNextDialogShown(std::function<void(HWND)> step) {
 
 HWND platform::activeDialog() {
     return platform::ui::activeDialog();
+}
+
+std::vector<HWND> platform::openDialogs() {
+    std::vector<HWND> result;
+    for (Window* dialog : platform::ui::dialogStack())
+        result.push_back(dialog);
+    return result;
 }
 
 int platform::dialogTemplateId(HWND handle) {

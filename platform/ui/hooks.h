@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/ui/windows.h"
 
@@ -29,6 +30,7 @@ void setDialogActivatedHook(std::function<void(HWND)> hook);
 void callAfterNextDialogShown(std::function<void(HWND)> step);
 
 HWND activeDialog();               // the topmost open dialog, or null
+std::vector<HWND> openDialogs();   // every dialog not yet destroyed, opener first
 int dialogTemplateId(HWND dialog); // the resource number of the template it was made from, 0 if none
 bool isModalLoopRunning(HWND dialog);
 

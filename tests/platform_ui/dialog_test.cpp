@@ -202,3 +202,14 @@ TEST_F(DialogTest, TemplateFontsAreTheDevicesTahoma) {
     EXPECT_EQ(QFontInfo(driver.widget(dialog, 100)->font()).family(), QStringLiteral("Tahoma"));
     EXPECT_EQ(driver.widget(dialog, 100)->font().pixelSize(), 11);
 }
+
+TEST_F(DialogTest, OpenDialogsListsHiddenOnesTooUntilDestroyed) {
+    HWND first = driver.open(module(), kSimple, TestProc);
+    HWND second = driver.open(module(), kSecond, TestProc);
+    ShowWindow(first, SW_HIDE);
+    EXPECT_EQ(platform::openDialogs(), (std::vector<HWND>{first, second}));
+    EXPECT_EQ(platform::activeDialog(), second);
+    driver.close(second);
+    EXPECT_EQ(platform::activeDialog(), nullptr); // the hidden one is not active
+    EXPECT_EQ(platform::openDialogs(), (std::vector<HWND>{first}));
+}
