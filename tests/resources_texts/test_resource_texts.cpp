@@ -1,5 +1,6 @@
 // The fixed text lists of the reference chapters: their lengths, the places of their blank rows,
-// the rows that must read exactly so, and the widths that keep every row inside its list box.
+// the rows that must read exactly so, and the character limits of every row. Whether a row fits its
+// list box in pixels is measured on the screens themselves.
 #include "resources/resources.h"
 
 #include <gtest/gtest.h>
@@ -69,7 +70,7 @@ void expectRowsEqual(const TextRows& rows,
 struct NamedRows {
     const char* name;
     const TextRows* rows;
-    int width;
+    int maxLength;
 };
 
 const NamedRows kAllLists[] = {
@@ -81,7 +82,7 @@ const NamedRows kAllLists[] = {
     {"credits", &kCreditRows, 40},
 };
 
-// --- Every list: no missing row, no line break, nothing wider than its list ---
+// --- Every list: no missing row, no line break, nothing longer than its limit ---
 
 TEST(TextListsFitTheirListBoxes, EveryRowIsPresentAndOnOneLine) {
     for (const auto& list : kAllLists) {
@@ -94,10 +95,10 @@ TEST(TextListsFitTheirListBoxes, EveryRowIsPresentAndOnOneLine) {
     }
 }
 
-TEST(TextListsFitTheirListBoxes, NoRowIsWiderThanItsList) {
+TEST(TextListsFitTheirListBoxes, NoRowIsLongerThanItsCharacterLimit) {
     for (const auto& list : kAllLists)
         for (int i = 1; i <= list.rows->count; ++i)
-            EXPECT_LE(static_cast<int>(row(*list.rows, i).size()), list.width)
+            EXPECT_LE(static_cast<int>(row(*list.rows, i).size()), list.maxLength)
                 << list.name << " row " << i << ": " << utf8(row(*list.rows, i));
 }
 
