@@ -72,8 +72,9 @@ class InputPanel : public QWidget {
             }
             if (row == 0)
                 addKey(QStringLiteral("←"), QStringLiteral("Rücktaste"), x, y, 20, Qt::Key_Backspace);
-            if (row == 1) addKey(QStringLiteral("↵"), QStringLiteral("Eingabe"), x, y, 20, Qt::Key_Return);
-            if (row == 2) addKey(QStringLiteral("↵"), QStringLiteral("Eingabe"), x, y, 20, Qt::Key_Return);
+            if (row == 1)
+                addKey(QStringLiteral("↵"), QStringLiteral("Eingabe"), x, y, 20, Qt::Key_Return,
+                       2 * keyHeight);
             y += keyHeight;
         }
         shift_ = new KeyButton(this, QStringLiteral("⇧"));
@@ -93,10 +94,10 @@ class InputPanel : public QWidget {
     }
 
   private:
-    void addKey(const QString& label, const QString& name, int x, int y, int w, Qt::Key keyCode) {
+    void addKey(const QString& label, const QString& name, int x, int y, int w, Qt::Key keyCode, int h = 16) {
         auto* key = new KeyButton(this, label);
         key->setAccessibleName(name);
-        key->setGeometry(x, y, w, 16);
+        key->setGeometry(x, y, w, h);
         connect(key, &QToolButton::clicked, this, [keyCode] { sendKey(keyCode, QString()); });
     }
     void relabel() {

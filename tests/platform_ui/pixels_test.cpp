@@ -272,7 +272,28 @@ TEST_F(PixelTest, StaticWithTransparentBackgroundAndNullBrushShowsTheDialogBelow
     driver.pump();
     const QRect transparent = driver.rect(dialog, kLeftText);
     const QRect painted = driver.rect(dialog, kRightText);
-    EXPECT_TRUE(near(driver.pixel(dialog, transparent.right() - 1, transparent.bottom() - 1), QColor(0, 0, 255)));
+    EXPECT_TRUE(
+        near(driver.pixel(dialog, transparent.right() - 1, transparent.bottom() - 1), QColor(0, 0, 255)));
     EXPECT_TRUE(near(driver.pixel(dialog, painted.left() + 1, painted.bottom() - 1), Qt::white));
     DeleteObject(white);
+}
+
+TEST_F(PixelTest, InputPanelShowsAGermanKeyboardAboveTheMenuBar) {
+    setHandler({});
+    driver.open(module(), kAllControls, TestProc);
+    HWND panel = FindWindowW(u"SipWndClass", nullptr);
+    ShowWindow(panel, SW_SHOW);
+    const QString folder = QStringLiteral(TALVINO_TEST_OUTPUT_DIR);
+    QDir().mkpath(folder);
+    EXPECT_TRUE(driver.saveScreen(folder + QStringLiteral("/input_panel.png"), 2));
+    RECT r{};
+    GetWindowRect(panel, &r);
+    EXPECT_EQ(r.bottom, 294); // ends where the menu bar begins
+    EXPECT_EQ(r.right - r.left, 240);
+    QStringList names;
+    for (QWidget* key : driver.widget(panel)->findChildren<QWidget*>())
+        names << key->accessibleName();
+    for (const char* key : {"ä", "ö", "ü", "ß", "z", "y", "Umschalt", "Rücktaste", "Leertaste", "Eingabe"})
+        EXPECT_TRUE(names.contains(QString::fromUtf8(key))) << key;
+    ShowWindow(panel, SW_HIDE);
 }
