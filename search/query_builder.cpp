@@ -19,7 +19,7 @@ struct GroupBox {
 // The group starts with a line feed, which reaches the statement; the database reads it as blank.
 // Returns whether any box was set.
 bool composeGroup(std::initializer_list<GroupBox> boxes, std::u16string& group) {
-    group = u"\n";
+    group.assign(1, u'\n');
     int count = 0;
     for (const GroupBox& box : boxes) {
         if (!box.set) continue;
