@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -570,6 +571,10 @@ LRESULT textMessage(Window* window, UINT msg, WPARAM wParam, LPARAM lParam, bool
     case Kind::OwnerDrawButton:
     case Kind::GroupBox:
         window->text = text;
+        if (auto* frame = as<QGroupBox>(window)) {
+            frame->setTitle(withoutPrefix(displayText(text)));
+            frame->setAccessibleName(frame->title());
+        }
         if (auto* button = as<QAbstractButton>(window)) {
             const QString shown = withoutPrefix(displayText(text));
             button->setText(window->kind == Kind::OwnerDrawButton ? QString() : shown);
@@ -801,12 +806,20 @@ Window* createControl(Window* dialog, const DLGITEMTEMPLATE& item) {
             kind = Kind::OwnerDrawButton;
             widget = new OwnerDrawButton(parent);
             break;
+        case BS_GROUPBOX: {
+            kind = Kind::GroupBox;
+            auto* frame = new QGroupBox(parent);
+            frame->setAttribute(Qt::WA_TransparentForMouseEvents); // a frame, not a button
+            widget = frame;
+            break;
+        }
         default:
             kind = Kind::PushButton;
             widget = new PushButtonControl(parent);
             break;
         }
-        widget->setFocusPolicy((style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
+        if (kind != Kind::GroupBox)
+            widget->setFocusPolicy((style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
     } else if (is(u"EDIT")) {
         if (style & ES_MULTILINE) {
             kind = Kind::MultiLineEdit;

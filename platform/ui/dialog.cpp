@@ -1,6 +1,6 @@
 // Dialogs from templates and their modal loops. Differs from the platform: dialogs are child
 // widgets of the device's dialog area, not top-level windows; "modal" means that an input gate
-// lets only the topmost dialog (or message box) take stylus and keys; WM_INITDIALOG's wParam is 0.
+// lets only the topmost dialog (or message box) take stylus and keys.
 #include <QApplication>
 #include <QEventLoop>
 #include <QFontDatabase>
@@ -161,6 +161,14 @@ Window* buildDialog(HINSTANCE module, LPCDLGTEMPLATEW tmpl, HWND ownerHandle, DL
 }
 
 void fireActivated(HWND handle);
+
+// WM_INITDIALOG names the control that would get the focus by default.
+HWND firstTabStop(Window* dialog) {
+    for (Window* control : dialog->children)
+        if ((control->style & WS_TABSTOP) && control->visible && !(control->style & WS_DISABLED))
+            return control;
+    return nullptr;
+}
 
 void showDialog(Window* dialog) {
     if (!live(dialog) || dialog->ended || !dialog->widget) return;
@@ -335,7 +343,7 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE module, LPCDLGTEMPLATEW dialogTemplate
     if (!dialog) return -1;
     dialog->modal = true;
     const HWND handle = dialog;
-    SendMessageW(handle, WM_INITDIALOG, 0, initParam);
+    SendMessageW(handle, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTabStop(dialog)), initParam);
     if (!live(handle)) return -1;
     if (!dialog->ended) {
         showDialog(dialog);
@@ -366,7 +374,7 @@ HWND platform::createDialog(HINSTANCE module, LPCDLGTEMPLATEW dialogTemplate, HW
     Window* dialog = buildDialog(module, dialogTemplate, parent, proc);
     if (!dialog) return nullptr;
     const HWND handle = dialog;
-    SendMessageW(handle, WM_INITDIALOG, 0, initParam);
+    SendMessageW(handle, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTabStop(dialog)), initParam);
     if (!live(handle)) return nullptr;
     if (!dialog->ended) showDialog(dialog);
     return handle;

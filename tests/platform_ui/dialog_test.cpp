@@ -213,3 +213,25 @@ TEST_F(DialogTest, OpenDialogsListsHiddenOnesTooUntilDestroyed) {
     EXPECT_EQ(platform::activeDialog(), nullptr); // the hidden one is not active
     EXPECT_EQ(platform::openDialogs(), (std::vector<HWND>{first}));
 }
+
+TEST_F(DialogTest, InitDialogNamesTheFirstTabStopControl) {
+    WPARAM focus = 1;
+    setHandler([&](HWND, UINT msg, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (msg == WM_INITDIALOG) focus = wParam;
+        return 0;
+    });
+    HWND dialog = driver.open(module(), kSecond, TestProc);
+    EXPECT_EQ(reinterpret_cast<HWND>(focus), GetDlgItem(dialog, kNext)); // the group box is no tab stop
+}
+
+TEST_F(DialogTest, GroupBoxIsAFrameWithItsTitleThatTapsPassThrough) {
+    HWND dialog = driver.open(module(), kSecond, TestProc);
+    EXPECT_EQ(driver.text(dialog, kGroup), u"Gruppe");
+    const QRect frame = driver.rect(dialog, kGroup);
+    seen().clear();
+    driver.tapAt(dialog, frame.center().x(), frame.center().y());
+    std::vector<UINT> messages;
+    for (const Seen& s : seen())
+        messages.push_back(s.msg);
+    EXPECT_EQ(messages, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
+}

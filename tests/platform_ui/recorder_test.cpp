@@ -11,7 +11,7 @@ using namespace uitest;
 namespace {
 
 class RecorderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setHandler({});
         dialog = driver.open(module(), kAllControls, TestProc);
@@ -37,8 +37,8 @@ TEST_F(RecorderTest, RecordsTheSenderAndMarks) {
 TEST_F(RecorderTest, OptionalEntriesMayBeMissingButOthersMayNot) {
     MessageRecorder recorder(dialog);
     driver.tap(dialog, kPush);
-    EXPECT_TRUE(recorder.matches({optional(command(kCheck, BN_CLICKED)), command(kPush, BN_CLICKED),
-                                  optional(marker())}));
+    EXPECT_TRUE(recorder.matches(
+        {optional(command(kCheck, BN_CLICKED)), command(kPush, BN_CLICKED), optional(marker())}));
     EXPECT_FALSE(recorder.matches({command(kPush, BN_CLICKED), command(kPush, BN_CLICKED)}));
     EXPECT_FALSE(recorder.matches({}));
     EXPECT_FALSE(recorder.matches({command(kCheck, BN_CLICKED)}));
@@ -70,9 +70,7 @@ TEST_F(RecorderTest, PaintingIsRecordedWhenAskedFor) {
 }
 
 TEST_F(RecorderTest, StopsRecordingWhenGone) {
-    {
-        MessageRecorder recorder(dialog);
-    }
+    { MessageRecorder recorder(dialog); }
     seen().clear();
     driver.tap(dialog, kPush); // reaches the dialog with no recorder in between
     ASSERT_FALSE(seen().empty());

@@ -102,9 +102,10 @@ const DLGTEMPLATE thermometer = {kThermometer, kDialogStyle, u"Thermometer",   u
                                  157,          157,          thermometerItems, 2};
 
 const DLGITEMTEMPLATE secondItems[] = {
+    {kGroup, u"BUTTON", u"Gruppe", 0, V | BS_GROUPBOX, 0, 2, 30, 100, 40},
     {kNext, u"BUTTON", u"Weiter", 0, V | BS_PUSHBUTTON | WS_TABSTOP, 0, 4, 4, 50, 14},
 };
-const DLGTEMPLATE second = {kSecond, kDialogStyle, u"Zweiter", u"Tahoma", 8, 157, 157, secondItems, 1};
+const DLGTEMPLATE second = {kSecond, kDialogStyle, u"Zweiter", u"Tahoma", 8, 157, 157, secondItems, 2};
 
 const DLGITEMTEMPLATE largeItems[] = {
     {1000, u"STATIC", u"Titel", 0, V | SS_LEFT, 0, 2, 1, 71, 8},

@@ -39,6 +39,7 @@ enum Control {
     kThermometerBitmap = 1054,
     kHeading = 1055,
     kNext = 200,
+    kGroup = 201,
     kLowestLink = 1025,
 };
 
