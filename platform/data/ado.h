@@ -203,6 +203,10 @@ class Recordset : public IUnknown {
 // Creates the component objects by ProgID and opens a recordset on SQL text: what tests and
 // tools need without spelling out the COM steps.
 Connection* createConnection();
+
+// Called now and then on the thread that runs a long query (at most every 40 ms), so that the
+// program can show what other threads drew meanwhile. Set before the connection opens; null for none.
+void setBusyHook(void (*hook)());
 Recordset* createRecordset();
 HRESULT openRecordset(Recordset* recordset, LPCWSTR sql, long cursorType, long lockType,
                       long options = adCmdUnknown);

@@ -1,6 +1,8 @@
 // The connection: one SQLite handle on the catalogue file, opened read-write but never created.
 #include <sys/stat.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -10,6 +12,23 @@
 #include "platform/data/utf.h"
 
 namespace ado {
+
+namespace {
+std::atomic<void (*)()> busyHook{nullptr};
+
+// SQLite's progress handler: runs every few thousand steps of a statement.
+int onProgress(void*) {
+    static thread_local std::chrono::steady_clock::time_point last;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last >= std::chrono::milliseconds(40)) {
+        last = now;
+        if (void (*hook)() = busyHook.load()) hook();
+    }
+    return 0; // never interrupts the statement
+}
+} // namespace
+
+void setBusyHook(void (*hook)()) { busyHook.store(hook); }
 
 const RequiredTable kRequiredTables[5] = {
     {"talvino", 35}, {"Land", 2}, {"Region", 3}, {"Rebsorten", 4}, {"Lesezeichen", 3}};
@@ -117,6 +136,7 @@ HRESULT SqliteConnection::Open(LPCWSTR connectionString, LPCWSTR, LPCWSTR, long)
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
+    if (busyHook.load()) sqlite3_progress_handler(db, 4000, onProgress, nullptr);
     if (registerLike(db) != SQLITE_OK) {
         setLastError(sqlite3_errmsg(db));
         sqlite3_close_v2(db);

@@ -29,6 +29,10 @@ void setDialogActivatedHook(std::function<void(HWND)> hook);
 // One call of `step` after the next dialog has become active (for the tour tool).
 void callAfterNextDialogShown(std::function<void(HWND)> step);
 
+// While the interface thread is busy (a long query), shows at once what device contexts drew
+// from other threads since the windows last painted. Does nothing on other threads.
+void showPendingDrawing();
+
 HWND activeDialog();               // the topmost open dialog, or null
 std::vector<HWND> openDialogs();   // every dialog not yet destroyed, opener first
 int dialogTemplateId(HWND dialog); // the resource number of the template it was made from, 0 if none

@@ -3,6 +3,7 @@
 // never reused while the program runs long enough to notice; a window's surface outlives the
 // window briefly, emptied, so that a worker thread still drawing into it does no harm.
 #include "platform/ui/window.h"
+#include "platform/ui/hooks.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -86,6 +87,11 @@ Window* windowOf(const QWidget* widget) {
     return it == byWidget.end() ? nullptr : it->second;
 }
 
+// Windows whose surface a device context changed since they last painted: what a worker thread
+// drew while the interface thread is busy, shown by showPendingDrawing.
+std::mutex pendingMutex;
+std::set<HWND> pendingDrawing;
+
 Window* createWindow(Kind kind, std::u16string className, Window* parent, QWidget* widget) {
     auto* window = new Window;
     window->kind = kind;
@@ -97,6 +103,10 @@ Window* createWindow(Kind kind, std::u16string className, Window* parent, QWidge
     auto painting = window->painting;
     window->surface->repaint = [handle, painting] {
         if (painting->load() && QThread::currentThread() == qApp->thread()) return;
+        {
+            std::lock_guard<std::mutex> lock(pendingMutex);
+            pendingDrawing.insert(handle);
+        }
         // Posted to the application object, which lives longer than any window.
         QMetaObject::invokeMethod(
             qApp,
@@ -570,4 +580,18 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id) {
     it->second->deleteLater(); // may be the timer whose procedure is running
     window->timers.erase(it);
     return TRUE;
+}
+
+void platform::showPendingDrawing() {
+    if (!qApp || QThread::currentThread() != qApp->thread()) return;
+    std::set<HWND> windows;
+    {
+        std::lock_guard<std::mutex> lock(platform::ui::pendingMutex);
+        windows.swap(platform::ui::pendingDrawing);
+    }
+    // Only the windows drawn into are painted; no input is processed, so no procedure runs here
+    // that the busy interface thread is not expecting.
+    for (HWND handle : windows)
+        if (platform::ui::Window* window = platform::ui::live(handle))
+            if (window->widget && window->widget->isVisible()) window->widget->repaint();
 }

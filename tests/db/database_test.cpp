@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
 
 #include "db/database.h"
@@ -272,4 +273,26 @@ TEST_F(DamagedCatalogueTest, TheRecordsetRaisesTheComponentExceptionAndTheCatalo
     EXPECT_TRUE(db.openCatalogue());
 }
 
+} // namespace
+
+namespace {
+std::atomic<int> busyCalls{0};
+void countBusyCall() { ++busyCalls; }
+
+TEST_F(DatabaseTest, ALongQueryCallsTheBusyHookOnItsOwnThread) {
+    ado::setBusyHook(countBusyCall);
+    busyCalls = 0;
+    ASSERT_TRUE(db.openCatalogue()); // the hook is taken when the connection opens
+    // Long enough to take well over the hook's 40 ms period.
+    EXPECT_EQ(scalar(u"WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 3000000) "
+                     u"SELECT count(*) FROM n"),
+              u"3000000");
+    ado::setBusyHook(nullptr);
+    EXPECT_GT(busyCalls.load(), 0);
+
+    busyCalls = 0;
+    ASSERT_TRUE(db.openCatalogue());
+    EXPECT_EQ(scalar(u"SELECT count(*) FROM Land WHERE Land = 'F'"), u"1");
+    EXPECT_EQ(busyCalls.load(), 0) << "no hook, no calls";
+}
 } // namespace

@@ -184,6 +184,38 @@ TEST_F(PixelTest, AWorkerThreadDrawsIntoAControlWhileTheInterfaceThreadWaits) {
     EXPECT_TRUE(near(driver.pixel(job.target, 30, 10), QColor(200, 0, 0))); // the bitmap beside it
 }
 
+namespace {
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+} // namespace
+
+TEST_F(PixelTest, WhatAWorkerDrewShowsWhileTheInterfaceThreadIsBusy) {
+    setHandler({});
+    HWND dialog = driver.open(module(), kThermometer, TestProc);
+    driver.pump();
+    WorkerJob job;
+    job.target = GetDlgItem(dialog, kThermometerBitmap);
+    PaintCounter counter;
+    driver.widget(job.target)->installEventFilter(&counter);
+    HANDLE thread = CreateThread(nullptr, 0, drawFromWorker, &job, 0, nullptr);
+    EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+    // No event loop runs here, as during a long query: only the flush paints.
+    EXPECT_EQ(counter.paints, 0);
+    platform::showPendingDrawing();
+    EXPECT_EQ(counter.paints, 1);
+    platform::showPendingDrawing();
+    EXPECT_EQ(counter.paints, 1) << "nothing new was drawn";
+    driver.widget(job.target)->removeEventFilter(&counter);
+}
+
 TEST_F(PixelTest, EveryControlClassRendersInTheDeviceWindowAtScaleOneAndTwo) {
     setHandler([](HWND dialog, UINT msg, WPARAM, LPARAM) -> INT_PTR {
         if (msg == WM_INITDIALOG) {
