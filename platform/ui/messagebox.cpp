@@ -114,7 +114,9 @@ int showBox(const QString& text, const QString& caption, UINT type) {
 
     const int width = area ? std::min(area->width() - 12, 228) : 228;
     box->setFixedWidth(width);
-    box->adjustSize();
+    // A word-wrapped text needs its height for the box's real width; sizeHint guesses another width
+    // and would cut the last lines off.
+    box->setFixedHeight(layout->totalHeightForWidth(width));
     if (area)
         box->move((area->width() - box->width()) / 2, std::max(0, (area->height() - box->height()) / 3));
 

@@ -2,6 +2,7 @@
 // thread and from a worker, and the whole device with one control of every class.
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -281,6 +282,27 @@ TEST_F(PixelTest, MessageBoxIsDrawnInsideTheDevice) {
     ASSERT_FALSE(shown.isNull());
     EXPECT_GT(countColour(shown, QColor(0, 0, 132), 10),
               240 * 26); // the box's caption adds to the title bar's blue
+}
+
+TEST_F(PixelTest, AMessageBoxShowsEveryLineOfALongText) {
+    platform::setMessageBoxResponder({});
+    int shownHeight = 0;
+    int neededHeight = 0;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = platform::deviceWindow()->findChild<QWidget*>(QStringLiteral("MessageBox"));
+        ASSERT_TRUE(box);
+        auto* text = box->findChild<QLabel*>(QStringLiteral("MessageBoxText"));
+        ASSERT_TRUE(text);
+        shownHeight = text->height();
+        neededHeight = text->heightForWidth(text->width());
+        for (QPushButton* b : box->findChildren<QPushButton*>()) QTest::mouseClick(b, Qt::LeftButton);
+    });
+    MessageBoxW(nullptr,
+                u"Die Datenbank kann nicht geöffnet werden. \n\rKontaktieren Sie den Hotline Support unter \n\r"
+                u"www.talvino-weinfuehrer.example/hilfe oder \n\r0800 555 20 06.",
+                u"FEHLER", MB_OK | MB_ICONINFORMATION);
+    EXPECT_GT(neededHeight, 0);
+    EXPECT_GE(shownHeight, neededHeight) << "the last lines would be cut off";
 }
 
 TEST_F(PixelTest, StaticWithTransparentBackgroundAndNullBrushShowsTheDialogBelow) {
