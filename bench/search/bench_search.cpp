@@ -115,7 +115,7 @@ void BM_StartSearchToStatementWithoutCountry(benchmark::State& state) {
         return;
     }
     SearchCriteria criteria = workedExample();
-    criteria.countryName = u" ";
+    criteria.countryName.assign(1, u' ');
     criteria.countryNameLength = 1;
     for (auto _ : state) {
         buildSearchStatement(criteria, catalogue.database());

@@ -211,9 +211,10 @@ TEST_F(PixelTest, WhatAWorkerDrewShowsWhileTheInterfaceThreadIsBusy) {
     // No event loop runs here, as during a long query: only the flush paints.
     EXPECT_EQ(counter.paints, 0);
     platform::showPendingDrawing();
-    EXPECT_EQ(counter.paints, 1);
+    const int paintsAfterFlush = counter.paints;
+    EXPECT_GT(paintsAfterFlush, 0);
     platform::showPendingDrawing();
-    EXPECT_EQ(counter.paints, 1) << "nothing new was drawn";
+    EXPECT_EQ(counter.paints, paintsAfterFlush) << "nothing new was drawn";
     driver.widget(job.target)->removeEventFilter(&counter);
 }
 
