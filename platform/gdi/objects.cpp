@@ -109,6 +109,9 @@ void makeFont(FontObject& object) {
     pixels = std::max(1, pixels);
     font.setPixelSize(pixels);
     font.setStyleStrategy(QFont::PreferAntialias);
+    // Set, not inherited from the dialog: full hinting picks the face's embedded bitmaps at some
+    // sizes, which cannot be drawn bold.
+    font.setHintingPreference(QFont::PreferNoHinting);
     object.font = font;
     object.ascent = static_cast<int>(std::lround(pixels * cell.ascent));
     object.cellHeight = object.ascent + static_cast<int>(std::lround(pixels * cell.descent));
@@ -226,13 +229,13 @@ void registerDeviceFonts() {
     // The font database needs the application object; without one, try again on a later call.
     if (!QGuiApplication::instance()) return;
     std::call_once(once, [] {
+        // Only the regular face: the bold file of that set is wider but hardly heavier, so bold text
+        // would not read as bold; Qt emboldens the regular face instead, as the device's bold looks.
         QString tahoma;
-        for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
-            const QString path = QString::fromLatin1(file);
-            if (!QFile::exists(path)) continue;
-            const int id = QFontDatabase::addApplicationFont(path);
-            const QStringList families = QFontDatabase::applicationFontFamilies(id);
-            if (!families.isEmpty() && tahoma.isEmpty()) tahoma = families.first();
+        const QString path = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+        if (QFile::exists(path)) {
+            const QStringList families = QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(path));
+            if (!families.isEmpty()) tahoma = families.first();
         }
         const QString family = tahoma.isEmpty() ? QStringLiteral("DejaVu Sans") : tahoma;
         {

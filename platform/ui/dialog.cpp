@@ -226,7 +226,7 @@ QFont templateFont(LPCWSTR face, int pointSize) {
     QFont font(family);
     // Points at the device's 96 dots per inch, as the platform's character height.
     font.setPixelSize(std::max(1, mulDiv(pointSize > 0 ? pointSize : 8, 96, 72)));
-    font.setHintingPreference(QFont::PreferFullHinting);
+    font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
 
