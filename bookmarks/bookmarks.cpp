@@ -1,4 +1,5 @@
 #include "bookmarks/bookmarks.h"
+#include "results/result_tree.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -96,18 +97,6 @@ void error(HWND dialog, const char16_t* text) {
     MessageBoxW(dialog, text, u"FEHLER", MB_OK | MB_ICONINFORMATION);
 }
 
-HTREEITEM insertItem(HWND treeView, HTREEITEM parent, const std::u16string& label, LPARAM data) {
-    std::u16string text = label;
-    TVINSERTSTRUCTW insert{};
-    insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
-    insert.item.pszText = text.data();
-    insert.item.lParam = data;
-    return reinterpret_cast<HTREEITEM>(
-        SendMessageW(treeView, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-}
-
 // Empties the tree and inserts the root "Lesezeichen".
 void insertBookmarkRoot(HWND dialog, ResultsState& state) {
     const HWND treeView = GetDlgItem(dialog, kTree);
@@ -115,7 +104,7 @@ void insertBookmarkRoot(HWND dialog, ResultsState& state) {
     // The categories of a search went with the tree.
     for (HTREEITEM& category : state.categories)
         category = nullptr;
-    state.bookmarkRoot = insertItem(treeView, TVI_ROOT, u"Lesezeichen", 0);
+    state.bookmarkRoot = InsertTreeItem(treeView, TVI_ROOT, u"Lesezeichen", 0);
 }
 
 // Lists the stored bookmarks under the root.
@@ -125,7 +114,7 @@ void listBookmarks(HWND dialog, const ResultsState& state) {
     const HWND treeView = GetDlgItem(dialog, kTree);
     copySqlToBuffer(database.queryBuffer, bookmark_store::kListQuery, kQueryLimit);
     fillBookmarkList(database, [&](const std::u16string& label, long entryId) {
-        insertItem(treeView, state.bookmarkRoot, label, static_cast<LPARAM>(entryId));
+        InsertTreeItem(treeView, state.bookmarkRoot, label, static_cast<LPARAM>(entryId));
     });
 }
 

@@ -1,4 +1,5 @@
 #include "results/results_screen.h"
+#include "results/result_tree.h"
 
 #include <exception>
 
@@ -63,18 +64,6 @@ HWND tree(HWND dialog) {
     return GetDlgItem(dialog, kTree);
 }
 
-HTREEITEM insertItem(HWND treeView, HTREEITEM parent, const std::u16string& label, LPARAM data) {
-    std::u16string text = label;
-    TVINSERTSTRUCTW insert{};
-    insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
-    insert.item.pszText = text.data();
-    insert.item.lParam = data;
-    return reinterpret_cast<HTREEITEM>(
-        SendMessageW(treeView, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-}
-
 bool hasChildren(HWND treeView, HTREEITEM item) {
     return SendMessageW(treeView, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)) != 0;
 }
@@ -123,7 +112,7 @@ bool fillSearchResults(ResultsState& state) {
     const HWND treeView = tree(dialog);
     SendMessageW(treeView, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     for (const CategoryInfo& info : kDisplayOrder)
-        state.categories[info.category] = insertItem(treeView, TVI_ROOT, info.label, 0);
+        state.categories[info.category] = InsertTreeItem(treeView, TVI_ROOT, info.label, 0);
 
     Database& database = *g_database;
     ado::Recordset* recordset = database.recordset();
@@ -144,10 +133,10 @@ bool fillSearchResults(ResultsState& state) {
                     bool coloured = false;
                     for (const ColourColumn& colour : kColourColumns) {
                         if (!row_values::positive(*recordset, colour.position)) continue;
-                        insertItem(treeView, state.categories[colour.category], label, id);
+                        InsertTreeItem(treeView, state.categories[colour.category], label, id);
                         coloured = true;
                     }
-                    if (!coloured) insertItem(treeView, state.categories[kCategoryKeyword], label, id);
+                    if (!coloured) InsertTreeItem(treeView, state.categories[kCategoryKeyword], label, id);
                 }
                 recordset->MoveNext();
                 recordset->get_EOF(&eof);

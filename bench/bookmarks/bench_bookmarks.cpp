@@ -4,7 +4,6 @@
 //
 //   bench_bookmarks [--benchmark_filter=...]
 #include <QApplication>
-#include <QStyleFactory>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -18,7 +17,6 @@
 #include "bookmarks/bookmark_store.h"
 #include "bookmarks/bookmarks.h"
 #include "db/database.h"
-#include "platform/gdi/gdi_internal.h"
 #include "platform/shell/device_window.h"
 #include "platform/ui/hooks.h"
 #include "platform/win32.h"
@@ -183,9 +181,7 @@ BENCHMARK(BM_BareSqliteList)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(style);
-    platform::gdi::registerDeviceFonts();
-    platform::createDeviceWindow();
+    platform::prepareDevice();
     // "Das Lesezeichen wurde gespeichert." is answered without showing.
     platform::setMessageBoxResponder(
         [](HWND, const std::u16string&, const std::u16string&, UINT) { return IDOK; });

@@ -6,7 +6,6 @@
 //
 //   bench_results [--benchmark_filter=...]
 #include <QApplication>
-#include <QStyleFactory>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -22,7 +21,6 @@
 #include "db/database.h"
 #include "platform/data/engine.h"
 #include "platform/data/utf.h"
-#include "platform/gdi/gdi_internal.h"
 #include "platform/shell/device_window.h"
 #include "platform/ui/hooks.h"
 #include "platform/win32.h"
@@ -345,9 +343,7 @@ bool buildCatalogues() {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(style);
-    platform::gdi::registerDeviceFonts();
-    platform::createDeviceWindow();
+    platform::prepareDevice();
     // The "Meldung" of searches beyond 80 hits is answered without showing.
     platform::setMessageBoxResponder(
         [](HWND, const std::u16string&, const std::u16string&, UINT) { return IDOK; });

@@ -2,7 +2,6 @@
 // buffer and the animation stopped again, with a country chosen, on a catalogue of 100,000
 // entries. No results screen is opened, so the figure is the form's own share of a search.
 #include <QApplication>
-#include <QStyleFactory>
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -13,7 +12,6 @@
 #include "app/application.h"
 #include "app/globals.h"
 #include "db/database.h"
-#include "platform/gdi/gdi_internal.h"
 #include "platform/shell/device_window.h"
 #include "platform/ui/hooks.h"
 #include "platform/win32.h"
@@ -75,9 +73,7 @@ BENCHMARK(BM_TapSucheStartenToStatement)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(style);
-    platform::gdi::registerDeviceFonts();
-    platform::createDeviceWindow();
+    platform::prepareDevice();
 
     const std::filesystem::path folder = catalogueFolder();
     std::filesystem::create_directories(folder);

@@ -18,10 +18,7 @@ int platform::runDevice(int argc, char** argv, HINSTANCE module, EntryPoint entr
         qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
     QApplication application(argc, argv);
     setDeviceScale(scale);
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(style);
-    platform::gdi::registerDeviceFonts();
-    createDeviceWindow();
+    prepareDevice();
 
     std::u16string commandLine;
     for (int i = 1; i < argc; ++i) {
@@ -35,4 +32,11 @@ int platform::runDevice(int argc, char** argv, HINSTANCE module, EntryPoint entr
     const int status = entry ? entry(module, nullptr, commandLine.data(), SW_SHOW) : 0;
     destroyDeviceWindow();
     return status;
+}
+
+void platform::prepareDevice() {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(style);
+    platform::gdi::registerDeviceFonts();
+    createDeviceWindow();
 }

@@ -11,6 +11,9 @@ namespace platform {
 
 // Creates and shows the device window once (needs a QApplication); later calls return it.
 QWidget* createDeviceWindow();
+// Once the application object exists: the German locale, the "Windows" style, the device's fonts
+// and the device window, as the program has them (tests and benchmarks start the same way).
+void prepareDevice();
 QWidget* deviceWindow(); // null before createDeviceWindow
 void destroyDeviceWindow();
 

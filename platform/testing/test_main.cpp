@@ -1,11 +1,8 @@
 // The main of every test program that works windows: a headless application with the device's
 // locale, style and fonts, and the device window, before GoogleTest runs.
 #include <QApplication>
-#include <QLocale>
-#include <QStyleFactory>
 #include <gtest/gtest.h>
 
-#include "platform/gdi/gdi_internal.h"
 #include "platform/shell/device_window.h"
 #include "platform/ui/hooks.h"
 
@@ -35,10 +32,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     defaultHandler = qInstallMessageHandler(quietHandler);
     QApplication application(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(style);
-    platform::gdi::registerDeviceFonts();
-    platform::createDeviceWindow();
+    platform::prepareDevice();
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new LeftoverDialogs);
     const int status = RUN_ALL_TESTS();
