@@ -1,6 +1,7 @@
 // The statement the search form's criteria turn into, character for character.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "db/text_codec.h"
@@ -52,6 +53,8 @@ struct CompleteResult {
     SearchCriteria criteria;
     std::u16string statement;
 };
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const CompleteResult& row, std::ostream* out) { *out << row.name; }
 
 SearchCriteria termOnly() {
     SearchCriteria c;
