@@ -199,35 +199,23 @@ class OwnerDrawButton : public QPushButton {
 
 // ---- Edits --------------------------------------------------------------------------------
 
-class LineEditControl : public QLineEdit {
+// Single- and multi-line edits tell their dialog when they gain and lose the focus.
+template <typename Edit> class EditControl : public Edit {
   public:
-    explicit LineEditControl(QWidget* parent) : QLineEdit(parent) {}
+    explicit EditControl(QWidget* parent) : Edit(parent) {}
 
   protected:
     void focusInEvent(QFocusEvent* event) override {
-        QLineEdit::focusInEvent(event);
+        Edit::focusInEvent(event);
         if (Window* window = windowOf(this)) sendCommand(window, EN_SETFOCUS);
     }
     void focusOutEvent(QFocusEvent* event) override {
-        QLineEdit::focusOutEvent(event);
+        Edit::focusOutEvent(event);
         if (Window* window = windowOf(this)) sendCommand(window, EN_KILLFOCUS);
     }
 };
-
-class MultiLineEditControl : public QPlainTextEdit {
-  public:
-    explicit MultiLineEditControl(QWidget* parent) : QPlainTextEdit(parent) {}
-
-  protected:
-    void focusInEvent(QFocusEvent* event) override {
-        QPlainTextEdit::focusInEvent(event);
-        if (Window* window = windowOf(this)) sendCommand(window, EN_SETFOCUS);
-    }
-    void focusOutEvent(QFocusEvent* event) override {
-        QPlainTextEdit::focusOutEvent(event);
-        if (Window* window = windowOf(this)) sendCommand(window, EN_KILLFOCUS);
-    }
-};
+using LineEditControl = EditControl<QLineEdit>;
+using MultiLineEditControl = EditControl<QPlainTextEdit>;
 
 // ---- Combo box ----------------------------------------------------------------------------
 
