@@ -3,7 +3,7 @@
 
 #include "platform/testing/driver.h"
 #include "platform/testing/message_recorder.h"
-#include "tests/platform_ui/test_module.h"
+#include "tests/platform/ui/test_module.h"
 
 using namespace platform::testing;
 using namespace uitest;

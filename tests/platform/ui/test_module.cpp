@@ -1,5 +1,5 @@
 // The test templates and bitmaps.
-#include "tests/platform_ui/test_module.h"
+#include "tests/platform/ui/test_module.h"
 
 #include <cstring>
 #include <string>

@@ -12,7 +12,7 @@
 #include "platform/shell/device_window.h"
 #include "platform/testing/driver.h"
 #include "platform/ui/hooks.h"
-#include "tests/platform_ui/test_module.h"
+#include "tests/platform/ui/test_module.h"
 
 using namespace platform::testing;
 using namespace uitest;

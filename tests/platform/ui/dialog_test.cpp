@@ -7,7 +7,7 @@
 
 #include "platform/testing/driver.h"
 #include "platform/ui/hooks.h"
-#include "tests/platform_ui/test_module.h"
+#include "tests/platform/ui/test_module.h"
 
 using platform::testing::Driver;
 using namespace uitest;
