@@ -1,12 +1,12 @@
 #include "app/main_menu.h"
 
-#include "app/application.h"
-#include "app/globals.h"
-#include "app/screen.h"
+#include "app/global_objects.h"
 #include "db/database.h"
 #include "db/utility.h"
 #include "resources/dialog_ids.h"
 #include "results/results_state.h"
+#include "screen/application.h"
+#include "screen/screen.h"
 #include "search/search_screen.h"
 
 extern const char16_t kCatalogueErrorText[] =

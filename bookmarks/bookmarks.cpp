@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "app/globals.h"
+#include "screen/globals.h"
 #include "bookmarks/bookmark_list.h"
 #include "bookmarks/bookmark_store.h"
 #include "db/database.h"

@@ -1,6 +1,6 @@
 #include "chapters/chapter_common.h"
 
-#include "app/screen.h"
+#include "screen/screen.h"
 
 void RememberWindow(TitledScreen* screen, HWND window) {
     if (screen) screen->window = window;

@@ -1,7 +1,7 @@
 // The credits: a heading, the credit rows and the publisher's banner below them.
-#include "app/application.h"
-#include "app/globals.h"
-#include "app/screen.h"
+#include "screen/application.h"
+#include "screen/globals.h"
+#include "screen/screen.h"
 #include "chapters/chapter_common.h"
 #include "db/text_codec.h"
 

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/application.h"
-#include "app/globals.h"
-#include "app/screen.h"
+#include "screen/application.h"
+#include "screen/globals.h"
+#include "screen/screen.h"
 #include "chapters/chapter_common.h"
 #include "db/database.h"
 #include "db/text_codec.h"

@@ -1,7 +1,7 @@
 // The help index and its four pages. The pages differ only in heading, title height and rows.
-#include "app/application.h"
-#include "app/globals.h"
-#include "app/screen.h"
+#include "screen/application.h"
+#include "screen/globals.h"
+#include "screen/screen.h"
 #include "chapters/chapter_common.h"
 #include "db/text_codec.h"
 #include "resources/dialog_ids.h"

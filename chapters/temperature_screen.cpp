@@ -2,9 +2,9 @@
 // with the serving temperatures of the band tapped or of the wine kind chosen.
 #include "chapters/temperature_screen.h"
 
-#include "app/application.h"
-#include "app/globals.h"
-#include "app/screen.h"
+#include "screen/application.h"
+#include "screen/globals.h"
+#include "screen/screen.h"
 #include "chapters/chapter_screens.h"
 #include "chapters/temperature_layout.h"
 #include "db/text_codec.h"

@@ -3,9 +3,9 @@
 
 #include <exception>
 
-#include "app/application.h"
-#include "app/globals.h"
-#include "app/screen.h"
+#include "screen/application.h"
+#include "screen/globals.h"
+#include "screen/screen.h"
 #include "bookmarks/bookmarks.h"
 #include "db/database.h"
 #include "db/schema.h"

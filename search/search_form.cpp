@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "app/application.h"
-#include "app/globals.h"
-#include "app/screen.h"
+#include "screen/application.h"
+#include "screen/globals.h"
+#include "screen/screen.h"
 #include "db/database.h"
 #include "db/text_codec.h"
 #include "resources/dialog_ids.h"

@@ -11,8 +11,8 @@
 
 #include <string>
 
-#include "app/application.h"
-#include "app/globals.h"
+#include "screen/application.h"
+#include "screen/globals.h"
 #include "bookmarks/bookmark_list.h"
 #include "bookmarks/bookmark_store.h"
 #include "bookmarks/bookmarks.h"

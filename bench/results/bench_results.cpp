@@ -16,8 +16,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/application.h"
-#include "app/globals.h"
+#include "screen/application.h"
+#include "screen/globals.h"
 #include "db/database.h"
 #include "platform/data/engine.h"
 #include "platform/data/utf.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/application.h"
-#include "app/globals.h"
+#include "screen/application.h"
+#include "screen/globals.h"
 #include "db/database.h"
 #include "platform/shell/device_window.h"
 #include "platform/ui/hooks.h"

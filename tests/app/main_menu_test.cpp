@@ -6,8 +6,8 @@
 #include <QWidget>
 #include <string>
 
-#include "app/application.h"
-#include "app/globals.h"
+#include "app/global_objects.h"
+#include "screen/application.h"
 #include "app/main_menu.h"
 #include "db/database.h"
 #include "platform/testing/driver.h"

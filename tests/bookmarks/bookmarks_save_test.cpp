@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
+#include "screen/globals.h"
 #include "bookmarks/bookmark_store.h"
 #include "db/database.h"
 #include "platform/data/utf.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
+#include "screen/globals.h"
 #include "db/database.h"
 #include "platform/ui/hooks.h"
 #include "results/results_screen.h"

@@ -1,6 +1,6 @@
 // What every chapter shares with the other screens: the shell's state kept after size, paint
 // and setting changes, and the input-panel button shown.
-#include "app/globals.h"
+#include "screen/globals.h"
 #include "chapters/chapter_screens.h"
 #include "db/database.h"
 #include "db/text_codec.h"

@@ -1,7 +1,7 @@
 #include "tests/chapters/chapter_fixture.h"
 
-#include "app/application.h"
-#include "app/globals.h"
+#include "app/global_objects.h"
+#include "screen/application.h"
 #include "platform/win32.h"
 
 void ChapterScreenTest::SetUp() {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <QWidget>
 
-#include "app/globals.h"
+#include "screen/globals.h"
 #include "chapters/chapter_screens.h"
 #include "resources/dialog_ids.h"
 #include "tests/chapters/chapter_fixture.h"

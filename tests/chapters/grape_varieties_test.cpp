@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/globals.h"
+#include "screen/globals.h"
 #include "chapters/chapter_screens.h"
 #include "db/database.h"
 #include "resources/dialog_ids.h"

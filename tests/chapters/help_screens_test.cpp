@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "app/globals.h"
+#include "screen/globals.h"
 #include "chapters/chapter_screens.h"
 #include "db/text_codec.h"
 #include "resources/dialog_ids.h"

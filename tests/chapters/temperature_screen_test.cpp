@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "app/globals.h"
+#include "screen/globals.h"
 #include "chapters/chapter_screens.h"
 #include "chapters/temperature_layout.h"
 #include "chapters/temperature_screen.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/globals.h"
+#include "screen/globals.h"
 #include "db/database.h"
 #include "resources/dialog_ids.h"
 #include "resources/resources.h"

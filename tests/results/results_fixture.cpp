@@ -1,7 +1,7 @@
 #include "tests/results/results_fixture.h"
 
-#include "app/application.h"
-#include "app/globals.h"
+#include "app/global_objects.h"
+#include "screen/application.h"
 #include "db/database.h"
 #include "resources/dialog_ids.h"
 #include "resources/resources.h"

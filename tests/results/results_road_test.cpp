@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
+#include "screen/globals.h"
 #include "app/main_menu.h"
 #include "resources/dialog_ids.h"
 #include "resources/resources.h"

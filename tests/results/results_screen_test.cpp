@@ -7,8 +7,8 @@
 
 #include <QTreeWidget>
 
-#include "app/globals.h"
-#include "app/screen.h"
+#include "screen/globals.h"
+#include "screen/screen.h"
 #include "db/database.h"
 #include "platform/ui/hooks.h"
 #include "resources/dialog_ids.h"

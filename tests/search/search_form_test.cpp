@@ -8,8 +8,8 @@
 #include <QColor>
 #include <QImage>
 
-#include "app/application.h"
-#include "app/globals.h"
+#include "app/global_objects.h"
+#include "screen/application.h"
 #include "db/database.h"
 #include "platform/testing/driver.h"
 #include "resources/dialog_ids.h"

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/globals.h"
+#include "app/global_objects.h"
 #include "app/main_menu.h"
 #include "platform/shell/device.h"
 #include "platform/shell/device_window.h"

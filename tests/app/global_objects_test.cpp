@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/application.h"
-#include "app/globals.h"
+#include "app/global_objects.h"
+#include "screen/application.h"
 #include "db/database.h"
 
 TEST(GlobalObjects, AreCreatedAtStartInTheirFixedOrder) {

@@ -1,9 +1,9 @@
-#include "app/screen.h"
+#include "screen/screen.h"
 
 #include <cstring>
 
-#include "app/application.h"
-#include "app/globals.h"
+#include "screen/application.h"
+#include "screen/globals.h"
 
 void OpenScreen(int templateId, DLGPROC proc, HWND parent) {
     const HINSTANCE instance = g_application->instance;

@@ -1,27 +1,13 @@
-// All global objects live in this one file: C++ orders static initialisation only within a
+// Every global object is created in this one file: C++ orders static initialisation only within a
 // translation unit, and the screens rely on the database object existing first.
-#include "app/globals.h"
+#include "app/global_objects.h"
 
-#include "app/application.h"
 #include "chapters/chapter_screens.h"
 #include "db/database.h"
 #include "db/utility.h"
 #include "results/results_state.h"
+#include "screen/application.h"
 #include "search/search_form.h"
-
-Database* g_database = nullptr;
-TitledScreen* g_helpIndex = nullptr;
-TitledScreen* g_helpBookmarks = nullptr;
-TitledScreen* g_helpTemperature = nullptr;
-TitledScreen* g_helpGrapes = nullptr;
-TitledScreen* g_helpWines = nullptr;
-TitledScreen* g_credits = nullptr;
-Application* g_application = nullptr;
-SearchForm* g_searchForm = nullptr;
-TitledScreen* g_grapeVarieties = nullptr;
-ResultsState* g_resultsState = nullptr;
-TemperatureScreen* g_temperatureScreen = nullptr;
-Utility* g_utility = nullptr;
 
 namespace {
 
