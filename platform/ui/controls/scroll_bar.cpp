@@ -1,0 +1,130 @@
+// Horizontal scroll bars: every step, page, jump and drag goes to the dialog as WM_HSCROLL.
+// The platform leaves the thumb where it is; the dialog moves it with SBM_SETPOS.
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "platform/ui/controls/core.h"
+
+namespace platform::ui::controls {
+namespace {
+
+class ScrollBarControl : public QScrollBar {
+  public:
+    explicit ScrollBarControl(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {
+        connect(this, &QAbstractSlider::actionTriggered, this, [this](int action) { onAction(action); });
+        connect(this, &QAbstractSlider::sliderReleased, this, [this] { thumbReleased_ = true; });
+    }
+    int position = 0; // the position the dialog set
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QScrollBar::mouseReleaseEvent(event);
+        finish();
+    }
+    void keyReleaseEvent(QKeyEvent* event) override {
+        QScrollBar::keyReleaseEvent(event);
+        if (!event->isAutoRepeat()) finish();
+    }
+
+  private:
+    void onAction(int action) {
+        const int wanted = sliderPosition();
+        setSliderPosition(position);
+        WORD code;
+        switch (action) {
+        case SliderSingleStepAdd:
+            code = SB_LINERIGHT;
+            break;
+        case SliderSingleStepSub:
+            code = SB_LINELEFT;
+            break;
+        case SliderPageStepAdd:
+            code = SB_PAGERIGHT;
+            break;
+        case SliderPageStepSub:
+            code = SB_PAGELEFT;
+            break;
+        case SliderToMinimum:
+            code = SB_LEFT;
+            break;
+        case SliderToMaximum:
+            code = SB_RIGHT;
+            break;
+        case SliderMove:
+            code = SB_THUMBTRACK;
+            tracked_ = wanted;
+            break;
+        default:
+            return;
+        }
+        send(code, code == SB_THUMBTRACK ? tracked_ : 0);
+    }
+    void finish() {
+        if (thumbReleased_) {
+            thumbReleased_ = false;
+            send(SB_THUMBPOSITION, tracked_);
+        }
+        send(SB_ENDSCROLL, 0);
+    }
+    void send(WORD code, int pos) {
+        Window* window = windowOf(this);
+        if (!window) return;
+        notifyParent(window, WM_HSCROLL, MAKEWPARAM(code, static_cast<WORD>(pos)),
+                     reinterpret_cast<LPARAM>(static_cast<HWND>(window)));
+    }
+    int tracked_ = 0;
+    bool thumbReleased_ = false;
+};
+
+QWidget* create(ControlTemplate& from, Kind* kind) {
+    *kind = Kind::ScrollBar;
+    auto* bar = new ScrollBarControl(from.dialog->widget);
+    bar->setRange(0, 100);
+    bar->setPageStep(0);
+    bar->setSingleStep(1);
+    bar->setFocusPolicy(Qt::StrongFocus);
+    return bar;
+}
+
+LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* bar = as<ScrollBarControl>(window);
+    if (!bar) return 0;
+    switch (msg) {
+    case SBM_SETRANGE:
+    case SBM_SETRANGEREDRAW: {
+        const int low = static_cast<int>(static_cast<std::intptr_t>(wParam));
+        const int high = static_cast<int>(lParam);
+        bar->setRange(low, std::max(low, high));
+        bar->position = std::clamp(bar->position, bar->minimum(), bar->maximum());
+        bar->setValue(bar->position);
+        return TRUE;
+    }
+    case SBM_SETPOS: {
+        const int previous = bar->position;
+        bar->position =
+            std::clamp(static_cast<int>(static_cast<std::intptr_t>(wParam)), bar->minimum(), bar->maximum());
+        {
+            const QSignalBlocker block(bar);
+            bar->setValue(bar->position);
+            bar->setSliderPosition(bar->position);
+        }
+        bar->update();
+        return previous;
+    }
+    case SBM_GETPOS:
+        return bar->position;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+const ControlFamily& scrollBarFamily() {
+    static const ControlFamily family{u"SCROLLBAR", create, nullptr, nullptr, nullptr, message, nullptr};
+    return family;
+}
+
+} // namespace platform::ui::controls

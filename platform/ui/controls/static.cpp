@@ -1,0 +1,144 @@
+// Statics: text and pictures. Without SS_NOTIFY a tap goes through to what lies below them, as
+// the platform's do; with it the dialog hears where the stylus is, then STN_CLICKED.
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+
+#include "platform/gdi/gdi_internal.h"
+#include "platform/ui/controls/core.h"
+
+namespace platform::ui::controls {
+namespace {
+
+class StaticControl : public QLabel {
+  public:
+    explicit StaticControl(QWidget* parent) : QLabel(parent) {}
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        Window* window = windowOf(this);
+        if (!window) return QLabel::paintEvent(event);
+        PaintScope scope(window);
+        const StaticColors colors = askStaticColors(window);
+        if (!live(window)) return;
+        if (colors.background) {
+            QPainter painter(this);
+            painter.fillRect(rect(), *colors.background);
+        }
+        QPalette p = palette();
+        p.setColor(QPalette::WindowText, colors.text.value_or(Qt::black));
+        if (p != palette()) setPalette(p);
+        QLabel::paintEvent(event);
+        paintSurface(this, window, contentsRect().topLeft());
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (!tellDialog(event)) return QLabel::mousePressEvent(event);
+        pressed_ = true;
+        event->accept();
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (!tellDialog(event)) return QLabel::mouseMoveEvent(event);
+        event->accept();
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        Window* window = windowOf(this);
+        if (!window || !(window->style & SS_NOTIFY)) return QLabel::mouseReleaseEvent(event);
+        event->accept();
+        if (pressed_ && rect().contains(event->position().toPoint())) {
+            pressed_ = false;
+            sendCommand(window, STN_CLICKED);
+            return;
+        }
+        pressed_ = false;
+    }
+
+  private:
+    // The dialog learns where the stylus is, in its own client coordinates.
+    bool tellDialog(QMouseEvent* event) {
+        Window* window = windowOf(this);
+        if (!window || !(window->style & SS_NOTIFY) || !window->parent || !window->parent->widget)
+            return false;
+        const QPoint p = mapTo(window->parent->widget, event->position().toPoint());
+        sendObserved(window->parent, WM_MOUSEMOVE, 0x0001,
+                     MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y())));
+        return true;
+    }
+    bool pressed_ = false;
+};
+
+bool isPicture(DWORD style) {
+    return (style & kStaticTypeMask) == SS_BITMAP;
+}
+
+QWidget* create(ControlTemplate& from, Kind* kind) {
+    *kind = Kind::Static;
+    const DWORD style = from.style;
+    auto* label = new StaticControl(from.dialog->widget);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAutoFillBackground(false);
+    Qt::Alignment align = Qt::AlignTop;
+    switch (style & kStaticTypeMask) {
+    case SS_CENTER:
+        align |= Qt::AlignHCenter;
+        break;
+    case SS_RIGHT:
+        align |= Qt::AlignRight;
+        break;
+    default:
+        align |= Qt::AlignLeft;
+        break;
+    }
+    if (style & SS_CENTERIMAGE) align = (align & ~Qt::AlignTop) | Qt::AlignVCenter;
+    label->setAlignment(align);
+    if ((from.item.exStyle & WS_EX_STATICEDGE) || (style & SS_SUNKEN)) {
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setLineWidth(1);
+    } else if (style & WS_BORDER) {
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        label->setLineWidth(1);
+    }
+    if (!(style & SS_NOTIFY)) label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+void wire(Window* control, const ControlTemplate& from) {
+    if (!isPicture(from.style)) return;
+    auto* label = static_cast<QLabel*>(control->widget.data());
+    HBITMAP bitmap = LoadBitmapW(from.dialog->module, MAKEINTRESOURCEW(from.item.imageId));
+    const QImage image = platform::gdi::bitmapImage(bitmap);
+    if (bitmap) DeleteObject(bitmap);
+    if (!image.isNull()) {
+        label->setPixmap(QPixmap::fromImage(image));
+        // The platform sizes a bitmap static to its bitmap.
+        const int frame = label->frameWidth();
+        label->resize(image.width() + 2 * frame, image.height() + 2 * frame);
+    }
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+LRESULT setText(Window* window, const std::u16string& text) {
+    window->text = text;
+    if (isPicture(window->style)) return TRUE; // a picture keeps showing its picture
+    auto* label = as<QLabel>(window);
+    if (!label) return TRUE;
+    QString shown = displayText(window->text);
+    if (!(window->style & SS_NOPREFIX)) shown = withoutPrefix(shown);
+    label->setText(shown);
+    label->setAccessibleName(shown);
+    return TRUE;
+}
+
+LRESULT message(Window*, UINT, WPARAM, LPARAM) {
+    return 0;
+}
+
+} // namespace
+
+const ControlFamily& staticFamily() {
+    static const ControlFamily family{u"STATIC", create, wire, nullptr, setText, message, nullptr};
+    return family;
+}
+
+} // namespace platform::ui::controls

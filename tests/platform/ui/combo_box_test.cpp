@@ -1,0 +1,83 @@
+// Combo boxes: adding, sorting, choices and what they notify.
+#include <QComboBox>
+#include <gtest/gtest.h>
+
+#include "platform/testing/driver.h"
+#include "platform/testing/message_recorder.h"
+#include "tests/platform/ui/controls_fixture.h"
+#include "tests/platform/ui/test_module.h"
+
+using namespace platform::testing;
+using namespace uitest;
+
+// ---- Combo boxes ----
+
+TEST_F(ControlsTest, AddingToAComboBoxSelectsNothing) {
+    add(kCombo, CB_ADDSTRING, u" ");
+    add(kCombo, CB_ADDSTRING, u"Frankreich");
+    EXPECT_EQ(send(kCombo, CB_GETCURSEL), CB_ERR);
+    EXPECT_EQ(driver.text(dialog, kCombo), u"");
+    EXPECT_EQ(send(kCombo, CB_GETCOUNT), 2);
+}
+
+TEST_F(ControlsTest, SortedComboBoxKeepsItemsSorted) {
+    EXPECT_EQ(add(kSortedCombo, CB_ADDSTRING, u"Spanien"), 0);
+    EXPECT_EQ(add(kSortedCombo, CB_ADDSTRING, u"Deutschland"), 0);
+    EXPECT_EQ(add(kSortedCombo, CB_ADDSTRING, u"Italien"), 1);
+    EXPECT_EQ(driver.items(dialog, kSortedCombo),
+              (std::vector<std::u16string>{u"Deutschland", u"Italien", u"Spanien"}));
+}
+
+TEST_F(ControlsTest, ComboBoxChoiceIsSetBeforeItsSelectionChangeArrives) {
+    add(kCombo, CB_ADDSTRING, u" ");
+    add(kCombo, CB_ADDSTRING, u"Frankreich");
+    add(kCombo, CB_ADDSTRING, u"Italien");
+    LRESULT selectionSeen = -2;
+    std::u16string textSeen;
+    setHandler([&](HWND d, UINT msg, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (msg == WM_COMMAND && wParam == MAKEWPARAM(kCombo, CBN_SELCHANGE)) {
+            selectionSeen = SendDlgItemMessageW(d, kCombo, CB_GETCURSEL, 0, 0);
+            char16_t buffer[32] = {};
+            SendDlgItemMessageW(d, kCombo, CB_GETLBTEXT, static_cast<WPARAM>(selectionSeen),
+                                reinterpret_cast<LPARAM>(buffer));
+            textSeen = buffer;
+        }
+        return 0;
+    });
+    MessageRecorder recorder(dialog);
+    driver.chooseItem(dialog, kCombo, u"Italien");
+    EXPECT_EQ(selectionSeen, 2);
+    EXPECT_EQ(textSeen, u"Italien");
+    EXPECT_EQ(driver.text(dialog, kCombo), u"Italien");
+    EXPECT_TRUE(recorder.matches({optional(command(kCombo, CBN_DROPDOWN)), command(kCombo, CBN_SELCHANGE),
+                                  optional(command(kCombo, CBN_CLOSEUP))}));
+}
+
+TEST_F(ControlsTest, ComboBoxSelectionByTheProgramNotifiesNothing) {
+    add(kCombo, CB_ADDSTRING, u"A");
+    add(kCombo, CB_ADDSTRING, u"B");
+    MessageRecorder recorder(dialog);
+    EXPECT_EQ(send(kCombo, CB_SETCURSEL, 1), 1);
+    EXPECT_EQ(send(kCombo, CB_GETCURSEL), 1);
+    EXPECT_EQ(send(kCombo, CB_SETCURSEL, 7), CB_ERR);
+    EXPECT_EQ(send(kCombo, CB_GETCURSEL), CB_ERR);
+    EXPECT_TRUE(recorder.entries().empty());
+}
+
+TEST_F(ControlsTest, EmptyTextOnADropDownListClearsTheShownChoice) {
+    add(kCombo, CB_ADDSTRING, u"A");
+    send(kCombo, CB_SETCURSEL, 0);
+    EXPECT_EQ(driver.text(dialog, kCombo), u"A");
+    SetDlgItemTextW(dialog, kCombo, u"");
+    EXPECT_EQ(send(kCombo, CB_GETCURSEL), CB_ERR);
+    EXPECT_EQ(driver.text(dialog, kCombo), u"");
+    EXPECT_EQ(send(kCombo, CB_GETCOUNT), 1);
+}
+
+TEST_F(ControlsTest, ComboBoxItemTextsAndReset) {
+    add(kCombo, CB_ADDSTRING, u"Österreich");
+    EXPECT_EQ(send(kCombo, CB_GETLBTEXTLEN, 0), 10);
+    EXPECT_EQ(send(kCombo, CB_GETLBTEXTLEN, 3), CB_ERR);
+    send(kCombo, CB_RESETCONTENT);
+    EXPECT_EQ(send(kCombo, CB_GETCOUNT), 0);
+}

@@ -1,0 +1,64 @@
+// List boxes: order, sorting, selection by tap and by the program.
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "platform/testing/driver.h"
+#include "platform/testing/message_recorder.h"
+#include "tests/platform/ui/controls_fixture.h"
+#include "tests/platform/ui/test_module.h"
+
+using namespace platform::testing;
+using namespace uitest;
+
+// ---- List boxes ----
+
+TEST_F(ControlsTest, ListBoxKeepsItemsInTheOrderAdded) {
+    EXPECT_EQ(add(kList, LB_ADDSTRING, u"Riesling"), 0);
+    EXPECT_EQ(add(kList, LB_ADDSTRING, u"Chardonnay"), 1);
+    EXPECT_EQ(send(kList, LB_GETCOUNT), 2);
+    char16_t buffer[32];
+    EXPECT_EQ(send(kList, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(buffer)), 10);
+    EXPECT_EQ(std::u16string(buffer), u"Chardonnay");
+    EXPECT_EQ(send(kList, LB_GETTEXTLEN, 0), 8);
+    EXPECT_EQ(send(kList, LB_GETTEXTLEN, 5), LB_ERR);
+    send(kList, LB_RESETCONTENT);
+    EXPECT_EQ(send(kList, LB_GETCOUNT), 0);
+}
+
+TEST_F(ControlsTest, SortedListBoxSortsWithoutRegardToCase) {
+    add(kSortedList, LB_ADDSTRING, u"riesling");
+    EXPECT_EQ(add(kSortedList, LB_ADDSTRING, u"Chardonnay"), 0);
+    EXPECT_EQ(add(kSortedList, LB_ADDSTRING, u"Merlot"), 1);
+    EXPECT_EQ(driver.items(dialog, kSortedList),
+              (std::vector<std::u16string>{u"Chardonnay", u"Merlot", u"riesling"}));
+}
+
+TEST_F(ControlsTest, ListBoxTapSelectsAndNotifies) {
+    add(kList, LB_ADDSTRING, u"Eins");
+    add(kList, LB_ADDSTRING, u"Zwei");
+    EXPECT_EQ(send(kList, LB_GETCURSEL), LB_ERR);
+    MessageRecorder recorder(dialog);
+    driver.chooseItem(dialog, kList, 1);
+    EXPECT_EQ(send(kList, LB_GETCURSEL), 1);
+    EXPECT_TRUE(recorder.matches({command(kList, LBN_SELCHANGE)}));
+}
+
+TEST_F(ControlsTest, ListBoxSelectionByTheProgram) {
+    add(kList, LB_ADDSTRING, u"Eins");
+    add(kList, LB_ADDSTRING, u"Zwei");
+    MessageRecorder recorder(dialog);
+    EXPECT_EQ(send(kList, LB_SETCURSEL, 1), 1);
+    EXPECT_EQ(send(kList, LB_GETCURSEL), 1);
+    EXPECT_EQ(send(kList, LB_SETCURSEL, static_cast<WPARAM>(-1)), LB_ERR);
+    EXPECT_EQ(send(kList, LB_GETCURSEL), LB_ERR);
+    EXPECT_EQ(driver.selectedIndex(dialog, kList), -1);
+    EXPECT_TRUE(recorder.entries().empty());
+}
+
+TEST_F(ControlsTest, NoSelectionListBoxNeverHighlights) {
+    add(kNoSelList, LB_ADDSTRING, u"Zeile");
+    driver.chooseItem(dialog, kNoSelList, 0);
+    EXPECT_EQ(send(kNoSelList, LB_GETCURSEL), LB_ERR);
+    EXPECT_EQ(send(kNoSelList, LB_SETCURSEL, 0), LB_ERR);
+    EXPECT_EQ(driver.selectedIndex(dialog, kNoSelList), -1);
+}

@@ -1,0 +1,62 @@
+// Statics: taps that notify or go through, text, line breaks, alignment and pictures.
+#include <QLabel>
+#include <gtest/gtest.h>
+
+#include "platform/testing/driver.h"
+#include "platform/testing/message_recorder.h"
+#include "tests/platform/ui/controls_fixture.h"
+#include "tests/platform/ui/test_module.h"
+
+using namespace platform::testing;
+using namespace uitest;
+
+TEST_F(ControlsTest, NotifyingStaticTellsThePointThenClicked) {
+    MessageRecorder recorder(dialog);
+    const QRect r = driver.rect(dialog, kNotifyText);
+    driver.tap(dialog, kNotifyText);
+    const QPoint centre = r.center();
+    EXPECT_TRUE(
+        recorder.matches({stylus(WM_MOUSEMOVE, centre.x(), centre.y()), command(kNotifyText, STN_CLICKED)}));
+}
+
+TEST_F(ControlsTest, BitmapStaticTapTellsThePointInDialogCoordinates) {
+    MessageRecorder recorder(dialog);
+    const QRect r = driver.rect(dialog, kSmallBitmap);
+    driver.tapAt(dialog, r.left() + 3, r.top() + 5);
+    EXPECT_TRUE(recorder.matches(
+        {stylus(WM_MOUSEMOVE, r.left() + 3, r.top() + 5), command(kSmallBitmap, STN_CLICKED)}));
+}
+
+TEST_F(ControlsTest, StaticWithoutNotifyLetsTheTapThroughToTheDialog) {
+    MessageRecorder recorder(dialog);
+    const QRect r = driver.rect(dialog, kLeftText);
+    driver.tapAt(dialog, r.left() + 2, r.top() + 2);
+    EXPECT_TRUE(recorder.matches({stylus(WM_LBUTTONDOWN, r.left() + 2, r.top() + 2),
+                                  stylus(WM_LBUTTONUP, r.left() + 2, r.top() + 2)}));
+}
+
+TEST_F(ControlsTest, StaticTextLineBreaksOfEveryKindShowAsOneBreak) {
+    SetDlgItemTextW(dialog, kLeftText, u"a\nb\r\nc\n\rd");
+    auto* label = qobject_cast<QLabel*>(driver.widget(dialog, kLeftText));
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->text(), QStringLiteral("a\nb\nc\nd"));
+    EXPECT_EQ(driver.text(dialog, kLeftText), u"a\nb\r\nc\n\rd"); // the text itself is kept
+    EXPECT_EQ(label->accessibleName(), QStringLiteral("a\nb\nc\nd"));
+}
+
+TEST_F(ControlsTest, StaticAlignmentFollowsItsStyle) {
+    auto* left = qobject_cast<QLabel*>(driver.widget(dialog, kLeftText));
+    auto* centre = qobject_cast<QLabel*>(driver.widget(dialog, kCentreText));
+    auto* right = qobject_cast<QLabel*>(driver.widget(dialog, kRightText));
+    EXPECT_TRUE(left->alignment() & Qt::AlignLeft);
+    EXPECT_TRUE(centre->alignment() & Qt::AlignHCenter);
+    EXPECT_TRUE(right->alignment() & Qt::AlignRight);
+}
+
+TEST_F(ControlsTest, TextOfABitmapStaticLeavesItsPicture) {
+    SetDlgItemTextW(dialog, kSmallBitmap, u"Bild");
+    EXPECT_EQ(driver.text(dialog, kSmallBitmap), u"Bild");
+    auto* label = qobject_cast<QLabel*>(driver.widget(dialog, kSmallBitmap));
+    ASSERT_TRUE(label);
+    EXPECT_FALSE(label->pixmap().isNull());
+}
