@@ -25,10 +25,13 @@ const char kHelp[] =
     "      regionen/, rebsorten.txt, weine/). OUT is replaced only when the build succeeds; the\n"
     "      bookmarks of an existing OUT are carried over.\n"
     "  verify FILE\n"
-    "      Check schema, column positions, scrambled and lower-case columns, references and the\n"
-    "      names the program looks up. One line per problem; exit status 1 when there is one.\n"
+    "      Check that every page and row reads (SQLite's integrity check and a full read), schema,\n"
+    "      column positions, scrambled and lower-case columns, references and the names the program\n"
+    "      looks up. One line per problem, quoted texts cut short, past 20 of a kind only their\n"
+    "      number; exit status 1 when there is one.\n"
     "  dump FILE\n"
-    "      Print the whole catalogue readably, scrambled texts decoded.\n"
+    "      Print the whole catalogue readably, scrambled texts decoded. A row that cannot be read\n"
+    "      stops it with exit status 1 and a message on stderr.\n"
     "  query FILE SQL\n"
     "      Run SQL as the program does (same dialect, '*' and '?' in LIKE) and print the rows,\n"
     "      tab-separated, scrambled columns decoded.\n"
@@ -145,7 +148,8 @@ int dump(const Options& o) {
     try {
         catalogue::dumpCatalogue(o.positional[0], std::cout);
     } catch (const catalogue::WriteError& e) {
-        std::cerr << "talvino-catalogue: " << e.what() << "\n";
+        std::cout.flush();
+        std::cerr << "talvino-catalogue: " << o.positional[0] << ": " << e.what() << "\n";
         return kFailed;
     }
     return kOk;

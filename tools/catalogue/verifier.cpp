@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -11,6 +13,7 @@
 #include "platform/data/ado.h"
 #include "platform/data/like_pattern.h"
 #include "platform/data/utf.h"
+#include "tools/catalogue/finding_list.h"
 #include "tools/catalogue/source_reader.h"
 
 namespace catalogue {
@@ -45,17 +48,32 @@ bool sameName(const std::u16string& a, const char16_t* b) {
     return true;
 }
 
-// Column names of a table in position order; empty when the table is missing.
-std::vector<std::u16string> columnsOf(sqlite3* db, const std::string& table) {
-    std::vector<std::u16string> names;
-    Statement s;
-    if (sqlite3_prepare_v2(db, ("PRAGMA table_info(\"" + table + "\")").c_str(), -1, &s.handle, nullptr) !=
-        SQLITE_OK)
-        return names;
-    while (sqlite3_step(s.handle) == SQLITE_ROW)
-        names.push_back(columnText(s.handle, 1));
-    return names;
-}
+// Steps a statement through every row. A statement that cannot be prepared, or a row that cannot
+// be read, is a problem naming the table and giving SQLite's own message; false then.
+struct Reader {
+    sqlite3* db;
+    FindingList& problems;
+
+    bool operator()(const std::string& table, const std::string& sql,
+                    const std::function<void(sqlite3_stmt*)>& row) const {
+        Statement s;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &s.handle, nullptr) != SQLITE_OK) {
+            problems.add("unreadable", table + ": cannot be read: " + sqlite3_errmsg(db));
+            return false;
+        }
+        long long rows = 0;
+        int rc;
+        while ((rc = sqlite3_step(s.handle)) == SQLITE_ROW) {
+            row(s.handle);
+            ++rows;
+        }
+        if (rc == SQLITE_DONE) return true;
+        problems.add("unreadable", table + ": cannot be read" +
+                                       (rows ? " after row " + std::to_string(rows) : std::string()) + ": " +
+                                       sqlite3_errmsg(db));
+        return false;
+    }
+};
 
 // Decoded text that a person could have written: printable, nothing that only garbage yields.
 bool plausibleDecoded(const std::u16string& text) {
@@ -85,8 +103,13 @@ std::string yearsOf(const std::u16string& column) {
 } // namespace
 
 Findings verifyCatalogue(const std::string& path) {
-    Findings f;
-    auto problem = [&](const std::string& text) { f.problems.push_back(text); };
+    FindingList problems, warnings;
+    auto finish = [&] {
+        Findings f;
+        f.problems = problems.lines();
+        f.warnings = warnings.lines();
+        return f;
+    };
 
     // The same check the program makes when it opens the file.
     {
@@ -95,26 +118,42 @@ Findings verifyCatalogue(const std::string& path) {
         const HRESULT hr = connection ? connection->Open(wide.c_str(), u"", u"", -1) : E_FAIL;
         if (connection) connection->Release();
         if (FAILED(hr)) {
-            problem("the program cannot open it: " + ado::lastError());
-            return f;
+            problems.add("open", "the program cannot open it: " + ado::lastError());
+            return finish();
         }
     }
     Db db;
     if (sqlite3_open_v2(path.c_str(), &db.handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        problem(std::string("cannot open: ") + sqlite3_errmsg(db.handle));
-        return f;
+        problems.add("open", std::string("cannot open: ") + sqlite3_errmsg(db.handle));
+        return finish();
     }
+    Reader read{db.handle, problems};
+
+    // SQLite's own check of pages, records and indexes.
+    read("integrity check", "PRAGMA integrity_check", [&](sqlite3_stmt* s) {
+        std::u16string verdict = columnText(s, 0);
+        if (verdict == u"ok") return;
+        std::replace(verdict.begin(), verdict.end(), u'\n', u' ');
+        problems.add("integrity check", "integrity check: " + quoted(verdict));
+    });
 
     // Schema and positions.
+    bool schemaBroken = false;
     auto checkColumns = [&](const char16_t* table, const char16_t* const* expected, int count, int from) {
-        const auto actual = columnsOf(db.handle, utf8(table));
+        std::vector<std::u16string> actual;
+        read(utf8(table), "PRAGMA table_info(\"" + utf8(table) + "\")",
+             [&](sqlite3_stmt* s) { actual.push_back(columnText(s, 1)); });
         for (int i = from; i < count; ++i) {
             if (static_cast<int>(actual.size()) <= i ||
-                !sameName(actual[static_cast<std::size_t>(i)], expected[i]))
-                problem(utf8(table) + ": position " + std::to_string(i) + " must be " + utf8(expected[i]) +
-                        (static_cast<int>(actual.size()) > i
-                             ? ", is " + utf8(actual[static_cast<std::size_t>(i)])
-                             : ", is missing"));
+                !sameName(actual[static_cast<std::size_t>(i)], expected[i])) {
+                schemaBroken = true;
+                problems.add("column position",
+                             utf8(table) + ": position " + std::to_string(i) + " must be " +
+                                 utf8(expected[i]) +
+                                 (static_cast<int>(actual.size()) > i
+                                      ? ", is " + quoted(actual[static_cast<std::size_t>(i)])
+                                      : ", is missing"));
+            }
         }
     };
     checkColumns(schema::kEntryTable, schema::entry::kColumns, schema::entry::kColumnCount, 0);
@@ -122,132 +161,158 @@ Findings verifyCatalogue(const std::string& path) {
     checkColumns(schema::kRegionTable, schema::region::kColumns, 3, 0);
     checkColumns(schema::kGrapeTable, schema::grape::kColumns, 4, 0);
     checkColumns(schema::kBookmarkTable, schema::bookmark::kColumns, schema::bookmark::kColumnCount, 1);
-    if (!f.problems.empty()) return f;
+    if (schemaBroken) return finish();
+
+    // Every value of every row, the parts no check below reads included.
+    for (const char16_t* table : {schema::kEntryTable, schema::kCountryTable, schema::kRegionTable,
+                                  schema::kGrapeTable, schema::kBookmarkTable})
+        read(utf8(table), "SELECT * FROM \"" + utf8(table) + "\"", [](sqlite3_stmt* s) {
+            for (int i = 0, n = sqlite3_column_count(s); i < n; ++i) {
+                sqlite3_column_blob(s, i);
+                sqlite3_column_bytes(s, i);
+            }
+        });
+    if (!problems.empty()) return finish();
 
     // Countries and regions.
     std::set<std::u16string> codes, countryNames;
     std::set<std::pair<std::u16string, std::u16string>> regions;
-    {
-        Statement s;
-        sqlite3_prepare_v2(db.handle, "SELECT Land, Bezeichnung FROM Land", -1, &s.handle, nullptr);
-        while (sqlite3_step(s.handle) == SQLITE_ROW) {
-            codes.insert(columnText(s.handle, 0));
-            const std::u16string name = columnText(s.handle, 1);
-            if (!countryNames.insert(name).second) problem("Land: the name " + utf8(name) + " is not unique");
-        }
-    }
-    {
-        Statement s;
-        sqlite3_prepare_v2(db.handle, "SELECT ID_REGION, Land, Regio_Lang FROM Region", -1, &s.handle,
-                           nullptr);
-        while (sqlite3_step(s.handle) == SQLITE_ROW) {
-            const std::u16string country = columnText(s.handle, 1), name = columnText(s.handle, 2);
-            if (!codes.count(country))
-                problem("Region " + std::to_string(sqlite3_column_int64(s.handle, 0)) + ": unknown country " +
-                        utf8(country));
-            if (!regions.insert({country, name}).second)
-                problem("Region: " + utf8(name) + " is listed twice for " + utf8(country));
-        }
-    }
+    read("Land", "SELECT Land, Bezeichnung FROM Land", [&](sqlite3_stmt* s) {
+        codes.insert(columnText(s, 0));
+        const std::u16string name = columnText(s, 1);
+        if (!countryNames.insert(name).second)
+            problems.add("Land: name not unique", "Land: the name " + quoted(name) + " is not unique");
+    });
+    read("Region", "SELECT ID_REGION, Land, Regio_Lang FROM Region", [&](sqlite3_stmt* s) {
+        const std::u16string country = columnText(s, 1), name = columnText(s, 2);
+        if (!codes.count(country))
+            problems.add("Region: unknown country", "Region " + std::to_string(sqlite3_column_int64(s, 0)) +
+                                                        ": unknown country " + quoted(country));
+        if (!regions.insert({country, name}).second)
+            problems.add("Region: listed twice",
+                         "Region: " + quoted(name) + " is listed twice for " + quoted(country));
+    });
 
     // Entries.
-    {
-        Statement s;
-        sqlite3_prepare_v2(
-            db.handle,
-            "SELECT ID, Beschreibung, STICHWORT, Land, Regio_Lang, Stichwort_Klein, Text_Klein, Name "
-            "FROM talvino",
-            -1, &s.handle, nullptr);
-        while (sqlite3_step(s.handle) == SQLITE_ROW) {
-            const long long id = sqlite3_column_int64(s.handle, 0);
-            const std::string where = "talvino " + std::to_string(id) + ": ";
-            if (sqlite3_column_type(s.handle, 0) != SQLITE_INTEGER || id == 0)
-                problem(where + "ID must be a non-zero integer");
-            const bool hasDescription = sqlite3_column_type(s.handle, 1) != SQLITE_NULL;
-            const std::u16string stored = columnText(s.handle, 1);
-            const std::u16string description = decodedText(stored);
-            if (hasDescription && !plausibleDecoded(description))
-                problem(where + "Beschreibung does not decode to readable text (stored in clear?)");
-            if (encodedText(description) != stored)
-                problem(where + "Beschreibung does not survive the codec");
-            const std::u16string keyword = columnText(s.handle, 2);
-            const std::u16string country = columnText(s.handle, 3);
-            const std::u16string region = columnText(s.handle, 4);
-            if (!codes.count(country)) problem(where + "Land " + utf8(country) + " is not in Land");
-            if (!regions.count({country, region}))
-                problem(where + "Regio_Lang " + utf8(region) + " is not a region of " + utf8(country));
-            if (columnText(s.handle, 5) != lowerCasedText(keyword))
-                problem(where + "Stichwort_Klein is not the lower-cased STICHWORT");
-            const bool hasLower = sqlite3_column_type(s.handle, 6) != SQLITE_NULL;
-            if (hasLower != hasDescription ||
-                columnText(s.handle, 6) != encodedText(lowerCasedText(description)))
-                problem(where + "Text_Klein is not the scrambled lower-cased Beschreibung");
-            if (sqlite3_column_type(s.handle, 7) == SQLITE_NULL)
-                f.warnings.push_back(where + "no Name, so the entry never shows in a result list");
-        }
-    }
+    read("talvino",
+         "SELECT ID, Beschreibung, STICHWORT, Land, Regio_Lang, Stichwort_Klein, Text_Klein, Name FROM "
+         "talvino",
+         [&](sqlite3_stmt* s) {
+             const long long id = sqlite3_column_int64(s, 0);
+             const std::string where = "talvino " + std::to_string(id) + ": ";
+             if (sqlite3_column_type(s, 0) != SQLITE_INTEGER || id == 0)
+                 problems.add("talvino: ID", where + "ID must be a non-zero integer");
+             const bool hasDescription = sqlite3_column_type(s, 1) != SQLITE_NULL;
+             const std::u16string stored = columnText(s, 1);
+             const std::u16string description = decodedText(stored);
+             if (hasDescription && !plausibleDecoded(description))
+                 problems.add("talvino: Beschreibung unreadable",
+                              where + "Beschreibung does not decode to readable text (stored in clear?)");
+             if (encodedText(description) != stored)
+                 problems.add("talvino: Beschreibung codec",
+                              where + "Beschreibung does not survive the codec");
+             const std::u16string keyword = columnText(s, 2);
+             const std::u16string country = columnText(s, 3);
+             const std::u16string region = columnText(s, 4);
+             if (!codes.count(country))
+                 problems.add("talvino: Land", where + "Land " + quoted(country) + " is not in Land");
+             if (!regions.count({country, region}))
+                 problems.add("talvino: Regio_Lang", where + "Regio_Lang " + quoted(region) +
+                                                         " is not a region of " + quoted(country));
+             if (columnText(s, 5) != lowerCasedText(keyword))
+                 problems.add("talvino: Stichwort_Klein",
+                              where + "Stichwort_Klein is not the lower-cased STICHWORT");
+             const bool hasLower = sqlite3_column_type(s, 6) != SQLITE_NULL;
+             if (hasLower != hasDescription || columnText(s, 6) != encodedText(lowerCasedText(description)))
+                 problems.add("talvino: Text_Klein",
+                              where + "Text_Klein is not the scrambled lower-cased Beschreibung");
+             if (sqlite3_column_type(s, 7) == SQLITE_NULL)
+                 warnings.add("talvino: no Name",
+                              where + "no Name, so the entry never shows in a result list");
+         });
 
     // Grape varieties: looked up by name prefix.
     {
-        Statement s;
-        sqlite3_prepare_v2(db.handle, "SELECT ID_Rebsorte, Rebsorte, Farbe, Text FROM Rebsorten", -1,
-                           &s.handle, nullptr);
         std::vector<std::u16string> names;
-        while (sqlite3_step(s.handle) == SQLITE_ROW) {
-            const std::string where = "Rebsorten " + std::to_string(sqlite3_column_int64(s.handle, 0)) + ": ";
-            const long long colour = sqlite3_column_int64(s.handle, 2);
+        read("Rebsorten", "SELECT ID_Rebsorte, Rebsorte, Farbe, Text FROM Rebsorten", [&](sqlite3_stmt* s) {
+            const std::string where = "Rebsorten " + std::to_string(sqlite3_column_int64(s, 0)) + ": ";
+            const long long colour = sqlite3_column_int64(s, 2);
             if (colour != schema::grape::kRed && colour != schema::grape::kWhite)
-                problem(where + "Farbe must be 1 or 2");
-            if (sqlite3_column_type(s.handle, 3) != SQLITE_NULL &&
-                !plausibleDecoded(decodedText(columnText(s.handle, 3))))
-                problem(where + "Text does not decode to readable text (stored in clear?)");
-            const std::u16string name = columnText(s.handle, 1);
-            names.push_back(name);
+                problems.add("Rebsorten: Farbe", where + "Farbe must be 1 or 2");
+            if (sqlite3_column_type(s, 3) != SQLITE_NULL && !plausibleDecoded(decodedText(columnText(s, 3))))
+                problems.add("Rebsorten: Text unreadable",
+                             where + "Text does not decode to readable text (stored in clear?)");
+            names.push_back(columnText(s, 1));
+        });
+        // In the order of the lower-cased names every name that a lookup of A also finds follows A
+        // directly, so each name is compared with its neighbours only.
+        std::vector<std::u16string> lower;
+        lower.reserve(names.size());
+        for (const std::u16string& name : names)
+            lower.push_back(lowerCasedText(name));
+        std::vector<std::size_t> order(names.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return lower[a] < lower[b]; });
+        for (std::size_t p = 0; p < order.size(); ++p) {
+            const std::u16string& prefix = lower[order[p]];
+            for (std::size_t q = p + 1;
+                 q < order.size() && lower[order[q]].compare(0, prefix.size(), prefix) == 0; ++q)
+                problems.add("Rebsorten: lookup finds another",
+                             "Rebsorten: looking up " + quoted(names[order[p]]) + " by name also finds " +
+                                 quoted(names[order[q]]));
         }
-        for (std::size_t i = 0; i < names.size(); ++i)
-            for (std::size_t j = 0; j < names.size(); ++j) {
-                if (i == j) continue;
-                const std::u16string a = lowerCasedText(names[i]), b = lowerCasedText(names[j]);
-                if (b.compare(0, a.size(), a) == 0 && (a.size() < b.size() || i < j))
-                    problem("Rebsorten: looking up " + utf8(names[i]) + " by name also finds " +
-                            utf8(names[j]));
-            }
     }
 
     // Bookmarks: at most one per entry; one whose entry is gone shows an empty page.
-    {
-        Statement s;
-        sqlite3_prepare_v2(
-            db.handle, "SELECT id_talvino FROM Lesezeichen WHERE id_talvino NOT IN (SELECT ID FROM talvino)",
-            -1, &s.handle, nullptr);
-        while (sqlite3_step(s.handle) == SQLITE_ROW)
-            f.warnings.push_back("Lesezeichen: entry " + utf8(columnText(s.handle, 0)) +
-                                 " is not in the catalogue");
+    read("Lesezeichen", "SELECT id_talvino FROM Lesezeichen WHERE id_talvino NOT IN (SELECT ID FROM talvino)",
+         [&](sqlite3_stmt* s) {
+             warnings.add("Lesezeichen: entry gone",
+                          "Lesezeichen: entry " + quoted(columnText(s, 0)) + " is not in the catalogue");
+         });
+    read("Lesezeichen",
+         "SELECT id_talvino, count(*) FROM Lesezeichen GROUP BY id_talvino HAVING count(*) > 1",
+         [&](sqlite3_stmt* s) {
+             problems.add("Lesezeichen: several per entry",
+                          "Lesezeichen: entry " + std::to_string(sqlite3_column_int64(s, 0)) + " has " +
+                              std::to_string(sqlite3_column_int64(s, 1)) + " bookmarks");
+         });
+
+    // What the checks above let through must still read as dump reads it.
+    if (problems.empty()) {
+        std::ostream discard(nullptr);
+        try {
+            dumpCatalogue(path, discard);
+        } catch (const WriteError& e) {
+            problems.add("dump", std::string("dump cannot read it: ") + e.what());
+        }
     }
-    {
-        Statement s;
-        sqlite3_prepare_v2(
-            db.handle, "SELECT id_talvino, count(*) FROM Lesezeichen GROUP BY id_talvino HAVING count(*) > 1",
-            -1, &s.handle, nullptr);
-        while (sqlite3_step(s.handle) == SQLITE_ROW)
-            problem("Lesezeichen: entry " + std::to_string(sqlite3_column_int64(s.handle, 0)) + " has " +
-                    std::to_string(sqlite3_column_int64(s.handle, 1)) + " bookmarks");
-    }
-    return f;
+    return finish();
 }
 
 void dumpCatalogue(const std::string& path, std::ostream& out) {
     Db db;
     if (sqlite3_open_v2(path.c_str(), &db.handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
         throw WriteError("cannot open " + path);
+    // The table named first after FROM, for the message.
     auto each = [&](const char* sql, auto&& row) {
+        const std::string text = sql;
+        const std::size_t from = text.find(" FROM ") + 6;
+        const std::string table = text.substr(from, text.find(' ', from) - from);
         Statement s;
         if (sqlite3_prepare_v2(db.handle, sql, -1, &s.handle, nullptr) != SQLITE_OK)
-            throw WriteError(std::string(sqlite3_errmsg(db.handle)) + " (in: " + sql + ")");
+            throw WriteError(table + ": cannot be read: " + sqlite3_errmsg(db.handle) + " (in: " + sql + ")");
+        long long rows = 0;
         int rc;
-        while ((rc = sqlite3_step(s.handle)) == SQLITE_ROW)
+        while ((rc = sqlite3_step(s.handle)) == SQLITE_ROW) {
             row(s.handle);
-        if (rc != SQLITE_DONE) throw WriteError(sqlite3_errmsg(db.handle));
+            ++rows;
+        }
+        if (rc != SQLITE_DONE)
+            throw WriteError(table + ": cannot be read" +
+                             (rows ? " after row " + std::to_string(rows) : std::string()) + ": " +
+                             sqlite3_errmsg(db.handle));
     };
     auto text = [](sqlite3_stmt* s, int i) {
         return sqlite3_column_type(s, i) == SQLITE_NULL ? std::string("-") : utf8(columnText(s, i));
@@ -357,7 +422,8 @@ bool queryCatalogue(const std::string& path, const std::u16string& sql, std::ost
     }
     out << "\n";
     VARIANT_BOOL eof = VARIANT_TRUE;
-    for (recordset->get_EOF(&eof); !eof; recordset->MoveNext(), recordset->get_EOF(&eof)) {
+    long long rows = 0;
+    for (recordset->get_EOF(&eof); !eof; recordset->get_EOF(&eof)) {
         for (long i = 0; i < columns; ++i) {
             VARIANT v;
             recordset->fieldValue(i, &v);
@@ -378,6 +444,14 @@ bool queryCatalogue(const std::string& path, const std::u16string& sql, std::ost
             VariantClear(&v);
         }
         out << "\n";
+        ++rows;
+        // Rows printed so far stand; the failure is said, never passed over as the end.
+        if (FAILED(recordset->MoveNext())) {
+            out.flush();
+            err << path << ": reading stopped after row " << rows << ": " << ado::lastError() << "\n";
+            recordset->Close();
+            return false;
+        }
     }
     recordset->Close();
     return true;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include "db/text_codec.h"
 #include "platform/data/utf.h"
 #include "tests/support/test_catalogue.h"
+#include "tools/catalogue/finding_list.h"
 #include "tools/catalogue/source_reader.h"
 #include "tools/catalogue/verifier.h"
 
@@ -325,8 +327,8 @@ struct ToolRun {
     std::string out;
 };
 
-ToolRun run(const std::string& arguments) {
-    const std::string command = std::string(TALVINO_CATALOGUE_TOOL) + " " + arguments + " 2>&1";
+ToolRun run(const std::string& arguments, const std::string& redirections = " 2>&1") {
+    const std::string command = std::string(TALVINO_CATALOGUE_TOOL) + " " + arguments + redirections;
     ToolRun result{-1, ""};
     std::FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) return result;
@@ -419,6 +421,113 @@ TEST(CommandLine, QueryAndDumpAndSynth) {
     const std::string synth = sources.catalogue().file("synth.cdb");
     EXPECT_EQ(run("synth 300 " + synth + " --encoding utf16").status, 0);
     EXPECT_EQ(run("verify " + synth).status, 0);
+}
+
+// ---- Damaged files and odd data ----------------------------------------------------------------
+
+// A catalogue whose talvino table spans many pages, with one leaf page in the middle zeroed.
+std::string zeroedLeafPageCatalogue(TestCatalogue& c) {
+    c.addSampleContent().addNumberedEntries(400, 20000, u"F", u"Burgund");
+    const std::string path = c.build();
+    const auto leaves = c.rows("SELECT pageno FROM dbstat WHERE name = 'talvino' AND pagetype = 'leaf'");
+    const auto pageSize = std::stoul(c.rows("PRAGMA page_size")[0][0]);
+    const auto page = std::stoul(leaves[leaves.size() / 2][0]);
+    std::string bytes = c.readRawFile();
+    std::fill(bytes.begin() + static_cast<long>((page - 1) * pageSize),
+              bytes.begin() + static_cast<long>(page * pageSize), '\0');
+    c.writeRawFile(bytes);
+    return path;
+}
+
+TEST(DamagedFile, VerifyReportsAZeroedLeafPageWithTableAndSqlitesMessage) {
+    TestCatalogue c;
+    const std::string path = zeroedLeafPageCatalogue(c);
+    const std::string all = joined(catalogue::verifyCatalogue(path).problems);
+    EXPECT_NE(all.find("integrity check: "), std::string::npos) << all;
+    EXPECT_NE(all.find("talvino: cannot be read after row "), std::string::npos) << all;
+    EXPECT_NE(all.find("database disk image is malformed"), std::string::npos) << all;
+}
+
+TEST(DamagedFile, VerifyReportsAFileThatFailsOnlyTheIntegrityCheck) {
+    TestCatalogue c;
+    c.addSampleContent();
+    const std::string path = c.build();
+    // Every row still reads; the index of country names no longer matches its table.
+    c.execute("INSERT INTO Lesezeichen (id_talvino, Beschreibung) VALUES (1001, 'A'), (1002, 'B')");
+    // Every row still reads; the bookmark index now claims to index another column.
+    c.execute("PRAGMA writable_schema = 1; UPDATE sqlite_master SET sql = replace(sql, '(id_talvino)', "
+              "'(Beschreibung)') WHERE name = 'Lesezeichen_id_talvino'");
+    const catalogue::Findings f = catalogue::verifyCatalogue(path);
+    EXPECT_NE(joined(f.problems).find("integrity check: "), std::string::npos) << joined(f.problems);
+}
+
+TEST(DamagedFile, ToolExitsWithOneAndSaysWhereReadingStopped) {
+    TestCatalogue c;
+    const std::string path = zeroedLeafPageCatalogue(c);
+    const ToolRun verify = run("verify " + path);
+    EXPECT_EQ(verify.status, 1);
+    EXPECT_EQ(verify.out.find(": ok"), std::string::npos) << verify.out;
+    EXPECT_NE(verify.out.find(path + ": talvino: cannot be read"), std::string::npos) << verify.out;
+
+    const ToolRun dump = run("dump " + path, " 2>&1 >/dev/null");
+    EXPECT_EQ(dump.status, 1);
+    EXPECT_NE(dump.out.find(path + ": talvino: cannot be read after row "), std::string::npos) << dump.out;
+    EXPECT_NE(dump.out.find("malformed"), std::string::npos) << dump.out;
+
+    // The rows before the damage are printed, and the failure is said on stderr.
+    const ToolRun query = run("query " + path + " \"SELECT ID FROM talvino\"", " 2>/dev/null");
+    EXPECT_EQ(query.status, 1);
+    EXPECT_GT(std::count(query.out.begin(), query.out.end(), '\n'), 2);
+    const ToolRun said = run("query " + path + " \"SELECT ID FROM talvino\"", " 2>&1 >/dev/null");
+    EXPECT_NE(said.out.find("reading stopped after row "), std::string::npos) << said.out;
+    EXPECT_NE(said.out.find("malformed"), std::string::npos) << said.out;
+}
+
+TEST(OddData, VerifyCutsQuotedTextsAndCountsFindingsPastTwentyOfAKind) {
+    TestCatalogue c;
+    c.addSampleContent().addNumberedEntries(30, 20000, u"F", u"Burgund");
+    const std::string path = c.build();
+    const std::string huge(1000000, 'Q');
+    c.execute("UPDATE talvino SET Land = '" + huge + "' WHERE ID >= 20000");
+    for (int i = 0; i < 3; ++i)
+        c.execute("INSERT INTO Rebsorten VALUES (" + std::to_string(900 + i) + ", '" + huge +
+                  std::string(static_cast<std::size_t>(i), 'x') + "', 1, NULL)");
+    const std::vector<std::string> problems = catalogue::verifyCatalogue(path).problems;
+    const std::string all = joined(problems);
+    std::size_t longest = 0;
+    for (const std::string& p : problems)
+        longest = std::max(longest, p.size());
+    EXPECT_LT(longest, 300u) << all.substr(0, 2000);
+    EXPECT_NE(all.find("talvino 20000: Land " + std::string(80, 'Q') + "… is not in Land"), std::string::npos)
+        << all.substr(0, 2000);
+    // 30 entries with the unknown country: 20 named, the rest counted.
+    EXPECT_EQ(
+        std::count_if(problems.begin(), problems.end(),
+                      [](const std::string& p) { return p.find("is not in Land") != std::string::npos; }),
+        20);
+    EXPECT_NE(all.find("10 more like \"talvino: Land\" not shown (30 in all)"), std::string::npos) << all;
+    EXPECT_NE(all.find("by name also finds"), std::string::npos);
+}
+
+TEST(OddData, QuotedTextsKeepSurrogatePairsWhole) {
+    EXPECT_EQ(catalogue::quoted(u"kurz"), "kurz");
+    const std::u16string exact(catalogue::kQuotedChars, u'a');
+    EXPECT_EQ(catalogue::quoted(exact), ado::toUtf8(exact));
+    // A pair that would straddle the cut goes whole to the part left out.
+    const std::u16string pair = std::u16string(catalogue::kQuotedChars - 1, u'a') + u"\U0001F377rest";
+    EXPECT_EQ(catalogue::quoted(pair), std::string(catalogue::kQuotedChars - 1, 'a') + "…");
+}
+
+TEST(OddData, FindingsOfOneKindPastTwentyBecomeOneCountingLine) {
+    catalogue::FindingList list;
+    for (int i = 0; i < 25; ++i)
+        list.add("a", "a " + std::to_string(i));
+    list.add("b", "b 0");
+    const std::vector<std::string> lines = list.lines();
+    ASSERT_EQ(lines.size(), 22u);
+    EXPECT_EQ(lines[19], "a 19");
+    EXPECT_EQ(lines[20], "b 0");
+    EXPECT_EQ(lines[21], "5 more like \"a\" not shown (25 in all)");
 }
 
 } // namespace
