@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "db/schema.h"
+#include "tools/catalogue/bookmark_rows.h"
 #include "db/text_codec.h"
 #include "platform/data/utf.h"
 
@@ -192,19 +193,7 @@ void writeCatalogue(const std::string& path, const Content& content, TextEncodin
                 step(db.get(), st, "entry " + std::to_string(e.id));
             }
         }
-        {
-            auto s = prepare(db.get(), insertStatement(kBookmarkTable, bookmark::kColumns, 4));
-            for (const Bookmark& b : content.bookmarks) {
-                if (b.key)
-                    sqlite3_bind_int64(s.get(), 1, *b.key);
-                else
-                    sqlite3_bind_null(s.get(), 1);
-                sqlite3_bind_int64(s.get(), 2, b.entryId);
-                bindText(s.get(), 3, b.description);
-                bindText(s.get(), 4, b.note);
-                step(db.get(), s.get(), "bookmark of entry " + std::to_string(b.entryId));
-            }
-        }
+        insertBookmarks(db.get(), content.bookmarks);
         exec(db.get(), "COMMIT");
         exec(db.get(), "PRAGMA journal_mode = DELETE");
     } catch (...) {
@@ -214,6 +203,20 @@ void writeCatalogue(const std::string& path, const Content& content, TextEncodin
     if (std::rename(temporary.c_str(), path.c_str()) != 0) {
         std::remove(temporary.c_str());
         throw WriteError("cannot move the new catalogue into place at " + path);
+    }
+}
+
+void insertBookmarks(sqlite3* db, const std::vector<Bookmark>& bookmarks) {
+    auto s = prepare(db, insertStatement(schema::kBookmarkTable, schema::bookmark::kColumns, 4));
+    for (const Bookmark& b : bookmarks) {
+        if (b.key)
+            sqlite3_bind_int64(s.get(), 1, *b.key);
+        else
+            sqlite3_bind_null(s.get(), 1);
+        sqlite3_bind_int64(s.get(), 2, b.entryId);
+        bindText(s.get(), 3, b.description);
+        bindText(s.get(), 4, b.note);
+        step(db, s.get(), "bookmark of entry " + std::to_string(b.entryId));
     }
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/data/utf.h"
+#include "tools/catalogue/bookmark_commands.h"
 #include "tools/catalogue/catalogue_writer.h"
 #include "tools/catalogue/source_reader.h"
 #include "tools/catalogue/verifier.h"
@@ -37,6 +38,13 @@ const char kHelp[] =
     "      tab-separated, scrambled columns decoded.\n"
     "  synth N OUT [--encoding utf8|utf16] [--seed S]\n"
     "      Write a synthetic catalogue of N entries for benchmarks and scale tests.\n"
+    "  bookmarks export CATALOGUE FILE\n"
+    "      Write every bookmark of CATALOGUE (entry, keyword, description, note) to FILE: UTF-8,\n"
+    "      one a line, tab-separated, \\t \\n \\r \\\\ escaped, \\N for no value (see\n"
+    "      talvino-catalogue(1)). FILE '-' is standard output.\n"
+    "  bookmarks import CATALOGUE FILE\n"
+    "      Add the bookmarks of FILE to CATALOGUE. Bookmarks already there, and bookmarks of\n"
+    "      entries that already have one, are skipped and listed with the reason.\n"
     "\n"
     "Exit status: 0 success, 1 the data or the file failed, 2 wrong usage.\n";
 
@@ -193,6 +201,8 @@ int main(int argc, char** argv) {
         std::cout << kHelp;
         return kOk;
     }
+    if (command == "bookmarks")
+        return catalogue::runBookmarkCommand({argv + 2, argv + argc}, std::cout, std::cerr);
     const Options o = parse(argc, argv, 2);
     if (!o.error.empty()) return usage(o.error);
     if (command == "build") return build(o);

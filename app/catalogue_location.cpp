@@ -1,0 +1,352 @@
+#include "app/catalogue_location.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "db/schema.h"
+#include "platform/data/ado.h"
+#include "platform/data/utf.h"
+#include "tools/catalogue/bookmark_transfer.h"
+#include "tools/catalogue/catalogue_writer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kFileName = ado::toUtf8(schema::kCatalogueFileName);
+// Beside the user's copy: which shipped catalogue it was made from, the copy an upgrade
+// replaces until the new one has opened, and the lock of the running programs.
+const std::string kOriginSuffix = ".origin";
+const std::string kBackupSuffix = ".backup";
+const std::string kLockName = "talvino.lock";
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+bool isFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// Write permission as the catalogue component sees it (a file or folder without write bits is
+// read-only for everybody, root too) and as the system grants it.
+bool writable(const std::string& path, bool folder) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return false;
+    if (folder ? !S_ISDIR(info.st_mode) : !S_ISREG(info.st_mode)) return false;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+    return ::access(path.c_str(), folder ? W_OK | X_OK : W_OK) == 0;
+}
+
+std::string systemError() { return std::strerror(errno); }
+
+// Makes the folder and proves it takes a new file (a read-only or full file system says so here).
+bool prepareFolder(const std::string& folder, std::string& why) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) {
+        why = "cannot make " + folder + ": " + error.message();
+        return false;
+    }
+    if (!writable(folder, true)) {
+        why = folder + " cannot be written";
+        return false;
+    }
+    std::string probe = folder + "/.probe-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0) {
+        why = "cannot write in " + folder + ": " + systemError();
+        return false;
+    }
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
+bool writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// A copy of `from` in `folder` under a temporary name, on disk before it is returned; empty when
+// it could not be made (nothing is left behind then).
+std::string copyToTemporary(const std::string& from, const std::string& folder, std::string& why) {
+    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) {
+        why = "cannot read " + from + ": " + systemError();
+        return {};
+    }
+    std::string temporary = folder + "/" + kFileName + ".new-XXXXXX";
+    const int out = ::mkstemp(temporary.data());
+    if (out < 0) {
+        why = "cannot write in " + folder + ": " + systemError();
+        ::close(in);
+        return {};
+    }
+    bool ok = true;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(in, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ok = false;
+        if (n <= 0) break;
+        if (!writeAll(out, buffer, static_cast<std::size_t>(n))) {
+            ok = false;
+            break;
+        }
+    }
+    if (ok && ::fsync(out) != 0) ok = false;
+    if (!ok) why = "cannot copy " + from + " to " + folder + ": " + systemError();
+    ::close(in);
+    if (::close(out) != 0) ok = false;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return {};
+    }
+    return temporary;
+}
+
+void syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Size and FNV-1a hash of the file's bytes: a rebuilt catalogue differs even when it has the same
+// size and the same second as its time stamp.
+std::string fingerprintOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {};
+    std::uint64_t hash = 1469598103934665603ull;
+    std::uint64_t size = 0;
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        const std::streamsize n = in.gcount();
+        for (std::streamsize i = 0; i < n; ++i)
+            hash = (hash ^ static_cast<unsigned char>(buffer[i])) * 1099511628211ull;
+        size += static_cast<std::uint64_t>(n);
+    }
+    return std::to_string(size) + " " + std::to_string(hash);
+}
+
+std::string readOrigin(const std::string& copy) {
+    std::ifstream in(copy + kOriginSuffix);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+bool writeOrigin(const std::string& copy, const std::string& fingerprint) {
+    const std::string target = copy + kOriginSuffix;
+    const std::string temporary = target + ".new";
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        out << fingerprint << "\n";
+        out.close();
+        if (!out) {
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    return std::rename(temporary.c_str(), target.c_str()) == 0;
+}
+
+// Opens the file the way the program will: the component's own checks decide.
+bool opensAsCatalogue(const std::string& path) {
+    if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return false;
+    CLSID clsid;
+    void* object = nullptr;
+    if (FAILED(CLSIDFromProgID(ado::kConnectionProgId, &clsid)) ||
+        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IADOCEConnection, &object)) || !object)
+        return false;
+    auto* connection = static_cast<ado::Connection*>(object);
+    const std::u16string wide = ado::toUtf16(path);
+    const bool opened = SUCCEEDED(connection->Open(wide.c_str(), u"", u"", ado::adOptionUnspecified));
+    if (opened) connection->Close();
+    connection->Release();
+    return opened;
+}
+
+bool sameBookmarks(const std::vector<catalogue::Bookmark>& a, const std::vector<catalogue::Bookmark>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i].key != b[i].key || a[i].entryId != b[i].entryId || a[i].description != b[i].description ||
+            a[i].note != b[i].note)
+            return false;
+    return true;
+}
+
+// The first start: the shipped catalogue becomes the user's copy through a temporary file.
+bool makeCopy(const std::string& shipped, const std::string& copy, const std::string& folder,
+              std::vector<std::string>& notes) {
+    std::string why;
+    const std::string temporary = copyToTemporary(shipped, folder, why);
+    if (temporary.empty() || std::rename(temporary.c_str(), copy.c_str()) != 0) {
+        if (!temporary.empty()) ::unlink(temporary.c_str());
+        notes.push_back(why.empty() ? "cannot make " + copy + ": " + systemError() : why);
+        return false;
+    }
+    syncFolder(folder);
+    writeOrigin(copy, fingerprintOf(shipped));
+    return true;
+}
+
+// A new shipped catalogue: a fresh copy of it takes every bookmark of the user's copy, is checked,
+// and replaces the old copy, which stays as a backup until the new one has opened.
+bool upgradeCopy(const std::string& shipped, const std::string& copy, const std::string& folder,
+                 std::vector<std::string>& notes) {
+    std::vector<catalogue::Bookmark> bookmarks;
+    try {
+        bookmarks = catalogue::readBookmarks(copy);
+    } catch (const catalogue::WriteError& e) {
+        notes.push_back("the bookmarks of " + copy + " cannot be read (" + e.what() +
+                        "); it is not replaced by the new catalogue");
+        return false;
+    }
+    std::string why;
+    const std::string temporary = copyToTemporary(shipped, folder, why);
+    if (temporary.empty()) {
+        notes.push_back(why + "; " + copy + " stays as it was");
+        return false;
+    }
+    try {
+        catalogue::replaceBookmarks(temporary, bookmarks);
+        if (!sameBookmarks(catalogue::readBookmarks(temporary), bookmarks))
+            throw catalogue::WriteError("the bookmarks did not read back as written");
+        if (!opensAsCatalogue(temporary)) throw catalogue::WriteError("the new copy does not open");
+    } catch (const catalogue::WriteError& e) {
+        ::unlink(temporary.c_str());
+        notes.push_back("cannot carry the bookmarks into the new catalogue (" + std::string(e.what()) + "); " +
+                        copy + " stays as it was");
+        return false;
+    }
+    const std::string backup = copy + kBackupSuffix;
+    if (std::rename(copy.c_str(), backup.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        notes.push_back("cannot keep " + copy + " as a backup: " + systemError() + "; it stays as it was");
+        return false;
+    }
+    if (std::rename(temporary.c_str(), copy.c_str()) != 0 || !opensAsCatalogue(copy)) {
+        std::rename(backup.c_str(), copy.c_str());
+        ::unlink(temporary.c_str());
+        notes.push_back("the new copy did not open; " + copy + " stays as it was");
+        return false;
+    }
+    syncFolder(folder);
+    writeOrigin(copy, fingerprintOf(shipped));
+    ::unlink(backup.c_str());
+    return true;
+}
+
+} // namespace
+
+FolderLock::~FolderLock() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+FolderLock& FolderLock::operator=(FolderLock&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = other.fd_;
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+std::string userDataFolder(const char* xdgDataHome, const char* home) {
+    if (xdgDataHome && xdgDataHome[0] == '/') return std::string(xdgDataHome) + "/talvino";
+    std::string base = home && *home ? home : "";
+    if (base.empty()) {
+        if (const passwd* entry = ::getpwuid(::getuid())) base = entry->pw_dir ? entry->pw_dir : "";
+    }
+    return base + "/.local/share/talvino";
+}
+
+std::string userDataFolder() { return userDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")); }
+
+std::string shippedCataloguePath(const std::string& programPath) {
+    return fs::path(folderOf(programPath) + "/../share/talvino/" + kFileName).lexically_normal().string();
+}
+
+CatalogueChoice chooseCatalogue(const std::string& programPath, const std::string& userFolder) {
+    CatalogueChoice choice;
+    const std::string beside = folderOf(programPath) + "/" + kFileName;
+    if (writable(beside, false) && writable(folderOf(beside), true)) {
+        choice.kind = CatalogueChoice::Kind::NextToProgram;
+        choice.path = beside;
+        return choice;
+    }
+
+    // A read-only catalogue beside the program, without an installed one, is the one to copy.
+    std::string shipped = shippedCataloguePath(programPath);
+    if (!isFile(shipped)) shipped = isFile(beside) ? beside : std::string();
+    const std::string copy = userFolder + "/" + kFileName;
+    const std::string backup = copy + kBackupSuffix;
+
+    std::string why;
+    if (!prepareFolder(userFolder, why)) {
+        choice.notes.push_back(why);
+        if (isFile(copy)) {
+            choice.kind = CatalogueChoice::Kind::UserCopy;
+            choice.path = copy;
+        } else if (!shipped.empty()) {
+            choice.kind = CatalogueChoice::Kind::ShippedReadOnly;
+            choice.path = shipped;
+        } else {
+            choice.path = beside;
+        }
+        return choice;
+    }
+
+    // Every running program holds the lock shared; only a start that holds it alone may make or
+    // replace the copy.
+    const std::string lockPath = userFolder + "/" + kLockName;
+    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const bool alone = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+
+    if (alone) {
+        // An upgrade that stopped between its two renames left only the backup.
+        if (!isFile(copy) && isFile(backup)) std::rename(backup.c_str(), copy.c_str());
+        if (!shipped.empty()) {
+            if (!isFile(copy))
+                makeCopy(shipped, copy, userFolder, choice.notes);
+            else if (readOrigin(copy) != fingerprintOf(shipped))
+                upgradeCopy(shipped, copy, userFolder, choice.notes);
+        }
+    } else if (fd >= 0 && isFile(copy)) {
+        choice.notes.push_back("another Talvino is running; the catalogue is brought up to date at a later start");
+    }
+    if (fd >= 0) ::flock(fd, LOCK_SH);
+    choice.lock = FolderLock(fd);
+
+    if (isFile(copy)) {
+        choice.kind = CatalogueChoice::Kind::UserCopy;
+        choice.path = copy;
+    } else if (!shipped.empty()) {
+        choice.kind = CatalogueChoice::Kind::ShippedReadOnly;
+        choice.path = shipped;
+    } else {
+        choice.path = beside;
+    }
+    return choice;
+}

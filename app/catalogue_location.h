@@ -1,0 +1,48 @@
+// Which catalogue the program opens. Where the catalogue next to the program can be written (the
+// build tree, a portable copy) it is used as it is. Otherwise each user works on a copy of their
+// own in $XDG_DATA_HOME/talvino, made from the shipped catalogue (../share/talvino/ from the
+// program) on the first start and rebuilt with every bookmark when the shipped one changes. A user
+// whose folder cannot be written reads the shipped catalogue, which is installed read-only.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Held while the program runs, so that no other start replaces the user's copy under it.
+class FolderLock {
+  public:
+    FolderLock() = default;
+    explicit FolderLock(int fd) : fd_(fd) {}
+    ~FolderLock();
+    FolderLock(FolderLock&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    FolderLock& operator=(FolderLock&& other) noexcept;
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+  private:
+    int fd_ = -1;
+};
+
+struct CatalogueChoice {
+    enum class Kind {
+        NextToProgram,   // the writable catalogue beside the program
+        UserCopy,        // the user's own copy
+        ShippedReadOnly, // the user's folder cannot be written
+        Missing,         // no catalogue anywhere: the path next to the program, which fails to open
+    };
+    Kind kind = Kind::Missing;
+    std::string path;
+    std::vector<std::string> notes; // what went wrong on the way, one line each
+    FolderLock lock;
+};
+
+// The user's folder: $XDG_DATA_HOME/talvino, or $HOME/.local/share/talvino when the variable is
+// unset, empty or not an absolute path (as the XDG base directory rules say).
+std::string userDataFolder(const char* xdgDataHome, const char* home);
+std::string userDataFolder(); // from the environment
+
+// The shipped catalogue for a program at `programPath`: ../share/talvino/ from its folder.
+std::string shippedCataloguePath(const std::string& programPath);
+
+// Chooses, and makes or upgrades the user's copy in `userFolder` where needed.
+CatalogueChoice chooseCatalogue(const std::string& programPath, const std::string& userFolder);

@@ -1,0 +1,145 @@
+#include "tools/catalogue/bookmark_transfer.h"
+
+#include <sqlite3.h>
+
+#include <memory>
+
+#include "tools/catalogue/bookmark_rows.h"
+
+namespace catalogue {
+
+namespace {
+
+struct DbCloser {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+};
+using DbHandle = std::unique_ptr<sqlite3, DbCloser>;
+using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+DbHandle open(const std::string& path, int flags) {
+    sqlite3* raw = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &raw, flags, nullptr) != SQLITE_OK) {
+        const std::string message = raw ? sqlite3_errmsg(raw) : "out of memory";
+        sqlite3_close_v2(raw);
+        throw WriteError("cannot open " + path + ": " + message);
+    }
+    sqlite3_busy_timeout(raw, 5000);
+    return DbHandle(raw);
+}
+
+StatementHandle prepare(sqlite3* db, const char* sql) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK)
+        throw WriteError(std::string(sqlite3_errmsg(db)) + " (in: " + sql + ")");
+    return StatementHandle(statement);
+}
+
+void exec(sqlite3* db, const char* sql) {
+    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw WriteError(std::string(sqlite3_errmsg(db)) + " (in: " + sql + ")");
+}
+
+OptionalText columnText(sqlite3_stmt* s, int column) {
+    if (sqlite3_column_type(s, column) == SQLITE_NULL) return std::nullopt;
+    const auto* p = static_cast<const char16_t*>(sqlite3_column_text16(s, column));
+    return Text(p, static_cast<std::size_t>(sqlite3_column_bytes16(s, column)) / 2);
+}
+
+// Rolls back unless committed, so that a failure half-way leaves the catalogue as it was.
+class Transaction {
+  public:
+    explicit Transaction(sqlite3* db) : db_(db) { exec(db_, "BEGIN IMMEDIATE"); }
+    ~Transaction() {
+        if (!committed_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit() {
+        exec(db_, "COMMIT");
+        committed_ = true;
+    }
+
+  private:
+    sqlite3* db_;
+    bool committed_ = false;
+};
+
+std::string entryName(long long id) { return "entry " + std::to_string(id); }
+
+} // namespace
+
+std::vector<ExportedBookmark> exportBookmarks(const std::string& cataloguePath) {
+    DbHandle db = open(cataloguePath, SQLITE_OPEN_READONLY);
+    auto s = prepare(db.get(), "SELECT l.id_talvino, t.STICHWORT, l.Beschreibung, l.Notiz FROM Lesezeichen l "
+                               "LEFT JOIN talvino t ON t.ID = l.id_talvino ORDER BY l.rowid");
+    std::vector<ExportedBookmark> bookmarks;
+    int rc;
+    while ((rc = sqlite3_step(s.get())) == SQLITE_ROW) {
+        ExportedBookmark b;
+        b.entryId = sqlite3_column_int64(s.get(), 0);
+        b.keyword = columnText(s.get(), 1);
+        b.description = columnText(s.get(), 2);
+        b.note = columnText(s.get(), 3);
+        bookmarks.push_back(std::move(b));
+    }
+    if (rc != SQLITE_DONE)
+        throw WriteError("cannot read the bookmarks of " + cataloguePath + ": " + sqlite3_errmsg(db.get()));
+    return bookmarks;
+}
+
+ImportReport importBookmarks(const std::string& cataloguePath, const std::vector<BookmarkFileLine>& lines) {
+    DbHandle db = open(cataloguePath, SQLITE_OPEN_READWRITE);
+    auto existing = prepare(db.get(), "SELECT Beschreibung, Notiz FROM Lesezeichen WHERE id_talvino = ?");
+    auto entry = prepare(db.get(), "SELECT 1 FROM talvino WHERE ID = ?");
+    Transaction transaction(db.get());
+    ImportReport report;
+    for (const BookmarkFileLine& line : lines) {
+        const ExportedBookmark& b = line.bookmark;
+        const std::string where = "line " + std::to_string(line.line) + ": " + entryName(b.entryId);
+
+        sqlite3_reset(existing.get());
+        sqlite3_bind_int64(existing.get(), 1, b.entryId);
+        bool same = false, other = false;
+        int rc;
+        while ((rc = sqlite3_step(existing.get())) == SQLITE_ROW) {
+            if (columnText(existing.get(), 0) == b.description && columnText(existing.get(), 1) == b.note)
+                same = true;
+            else
+                other = true;
+        }
+        if (rc != SQLITE_DONE) throw WriteError(std::string("cannot read the bookmarks: ") + sqlite3_errmsg(db.get()));
+        if (same) {
+            report.skipped.push_back(where + " already has this bookmark");
+            continue;
+        }
+        if (other) {
+            report.skipped.push_back(where + " already has a bookmark with other texts, which stays");
+            continue;
+        }
+
+        sqlite3_reset(entry.get());
+        sqlite3_bind_int64(entry.get(), 1, b.entryId);
+        rc = sqlite3_step(entry.get());
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            throw WriteError(std::string("cannot read the entries: ") + sqlite3_errmsg(db.get()));
+        if (rc == SQLITE_DONE) report.notes.push_back(where + " is not in this catalogue; its bookmark is kept all the same");
+
+        insertBookmarks(db.get(), {Bookmark{std::nullopt, b.entryId, b.description, b.note}});
+        ++report.added;
+    }
+    transaction.commit();
+    return report;
+}
+
+void replaceBookmarks(const std::string& path, const std::vector<Bookmark>& bookmarks) {
+    DbHandle db = open(path, SQLITE_OPEN_READWRITE);
+    Transaction transaction(db.get());
+    exec(db.get(), "DELETE FROM Lesezeichen");
+    insertBookmarks(db.get(), bookmarks);
+    transaction.commit();
+}
+
+} // namespace catalogue
