@@ -288,7 +288,7 @@ std::string shippedCataloguePath(const std::string& programPath) {
     return fs::path(folderOf(programPath) + "/../share/talvino/" + kFileName).lexically_normal().string();
 }
 
-CatalogueChoice chooseCatalogue(const std::string& programPath, const std::string& userFolder) {
+CatalogueChoice locateCatalogue(const std::string& programPath, const std::string& userFolder) {
     CatalogueChoice choice;
     const std::string beside = folderOf(programPath) + "/" + kFileName;
     if (writable(beside, false) && writable(folderOf(beside), true)) {

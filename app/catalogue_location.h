@@ -45,4 +45,4 @@ std::string userDataFolder(); // from the environment
 std::string shippedCataloguePath(const std::string& programPath);
 
 // Chooses, and makes or upgrades the user's copy in `userFolder` where needed.
-CatalogueChoice chooseCatalogue(const std::string& programPath, const std::string& userFolder);
+CatalogueChoice locateCatalogue(const std::string& programPath, const std::string& userFolder);

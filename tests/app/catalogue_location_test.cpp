@@ -82,7 +82,7 @@ class UserCatalogue : public ::testing::Test {
         ::chmod(shippedPath().c_str(), 0444);
     }
 
-    CatalogueChoice start() { return chooseCatalogue(program(), userFolder()); }
+    CatalogueChoice start() { return locateCatalogue(program(), userFolder()); }
 
     TestCatalogue shipped;
 };

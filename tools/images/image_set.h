@@ -35,6 +35,11 @@ QImage scrollPaper();      // 146, 160 × 123
 // The credits banner, 275 × 52, before it is reduced to 256 colours.
 QImage creditsBanner(); // 134
 
+// The desktop icon at `size` × `size` pixels on a transparent background, and the sizes the
+// hicolor icon theme is given.
+QImage appIcon(int size);
+inline constexpr int kAppIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
 // The thermometer's marks. Its tap bands are in the temperature screen's coordinates: level L
 // from y = 6 + 14 (18 - L) to 19 + 14 (18 - L). The screen shows the picture 6 dialog units
 // down, which its 8-point Tahoma makes 10 pixels, so a band starts 10 rows higher in the picture.

@@ -1,5 +1,6 @@
 // talvino-images OUTDIR [--preview DIR]: draws every bitmap of the program and writes it as
 // OUTDIR/<id>.bmp; with --preview also DIR/<id>.png at twice the size, to look at.
+// talvino-images --icons DIR: the desktop icon as DIR/<N>x<N>/apps/talvino.png, hicolor sizes.
 #include <QDir>
 #include <QFont>
 #include <QFile>
@@ -51,14 +52,27 @@ QImage scrollPreview() {
     return sheet.scaled(sheet.size() * 2);
 }
 
+// The icon theme's layout: one folder per size, the icon named after the program.
+int writeIcons(const QString& folder) {
+    for (int size : images::kAppIconSizes) {
+        const QString dir = QStringLiteral("%1/%2x%2/apps").arg(folder).arg(size);
+        if (!QDir().mkpath(dir) || !images::appIcon(size).save(dir + QStringLiteral("/talvino.png"), "PNG")) {
+            std::fprintf(stderr, "cannot write the %d pixel icon in %s\n", size, qPrintable(dir));
+            return 1;
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QStringLiteral("--icons")) return writeIcons(args[2]);
     if (args.size() != 2 && !(args.size() == 4 && args[2] == QStringLiteral("--preview"))) {
-        std::fprintf(stderr, "usage: talvino-images OUTDIR [--preview DIR]\n");
+        std::fprintf(stderr, "usage: talvino-images OUTDIR [--preview DIR] | --icons DIR\n");
         return 2;
     }
     const QDir out(args[1]);

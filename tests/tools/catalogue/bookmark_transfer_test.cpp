@@ -1,0 +1,148 @@
+// Bookmarks out of one catalogue and into another: a round trip keeps every text, a second
+// import adds nothing, and whatever is not added is reported with its reason.
+#include "tools/catalogue/bookmark_transfer.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/test_catalogue.h"
+
+namespace {
+
+using catalogue::ExportedBookmark;
+using Rows = std::vector<std::vector<std::string>>;
+
+const std::u16string kAwkward = u"Für \"Oma's\" Geburtstag\r\nZeile 2\tmit Tab \\ und 🍷";
+
+std::vector<catalogue::BookmarkFileLine> asLines(const std::vector<ExportedBookmark>& bookmarks) {
+    std::stringstream file;
+    catalogue::writeBookmarkFile(file, bookmarks);
+    return catalogue::readBookmarkFile(file).bookmarks;
+}
+
+class BookmarkTransfer : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        from.addSampleContent();
+        from.addBookmark(TestCatalogue::kChablis, u"Austernwein", kAwkward);
+        from.addBookmark(TestCatalogue::kRiesling, std::nullopt, u"");
+        from.addBookmark(777, u"Verschollen", u"Eintrag gibt es nicht mehr");
+        from.build();
+        to.addSampleContent();
+        to.build();
+    }
+    TestCatalogue from, to;
+};
+
+TEST_F(BookmarkTransfer, ExportGivesEveryBookmarkWithItsKeywordInTableOrder) {
+    const std::vector<ExportedBookmark> exported = catalogue::exportBookmarks(from.path());
+    EXPECT_EQ(exported, (std::vector<ExportedBookmark>{
+                            {TestCatalogue::kChablis, u"Chablis Premier Cru", u"Austernwein", kAwkward},
+                            {TestCatalogue::kRiesling, u"Ürziger Würzgarten Riesling Spätlese", std::nullopt, u""},
+                            {777, std::nullopt, u"Verschollen", u"Eintrag gibt es nicht mehr"}}));
+}
+
+TEST_F(BookmarkTransfer, ARoundTripKeepsEveryTextAndASecondImportAddsNothing) {
+    const auto lines = asLines(catalogue::exportBookmarks(from.path()));
+    const catalogue::ImportReport first = catalogue::importBookmarks(to.path(), lines);
+    EXPECT_EQ(first.added, 3);
+    EXPECT_TRUE(first.skipped.empty());
+    EXPECT_EQ(first.notes, (std::vector<std::string>{
+                               "line 5: entry 777 is not in this catalogue; its bookmark is kept all the same"}));
+    EXPECT_EQ(catalogue::exportBookmarks(to.path()), catalogue::exportBookmarks(from.path()));
+
+    const catalogue::ImportReport second = catalogue::importBookmarks(to.path(), lines);
+    EXPECT_EQ(second.added, 0);
+    EXPECT_EQ(second.skipped.size(), 3u);
+    EXPECT_EQ(second.skipped[0], "line 3: entry 1001 already has this bookmark");
+    EXPECT_EQ(to.rows("SELECT count(*) FROM Lesezeichen"), (Rows{{"3"}}));
+}
+
+TEST_F(BookmarkTransfer, AnEntryWithADifferentBookmarkKeepsItsOwn) {
+    to.addBookmark(TestCatalogue::kChablis, u"Meiner", u"bleibt");
+    to.build();
+    const catalogue::ImportReport report =
+        catalogue::importBookmarks(to.path(), asLines({{TestCatalogue::kChablis, u"", u"Austernwein", u"neu"},
+                                                       {TestCatalogue::kRioja, u"", u"Rioja", u"neu"}}));
+    EXPECT_EQ(report.added, 1);
+    EXPECT_EQ(report.skipped, (std::vector<std::string>{
+                                  "line 3: entry 1001 already has a bookmark with other texts, which stays"}));
+    EXPECT_EQ(to.rows("SELECT id_talvino, Beschreibung, Notiz FROM Lesezeichen ORDER BY rowid"),
+              (Rows{{"1001", "Meiner", "bleibt"}, {"3001", "Rioja", "neu"}}));
+}
+
+TEST_F(BookmarkTransfer, ACatalogueThatCannotBeWrittenTakesNothing) {
+    to.writeRawFile("kein Katalog");
+    EXPECT_THROW(catalogue::importBookmarks(to.path(), asLines({{1001, u"", u"a", u"b"}})), catalogue::WriteError);
+    EXPECT_EQ(to.readRawFile(), "kein Katalog");
+    EXPECT_THROW(catalogue::exportBookmarks(to.file("fehlt.cdb")), catalogue::WriteError);
+}
+
+TEST_F(BookmarkTransfer, ReplacingKeepsKeysAndOrder) {
+    catalogue::replaceBookmarks(to.path(), catalogue::readBookmarks(from.path()));
+    EXPECT_EQ(to.rows("SELECT * FROM Lesezeichen ORDER BY rowid"),
+              from.rows("SELECT * FROM Lesezeichen ORDER BY rowid"));
+}
+
+// ---- The command line ------------------------------------------------------------------------
+
+struct ToolRun {
+    int status;
+    std::string out;
+};
+
+ToolRun run(const std::string& arguments) {
+    const std::string command = std::string(TALVINO_CATALOGUE_TOOL) + " " + arguments + " 2>&1";
+    ToolRun result{-1, ""};
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return result;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        result.out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+TEST_F(BookmarkTransfer, CommandsExportAndImportAndReportWhatTheySkipped) {
+    const std::string file = from.file("lesezeichen.txt");
+    const ToolRun exported = run("bookmarks export " + from.path() + " " + file);
+    EXPECT_EQ(exported.status, 0) << exported.out;
+    EXPECT_EQ(exported.out, file + ": 3 bookmarks written\n");
+
+    const ToolRun first = run("bookmarks import " + to.path() + " " + file);
+    EXPECT_EQ(first.status, 0) << first.out;
+    EXPECT_NE(first.out.find("3 bookmarks added, 0 skipped"), std::string::npos) << first.out;
+    const ToolRun second = run("bookmarks import " + to.path() + " " + file);
+    EXPECT_EQ(second.status, 0);
+    EXPECT_NE(second.out.find("skipped line 4: entry 5001 already has this bookmark"), std::string::npos)
+        << second.out;
+    EXPECT_NE(second.out.find("0 bookmarks added, 3 skipped"), std::string::npos);
+    EXPECT_EQ(catalogue::exportBookmarks(to.path()), catalogue::exportBookmarks(from.path()));
+
+    std::ofstream(file, std::ios::app) << "kaputt\n";
+    const ToolRun broken = run("bookmarks import " + to.path() + " " + file);
+    EXPECT_EQ(broken.status, 1) << "a line that could not be read is a failure";
+    EXPECT_NE(broken.out.find("skipped line 6: has 1 fields instead of 4"), std::string::npos) << broken.out;
+}
+
+TEST_F(BookmarkTransfer, CommandsRefuseWrongUsageAndFilesThatAreNoBookmarkFiles) {
+    EXPECT_EQ(run("bookmarks").status, 2);
+    EXPECT_EQ(run("bookmarks tauschen a b").status, 2);
+    EXPECT_EQ(run("bookmarks export " + from.path()).status, 2);
+    EXPECT_EQ(run("bookmarks export /nicht/da.cdb " + from.file("x.txt")).status, 1);
+    const ToolRun notBookmarks = run("bookmarks import " + to.path() + " " + from.path());
+    EXPECT_EQ(notBookmarks.status, 1);
+    EXPECT_NE(notBookmarks.out.find("is no bookmark file"), std::string::npos) << notBookmarks.out;
+    EXPECT_EQ(to.rows("SELECT count(*) FROM Lesezeichen"), (Rows{{"0"}}));
+    const ToolRun help = run("--help");
+    EXPECT_NE(help.out.find("bookmarks export CATALOGUE FILE"), std::string::npos);
+    EXPECT_NE(help.out.find("bookmarks import CATALOGUE FILE"), std::string::npos);
+}
+
+} // namespace
