@@ -303,6 +303,16 @@ CatalogueChoice locateCatalogue(const std::string& programPath, const std::strin
     const std::string copy = userFolder + "/" + kFileName;
     const std::string backup = copy + kBackupSuffix;
 
+    // Installed with the prefix ~/.local, the shipped catalogue lies where the copy belongs, and
+    // the next install would overwrite it with the bookmarks in it: it stays read-only.
+    if (!shipped.empty() && fs::path(shipped).lexically_normal() == fs::path(copy).lexically_normal()) {
+        choice.kind = CatalogueChoice::Kind::ShippedReadOnly;
+        choice.path = shipped;
+        choice.notes.push_back("the catalogue is installed in your own data folder " + userFolder +
+                               "; install Talvino with another prefix to save bookmarks");
+        return choice;
+    }
+
     std::string why;
     if (!prepareFolder(userFolder, why)) {
         choice.notes.push_back(why);

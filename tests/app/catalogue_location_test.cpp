@@ -258,6 +258,16 @@ TEST_F(UserCatalogue, NoCatalogueAnywhereNamesTheOneBesideTheProgram) {
     EXPECT_EQ(choice.path, root() + "/prefix/bin/talvino2006_db.cdb");
 }
 
+TEST_F(UserCatalogue, AnInstallIntoTheUsersOwnDataFolderIsNeverTakenForTheCopy) {
+    // prefix ~/.local: the shipped catalogue is where the user's copy would be.
+    const std::string dataHome = root() + "/prefix/share";
+    const CatalogueChoice choice = locateCatalogue(program(), dataHome + "/talvino");
+    EXPECT_EQ(choice.kind, Kind::ShippedReadOnly);
+    EXPECT_EQ(choice.path, shippedPath());
+    EXPECT_EQ(choice.notes.size(), 1u);
+    EXPECT_EQ(filesIn(dataHome + "/talvino"), (std::vector<std::string>{"talvino2006_db.cdb"}));
+}
+
 TEST(UserDataFolder, FollowsXdgDataHomeAndFallsBackToTheHome) {
     EXPECT_EQ(userDataFolder("/daten", "/home/anna"), "/daten/talvino");
     EXPECT_EQ(userDataFolder(nullptr, "/home/anna"), "/home/anna/.local/share/talvino");
