@@ -16,6 +16,10 @@ struct Band {
     int level;
 };
 
+void PrintTo(const Band& band, std::ostream* os) {
+    *os << "Level" << band.level << "From" << band.fromY << "To" << band.toY;
+}
+
 class HeightBands : public ::testing::TestWithParam<Band> {};
 
 TEST_P(HeightBands, EveryHeightOfABandGivesItsLevel) {

@@ -212,6 +212,10 @@ struct Choice {
     int stringId;
 };
 
+void PrintTo(const Choice& choice, std::ostream* os) {
+    *os << QString::fromStdU16String(choice.kind).toStdString();
+}
+
 class WineKindChoices : public TemperatureChart, public ::testing::WithParamInterface<Choice> {};
 
 TEST_P(WineKindChoices, ShowTheTextOfTheirBand) {

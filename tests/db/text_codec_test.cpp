@@ -6,6 +6,7 @@
 
 #include "db/text_codec.h"
 #include "platform/data/like_pattern.h"
+#include "platform/data/utf.h"
 
 namespace {
 
@@ -103,6 +104,9 @@ struct DoublingCase {
     const char16_t* input;
     const char16_t* output;
 };
+void PrintTo(const DoublingCase& c, std::ostream* os) {
+    *os << '"' << ado::toUtf8(c.input) << '"';
+}
 
 class ApostropheDoubling : public ::testing::TestWithParam<DoublingCase> {};
 

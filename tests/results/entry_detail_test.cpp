@@ -31,6 +31,10 @@ struct QualityNameCase {
     const char16_t* name;
 };
 
+void PrintTo(const QualityNameCase& c, std::ostream* os) {
+    *os << "Quality" << c.number;
+}
+
 class QualityNames : public testing::TestWithParam<QualityNameCase> {};
 
 TEST_P(QualityNames, NumberGivesItsName) {
@@ -54,6 +58,10 @@ struct QualityLineCase {
     int q2;
     const char16_t* line;
 };
+
+void PrintTo(const QualityLineCase& c, std::ostream* os) {
+    *os << "Quality" << c.q1 << "And" << c.q2;
+}
 
 class QualityLines : public testing::TestWithParam<QualityLineCase> {};
 

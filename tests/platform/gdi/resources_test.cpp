@@ -170,6 +170,10 @@ const ShippedBitmap kShipped[] = {
     {149, 159, 106, 24}, {150, 159, 106, 24}, {151, 159, 106, 24}, {152, 159, 106, 24}, {153, 159, 106, 24},
 };
 
+void PrintTo(const ShippedBitmap& bitmap, std::ostream* os) {
+    *os << "Bitmap" << bitmap.id;
+}
+
 class ShippedBitmaps : public ::testing::TestWithParam<ShippedBitmap> {};
 
 TEST_P(ShippedBitmaps, LoadWithTheirSizeAndDepth) {
