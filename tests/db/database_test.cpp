@@ -42,10 +42,19 @@ class DatabaseTest : public ::testing::Test {
 };
 
 TEST_F(DatabaseTest, QueryBufferHoldsFiveThousandWideCharactersAndStartsEmpty) {
-    EXPECT_EQ(Database::kQueryBufferChars, 5000);
     ASSERT_NE(db.queryBuffer, nullptr);
     EXPECT_EQ(db.queryBuffer[0], u'\0');
-    db.queryBuffer[4999] = u'x'; // the whole buffer is usable
+    ASSERT_TRUE(db.openCatalogue());
+    // A statement of 4,999 units and its terminator fill the buffer: the query sees all of it.
+    const std::u16string head = u"SELECT length('", tail = u"')";
+    const std::u16string whole = head + std::u16string(4999 - head.size() - tail.size(), u'x') + tail;
+    ASSERT_EQ(whole.size(), 4999u);
+    EXPECT_EQ(scalar(whole), u"4982");
+    // One unit more is cut after 4,999 and terminated: the literal is left open and the query fails.
+    bool ok = true;
+    scalar(head + std::u16string(4983, u'x') + tail, 100, &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(std::u16string(db.queryBuffer).size(), 4999u);
     db.freeQueryBuffer();
     EXPECT_EQ(db.queryBuffer, nullptr);
     db.freeQueryBuffer();
@@ -177,11 +186,14 @@ TEST_F(DatabaseTest, ExecuteStatementChangesTheCatalogueAndReportsIt) {
 
 TEST_F(DatabaseTest, ExecuteStatementWithEmptyTextDoesNothing) {
     ASSERT_TRUE(db.openCatalogue());
+    // A query left open shows whether the recordset was touched: any statement run closes it.
+    setQuery(db, u"SELECT Land FROM Land");
+    ASSERT_EQ(db.openQuery(ado::adOpenStatic, ado::adLockReadOnly), S_OK);
     EXPECT_FALSE(db.executeStatement(u""));
     EXPECT_FALSE(db.executeStatement(nullptr));
-    long state = 1;
+    long state = 0;
     db.recordset()->get_State(&state);
-    EXPECT_EQ(state, 0);
+    EXPECT_EQ(state, 1);
 }
 
 TEST_F(DatabaseTest, ATransactionSavesAllOrNothing) {

@@ -144,15 +144,17 @@ TEST(ApostropheDoublingBounded, RefusesWhenTheResultWouldNotFit) {
 }
 
 TEST(UtilityObject, OwnsTheSameRoutines) {
-    Utility utility;
-    std::u16string text = u"Grüner Veltliner";
-    utility.encode(text.data());
-    EXPECT_EQ(text, encodedText(u"Grüner Veltliner"));
+    const Utility utility;
+    // "Süß" as the catalogue stores it: each unit XOR 0x5C, plus 0x1A0.
+    const std::u16string stored = {u'\u01AF', u'\u0240', u'\u0223'};
+    std::u16string text = stored;
     utility.decode(text.data());
-    EXPECT_EQ(text, u"Grüner Veltliner");
-    char16_t buffer[8] = u"d'A";
+    EXPECT_EQ(text, u"Süß");
+    utility.encode(text.data());
+    EXPECT_EQ(text, stored);
+    char16_t buffer[8] = {u'd', u'\'', u'A', u'\0', u'#', u'#', u'#', u'#'};
     utility.doubleApostrophes(buffer);
-    EXPECT_EQ(std::u16string(buffer), u"d''A");
+    EXPECT_EQ(std::u16string(buffer, 6), (std::u16string{u'd', u'\'', u'\'', u'A', u'\0', u'#'}));
 }
 
 } // namespace

@@ -134,29 +134,33 @@ TEST(YearList, NothingWhenTheResultWouldBeEmpty) {
 
 // ---- Headings ---------------------------------------------------------------------------------
 
+// The headings of the fifteen vintage categories as the reader sees them.
+const std::u16string kHeadings[15] = {
+    u"empfohlener Jahrgang: ",
+    u"genussreifer Jahrgang: ",
+    u"2006 bevorzugt zu genießen: ",
+    u"empfohlener Jahrgang\r\n  +besonders gut ausgefallen: ",
+    u"genussreifer Jahrgang\r\n  +besonders gut ausgefallen: ",
+    u"2006 bevorzugt zu genießender Jahrgang\r\n  +besonders gut ausgefallen: ",
+    u"empfohlener Jahrgang\r\n  +vorläufige Bewertung: ",
+    u"genussreifer Jahrgang\r\n  +vorläufige Bewertung: ",
+    u"2006 bevorzugt zu genießender Jahrgang\r\n  +vorläufige Bewertung: ",
+    u"empfohlener Jahrgang\r\n  +besonders gut ausgefallen\r\n  +vorläufige Bewertung: ",
+    u"genussreifer Jahrgang\r\n  +besonders gut ausgefallen\r\n  +vorläufige Bewertung: ",
+    u"2005 bevorzugt zu genießender Jahrgang\r\n  +besonders gut ausgefallen\r\n  +vorläufige Bewertung: ",
+    u"normaler, guter Jahrgang: ",
+    u"klassischer, vollreifer Jahrgang: ",
+    u"kühler Jahrgang: ",
+};
+
 TEST(VintageHeadings, PlainCategoriesKeepTheirHeading) {
-    EXPECT_EQ(vintageHeading(0), u"empfohlener Jahrgang: ");
-    EXPECT_EQ(vintageHeading(1), u"genussreifer Jahrgang: ");
-    EXPECT_EQ(vintageHeading(2), u"2006 bevorzugt zu genießen: ");
-    EXPECT_EQ(vintageHeading(12), u"normaler, guter Jahrgang: ");
-    EXPECT_EQ(vintageHeading(13), u"klassischer, vollreifer Jahrgang: ");
-    EXPECT_EQ(vintageHeading(14), u"kühler Jahrgang: ");
+    for (int category : {0, 1, 2, 12, 13, 14})
+        EXPECT_EQ(vintageHeading(category), kHeadings[category]) << category;
 }
 
 TEST(VintageHeadings, CombinedCategoriesBreakAtEveryPlusIntoIndentedLines) {
-    EXPECT_EQ(vintageHeading(3), u"empfohlener Jahrgang\r\n  +besonders gut ausgefallen: ");
-    EXPECT_EQ(vintageHeading(4), u"genussreifer Jahrgang\r\n  +besonders gut ausgefallen: ");
-    EXPECT_EQ(vintageHeading(5), u"2006 bevorzugt zu genießender Jahrgang\r\n  +besonders gut ausgefallen: ");
-    EXPECT_EQ(vintageHeading(6), u"empfohlener Jahrgang\r\n  +vorläufige Bewertung: ");
-    EXPECT_EQ(vintageHeading(7), u"genussreifer Jahrgang\r\n  +vorläufige Bewertung: ");
-    EXPECT_EQ(vintageHeading(8), u"2006 bevorzugt zu genießender Jahrgang\r\n  +vorläufige Bewertung: ");
-    EXPECT_EQ(vintageHeading(9),
-              u"empfohlener Jahrgang\r\n  +besonders gut ausgefallen\r\n  +vorläufige Bewertung: ");
-    EXPECT_EQ(vintageHeading(10),
-              u"genussreifer Jahrgang\r\n  +besonders gut ausgefallen\r\n  +vorläufige Bewertung: ");
-    EXPECT_EQ(vintageHeading(11),
-              u"2005 bevorzugt zu genießender Jahrgang\r\n  +besonders gut ausgefallen\r\n"
-              u"  +vorläufige Bewertung: ");
+    for (int category = 3; category <= 11; ++category)
+        EXPECT_EQ(vintageHeading(category), kHeadings[category]) << category;
 }
 
 // ---- Info text --------------------------------------------------------------------------------
@@ -286,8 +290,8 @@ TEST(VintageText, EveryCategoryWithManyYearsIsKeptWhole) {
         yearsLine += static_cast<char16_t>(u'0' + i % 10);
     }
     std::u16string expected;
-    for (int k = 0; k < kVintageCategoryCount; ++k)
-        expected += vintageHeading(k) + u"\r\n" + yearsLine + u"\r\n";
+    for (const std::u16string& heading : kHeadings)
+        expected += heading + u"\r\n" + yearsLine + u"\r\n";
     EXPECT_GT(text.size(), 4500u);
     EXPECT_EQ(text, expected);
 }

@@ -102,12 +102,20 @@ TEST_F(SearchFormScreen, OpensWithEmptyChoicesAllRegionsInIdOrderAndLevelEgal) {
 TEST_F(SearchFormScreen, HeadingAndLabelsGetTheirOwnFonts) {
     const HWND form = openForm();
     const auto fontOf = [&](int id) {
-        return reinterpret_cast<HFONT>(SendDlgItemMessageW(form, id, WM_GETFONT, 0, 0));
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(form, id, WM_GETFONT, 0, 0)), sizeof font, &font);
+        return font;
     };
-    EXPECT_EQ(fontOf(kHeading), g_searchForm->headingFont);
-    for (int id : {kQualityLabel, kTermLabel, kCountryLabel, kRegionLabel, kFullTextLabel, kStartButton})
-        EXPECT_EQ(fontOf(id), g_searchForm->labelFont) << id;
-    EXPECT_NE(g_searchForm->headingFont, g_searchForm->labelFont);
+    const LOGFONTW heading = fontOf(kHeading);
+    EXPECT_EQ(heading.lfHeight, 20);
+    EXPECT_EQ(heading.lfWeight, 700);
+    EXPECT_EQ(std::u16string(heading.lfFaceName), u"Tahoma");
+    for (int id : {kQualityLabel, kTermLabel, kCountryLabel, kRegionLabel, kFullTextLabel, kStartButton}) {
+        const LOGFONTW label = fontOf(id);
+        EXPECT_EQ(label.lfHeight, 13) << id;
+        EXPECT_EQ(label.lfWeight, 700) << id;
+        EXPECT_EQ(std::u16string(label.lfFaceName), u"Tahoma") << id;
+    }
 }
 
 TEST_F(SearchFormScreen, OpeningAgainFillsTheListsAfreshAndResetsTheLevel) {
