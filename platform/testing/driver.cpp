@@ -51,11 +51,16 @@ QWidget* findDeviceChild(const char* name) {
     return device ? device->findChild<QWidget*>(QString::fromLatin1(name)) : nullptr;
 }
 
+// One key event per character: a character outside the Basic Multilingual Plane is one key that
+// types both halves of its surrogate pair, as a keyboard or input method delivers it.
 void typeInto(QWidget* target, const QString& text) {
-    for (QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
         Qt::Key key = Qt::Key_unknown;
         QString chars(c);
-        if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            chars += text[++i];
+        } else if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
             key = Qt::Key_Return;
             chars = QStringLiteral("\r");
         } else if (c.unicode() < 128 && c.isLetterOrNumber()) {

@@ -4,7 +4,11 @@
 
 #include <QFontInfo>
 #include <QWidget>
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <string>
+#include <utility>
 
 #include "app/global_objects.h"
 #include "screen/application.h"
@@ -17,6 +21,16 @@
 #include "tests/support/test_catalogue.h"
 
 using platform::testing::Driver;
+
+// Arrays come from malloc, so that freeing one can be seen without touching it.
+void* operator new[](std::size_t size) {
+    if (void* memory = std::malloc(size ? size : 1)) return memory;
+    throw std::bad_alloc();
+}
+void operator delete[](void* memory) noexcept;
+void operator delete[](void* memory, std::size_t) noexcept {
+    operator delete[](memory);
+}
 
 namespace {
 
@@ -228,17 +242,41 @@ TEST_F(MainMenuTest, MenuRowsAreWhiteAndLabelsUseTheMenuFonts) {
     EXPECT_EQ(runProgram(), 0);
 }
 
+// What the menu's procedure leaves behind each message: the buffer after its first one, and whether
+// that buffer was given back by the end.
+char16_t* bufferAfterFirstMessage = nullptr;
+bool firstMessage = true;
+std::atomic<const void*> watchedArray{nullptr};
+std::atomic<bool> watchedArrayFreed{false};
+
+INT_PTR WatchedMainMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const INT_PTR result = MainMenuProc(window, message, wParam, lParam);
+    if (std::exchange(firstMessage, false)) watchedArray = bufferAfterFirstMessage = g_database->queryBuffer;
+    return result;
+}
+
 TEST_F(MainMenuTest, QueryBufferLivesFromTheFirstMessageToTheEnd) {
+    firstMessage = true;
+    watchedArrayFreed = false;
     char16_t* buffer = nullptr;
     driver.onDialog(kMainMenuDialog, [&](HWND) {
         buffer = g_database->queryBuffer;
         driver.tapDone();
     });
-    EXPECT_EQ(runProgram(), 0);
-    EXPECT_NE(buffer, nullptr);
+    g_application->instance = talvinoModule();
+    driver.runModal(talvinoModule(), kMainMenuDialog, WatchedMainMenu);
+    ASSERT_NE(bufferAfterFirstMessage, nullptr);
+    EXPECT_EQ(buffer, bufferAfterFirstMessage) << "one buffer from the first message on";
+    EXPECT_TRUE(watchedArrayFreed) << "given back when the menu ends";
+    watchedArray = nullptr;
 }
 
 } // namespace
+
+void operator delete[](void* memory) noexcept {
+    if (memory && memory == watchedArray.load()) watchedArrayFreed = true;
+    std::free(memory);
+}
 
 namespace {
 

@@ -39,7 +39,7 @@ class BookmarkSaving : public BookmarkScreenTest {
     // Replaces what the edit holds by typing, as the user would.
     void retype(HWND dialog, int id, const std::u16string& text) {
         SetDlgItemTextW(dialog, id, u"");
-        ASSERT_TRUE(typeText(dialog, id, text));
+        ASSERT_TRUE(driver.type(dialog, id, text));
     }
 
     bool savedMessageOnly() const {
@@ -230,7 +230,7 @@ TEST_F(BookmarkSaving, ACatalogueReadOnlyFromTheStartListsShowsAndRefusesSaving)
     ASSERT_TRUE(showBookmark(dialog, u"Austernwein"));
     EXPECT_EQ(driver.text(dialog, kHeaderLine), u"Frankreich: Burgund");
     ASSERT_TRUE(driver.selectTab(dialog, kTabs, kBookmarkTab));
-    ASSERT_TRUE(typeText(dialog, kNoteEdit, u" und neu"));
+    ASSERT_TRUE(driver.type(dialog, kNoteEdit, u" und neu"));
     ASSERT_TRUE(driver.tap(dialog, kSaveButton));
     catalogue.setReadOnly(false);
     ASSERT_EQ(driver.messageBoxes().size(), 1u);

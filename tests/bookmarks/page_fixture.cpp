@@ -1,9 +1,5 @@
 #include "tests/bookmarks/page_fixture.h"
 
-#include <QApplication>
-#include <QString>
-#include <QTest>
-
 #include "app/global_objects.h"
 #include "screen/application.h"
 #include "db/database.h"
@@ -47,33 +43,6 @@ HWND BookmarkScreenTest::openSearch(const std::u16string& condition) {
     std::copy(sql.begin(), sql.end(), g_database->queryBuffer);
     g_database->queryBuffer[sql.size()] = u'\0';
     return driver.open(talvinoModule(), kResultsDialog, ResultsProc);
-}
-
-bool BookmarkScreenTest::typeText(HWND dialog, int id, const std::u16string& text) {
-    if (!driver.type(dialog, id, u"")) return false; // the tap gives the edit the focus
-    QWidget* focus = QApplication::focusWidget();
-    if (!focus) return false;
-    std::u16string run;
-    const auto typeRun = [&] {
-        if (!run.empty()) driver.typeKeys(run);
-        run.clear();
-    };
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() &&
-                          text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
-        if (!pair) {
-            run += text[i];
-            continue;
-        }
-        typeRun();
-        const QString character = QString::fromUtf16(text.data() + i, 2);
-        QTest::sendKeyEvent(QTest::Press, focus, Qt::Key_unknown, character, Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, focus, Qt::Key_unknown, character, Qt::NoModifier);
-        ++i;
-    }
-    typeRun();
-    driver.pump();
-    return true;
 }
 
 bool BookmarkScreenTest::showBookmark(HWND dialog, const std::u16string& label) {

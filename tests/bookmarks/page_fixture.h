@@ -25,9 +25,6 @@ class BookmarkScreenTest : public ::testing::Test {
     HWND openBookmarkList();
     // The results screen with the search for `condition`, sorted as every search is.
     HWND openSearch(const std::u16string& condition);
-    // Types `text` into edit `id` as a keyboard with an input method does: a character outside the
-    // Basic Multilingual Plane arrives as one key event holding both halves of its pair.
-    bool typeText(HWND dialog, int id, const std::u16string& text);
     // Shows the bookmark labelled `label` from the list.
     bool showBookmark(HWND dialog, const std::u16string& label);
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "chapters/chapter_screens.h"
+#include "platform/shell/device_window.h"
 #include "resources/dialog_ids.h"
 #include "tests/chapters/chapter_fixture.h"
 
@@ -79,6 +80,33 @@ TEST_P(RowsFit, EveryRowNotPrescribedFitsTheVisibleWidth) {
         EXPECT_LE(width, available) << c.name << " row " << i + 1 << " (" << width << " of " << available
                                     << " px): " << utf8(rows[i]);
     }
+}
+
+// The device is drawn at scale 2 on most desktops, where the font is laid out at twice the size:
+// the widest row that fits at scale 1 must not end further right there.
+TEST_P(RowsFit, TheWidestRowFitsAtScaleTwoToo) {
+    const QFontMetrics metrics(list->font());
+    int widest = -1, widestWidth = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        const int width = metrics.horizontalAdvance(visiblePart(list->item(i)->text().toStdU16String()));
+        if (width <= textWidth() && width > widestWidth) {
+            widest = i;
+            widestWidth = width;
+        }
+    }
+    ASSERT_GE(widest, 0);
+    list->scrollToItem(list->item(widest));
+    const QRect row = list->visualItemRect(list->item(widest))
+                          .translated(list->viewport()->mapTo(platform::deviceWindow(), QPoint(0, 0)));
+    const QImage image = driver.grabDevice(2);
+    int inkRight = 0;
+    for (int y = 2 * row.top(); y < 2 * row.bottom(); ++y)
+        for (int x = 2 * row.left(); x < 2 * row.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) inkRight = std::max(inkRight, x);
+    const int limit = row.left() + list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1 +
+                      textWidth();
+    EXPECT_GT(inkRight, 2 * row.left() + widestWidth) << "the row is drawn";
+    EXPECT_LE(inkRight, 2 * limit) << utf8(list->item(widest)->text().toStdU16String());
 }
 
 // The exemption covers rows that are really shown, so it cannot hide a reworded row.

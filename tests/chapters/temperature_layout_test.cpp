@@ -157,26 +157,4 @@ TEST(ScrollLayout, PaperAlwaysEndsWhereTheBottomRollBegins) {
     }
 }
 
-TEST(ScrollLayout, BottomRollFollowsItsBitmapsHeight) {
-    EXPECT_EQ(scrollLayout(10, 123, 30).bottomRollTop, 154);
-    EXPECT_EQ(scrollLayout(10, 50, 24).paperRows, 0);
-}
-
-TEST(ClosingWipes, BandsAboveTheTopRollAndBelowTheBottomRoll) {
-    const RECT upper = upperWipe(19);
-    const RECT lower = lowerWipe(19);
-    EXPECT_EQ(upper.left, 75);
-    EXPECT_EQ(upper.top, 55);
-    EXPECT_EQ(upper.right, 231);
-    EXPECT_EQ(upper.bottom, 75);
-    EXPECT_EQ(lower.left, 75);
-    EXPECT_EQ(lower.top, 181);
-    EXPECT_EQ(lower.right, 231);
-    EXPECT_EQ(lower.bottom, 191);
-    for (int t : kUnrollCurve) {
-        EXPECT_EQ(upperWipe(t).bottom, scrollLayout(t).topRollTop) << t;
-        EXPECT_EQ(lowerWipe(t).bottom - lowerWipe(t).top, 10) << t;
-    }
-}
-
 } // namespace

@@ -1,7 +1,9 @@
 // The serving temperature chart on screen: the scroll's frames on the dialog's surface, the text
 // each height and wine kind brings, and the hand-over between rolling up and unrolling. The
 // test takes the timer's place and runs the phase steps itself, so every frame can be looked at.
+#include <QFontMetrics>
 #include <QWidget>
+#include <map>
 #include <optional>
 
 #include "screen/globals.h"
@@ -96,6 +98,22 @@ class TemperatureChart : public ChapterScreenTest {
             }
         return d;
     }
+    // The first row of the surface from which `bitmap` is drawn whole at the scroll's left, or -1.
+    static int drawnTop(const QImage& image, const QImage& bitmap) {
+        for (int y = 0; y + bitmap.height() <= image.height(); ++y) {
+            bool same = true;
+            for (int row = 0; same && row < bitmap.height(); ++row)
+                for (int x = 0; same && x < bitmap.width(); ++x)
+                    same = image.pixel(kScrollLeft + x, y + row) == bitmap.pixel(x, row);
+            if (same) return y;
+        }
+        return -1;
+    }
+    bool whiteRow(const QImage& image, int y) const {
+        for (int x = kScrollLeft; x < kScrollLeft + paper.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) return false;
+        return true;
+    }
     // Rows from the top roll's first to the bottom roll's last: all of them show a bitmap.
     static int scrollRows(int frame) {
         const ScrollLayout layout = scrollLayout(kUnrollCurve[frame]);
@@ -159,6 +177,66 @@ TEST_F(TemperatureChart, EachFrameDrawsTheBitmapsAtTheirPositions) {
     for (int frame = 0; frame < kFrameCount; ++frame) {
         opening(dialog);
         EXPECT_EQ(compareFrame(dialog, frame).outsideText, 0) << "frame " << frame;
+    }
+    driver.close(dialog);
+}
+
+// Found on the surface, not computed: the roll hangs right under the paper's last row and the
+// scroll ends with the roll bitmap's last row.
+TEST_F(TemperatureChart, BottomRollFollowsItsBitmapsHeight) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    for (int frame = 0; frame < kFrameCount; ++frame) {
+        opening(dialog);
+        const QImage image = surface(dialog);
+        const int rollTop = drawnTop(image, bottomRoll);
+        ASSERT_GT(rollTop, 0) << "frame " << frame;
+        EXPECT_EQ(drawnTop(image.copy(0, rollTop - 1, image.width(), 1), paper.copy(0, paper.height() - 1, 160, 1)), 0)
+            << "frame " << frame;
+        EXPECT_TRUE(whiteRow(image, rollTop + bottomRoll.height())) << "frame " << frame;
+    }
+    driver.close(dialog);
+}
+
+// Every step of rolling up leaves white where the rolls were: nothing of an earlier frame shows
+// above the top roll or below the bottom roll.
+TEST_F(TemperatureChart, ClosingWipesTheBandsAboveTheTopRollAndBelowTheBottomRoll) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    opening(dialog, kFrameCount);
+    ASSERT_TRUE(driver.chooseItem(dialog, 1005, u"Bordeaux"));
+    holdTimer(dialog);
+    const ScrollLayout open = scrollLayout(kUnrollCurve[kLastFrame]);
+    for (int frame = kLastFrame; frame >= 0; --frame) {
+        closing(dialog);
+        const QImage image = surface(dialog);
+        const ScrollLayout layout = scrollLayout(kUnrollCurve[frame]);
+        for (int y = open.topRollTop; y < open.bottomRollTop + bottomRoll.height(); ++y) {
+            const bool outside = y < layout.topRollTop || y >= layout.bottomRollTop + bottomRoll.height();
+            EXPECT_TRUE(!outside || whiteRow(image, y)) << "frame " << frame << ", row " << y;
+        }
+    }
+    driver.close(dialog);
+}
+
+// Every line of every text the scroll shows, measured in the scroll's font against its text box
+// (x 90 to 225). A line known to be wider is listed with the width it measured, and may not grow.
+TEST_F(TemperatureChart, EveryScrollTextFitsItsBoxOrIsAKnownOverflow) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    const QFontMetrics metrics(driver.widget(dialog, 1056)->font());
+    const std::map<std::u16string, int> knownOverflows = {{u"Wein aus der Liste unterhalb", 139}};
+    for (int id = 1; id <= 15; ++id) {
+        const std::u16string text = resourceString(id);
+        for (std::size_t start = 0, end = 0; start <= text.size(); start = end + 1) {
+            end = std::min(text.find_first_of(u"\r\n", start), text.size());
+            const std::u16string line = text.substr(start, end - start);
+            if (end + 1 < text.size() && text[end] != text[end + 1] && text[end + 1] <= u'\r') ++end;
+            const int width = metrics.horizontalAdvance(QString::fromStdU16String(line));
+            const auto known = knownOverflows.find(line);
+            EXPECT_LE(width, known == knownOverflows.end() ? 225 - 90 : known->second)
+                << "string " << id << ": " << QString::fromStdU16String(line).toStdString();
+        }
     }
     driver.close(dialog);
 }
@@ -296,6 +374,27 @@ INSTANTIATE_TEST_SUITE_P(Chart, ThermometerTaps,
                          [](const ::testing::TestParamInfo<Tap>& param) {
                              return std::string(param.param.name);
                          });
+
+// The marks as the screen shows them, wherever the template puts the thermometer: each lies in the
+// tap band of its own degree, 18 at the top down to 4.
+TEST_F(TemperatureChart, ThermometerMarksLieInTheTapBandsOfTheirLevels) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    const QImage image = surface(dialog);
+    const QRect thermometer = driver.rect(dialog, 1054);
+    const int markColumn = thermometer.left() + 26; // crosses the long marks only
+    std::vector<int> levels;
+    for (int y = thermometer.top(); y <= thermometer.bottom(); ++y) {
+        const bool dark = qGray(image.pixel(markColumn, y)) < 120;
+        const bool darkAbove = y > thermometer.top() && qGray(image.pixel(markColumn, y - 1)) < 120;
+        if (dark && !darkAbove) levels.push_back(heightLevel(static_cast<DWORD>(y)));
+    }
+    std::vector<int> expected;
+    for (int level = 18; level >= 4; --level)
+        expected.push_back(level);
+    EXPECT_EQ(levels, expected);
+    driver.close(dialog);
+}
 
 TEST_F(TemperatureChart, ASecondTapWhileUnrollingRollsUpFromTheFrameReached) {
     const HWND dialog = open();

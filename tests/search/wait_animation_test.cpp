@@ -21,7 +21,7 @@ struct Recording {
     std::atomic<int> threadsSeen{0};
     int stopAtFrame = 0; // set the stop flag while drawing this frame (1-based), 0: never
     int stopAtPause = 0; // set the stop flag during this pause (1-based), 0: never
-    int pauses = 0;
+    std::vector<DWORD> pauses; // the length of each pause asked for, in milliseconds
     std::atomic<int> drawing{0};
     std::atomic<int> mostAtOnce{0};
 };
@@ -45,10 +45,10 @@ void recordFrame(HWND, HINSTANCE, int bitmapId) {
     --recording->drawing;
 }
 
-void recordPause(DWORD) {
+void recordPause(DWORD ms) {
     std::lock_guard<std::mutex> guard(recording->lock);
-    ++recording->pauses;
-    if (recording->pauses == recording->stopAtPause) recording->form->stopFlag = 1;
+    recording->pauses.push_back(ms);
+    if (static_cast<int>(recording->pauses.size()) == recording->stopAtPause) recording->form->stopFlag = 1;
 }
 
 void yieldPause(DWORD) {
@@ -88,6 +88,7 @@ TEST_F(WaitAnimation, FramesRunFrom148To153AndStartAgainWith148) {
     startWaitAnimation(form, nullptr, nullptr);
     waitForThreadEnd();
     EXPECT_EQ(record.frames, (std::vector<int>{148, 149, 150, 151, 152, 153, 148, 149}));
+    EXPECT_EQ(record.pauses, std::vector<DWORD>(7, 80)) << "80 ms between frames";
     EXPECT_EQ(form.frameIndex.load(), 2);
 }
 
@@ -96,7 +97,7 @@ TEST_F(WaitAnimation, StopWhileDrawingEndsTheThreadWithoutAnotherPause) {
     startWaitAnimation(form, nullptr, nullptr);
     waitForThreadEnd();
     EXPECT_EQ(record.frames.size(), 3u);
-    EXPECT_EQ(record.pauses, 2);
+    EXPECT_EQ(record.pauses.size(), 2u);
 }
 
 TEST_F(WaitAnimation, StopDuringThePauseEndsTheThreadBeforeTheNextFrame) {

@@ -138,8 +138,8 @@ TEST_F(ShellTest, InputPanelBackspaceRemovesTheLastCharacter) {
 TEST_F(ShellTest, KeyboardTypesIntoTheFocusedEdit) {
     HWND dialog = driver.open(module(), kAllControls, TestProc);
     SetFocus(GetDlgItem(dialog, kEdit));
-    driver.typeKeys(u"Äpfel");
-    EXPECT_EQ(driver.text(dialog, kEdit), u"Äpfel");
+    driver.typeKeys(u"Äpfel 🍷");
+    EXPECT_EQ(driver.text(dialog, kEdit), u"Äpfel 🍷");
 }
 
 TEST_F(ShellTest, DoneButtonAndPanelHaveAccessibleNames) {
