@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/data/like_pattern.h"
+#include "platform/data/letter_case.h"
 
 namespace {
 std::size_t lengthOf(const char16_t* text) {
@@ -41,18 +41,18 @@ std::u16string encodedText(std::u16string text) {
 
 // The LIKE of the data layer folds with the same rule, so lower-case copies and searches agree.
 char16_t lowerCaseChar(char16_t c) {
-    return ado::foldCase(c);
+    char16_t text[1] = {c};
+    ado::lowerCaseUtf16(text, 1); // a lone surrogate stays as it is
+    return text[0];
 }
 
 void lowerCaseText(char16_t* text) {
     if (!text) return;
-    for (; *text; ++text)
-        *text = lowerCaseChar(*text);
+    ado::lowerCaseUtf16(text, lengthOf(text));
 }
 
 std::u16string lowerCasedText(std::u16string text) {
-    for (char16_t& c : text)
-        c = lowerCaseChar(c);
+    ado::lowerCaseUtf16(text.data(), text.size());
     return text;
 }
 

@@ -8,10 +8,11 @@
 
 namespace codec {
 // Encoding: XOR the low 8 bits with the mask, then add the offset (modulo 65536). With these
-// values every character a catalogue text holds (Latin-1, U+2000–U+206F, €) lands in
-// U+01A0–U+029F or U+21A0–U+229F: never NUL, a surrogate, an SQL or LIKE special character, or
-// a letter that LIKE folds, and two bytes in UTF-8, the same as in UTF-16.
-constexpr char16_t kOffset = 0x01A0;
+// values every character a catalogue text holds (U+0000–U+01FF, U+2000–U+20FF with €) lands in
+// U+0600–U+07FF (Arabic to N'Ko) or U+2600–U+26FF (symbols): never NUL, a surrogate, an SQL or
+// LIKE special character, or a letter with a case, so LIKE, which ignores case, still compares
+// scrambled text exactly; and the first range is two bytes in UTF-8, the same as in UTF-16.
+constexpr char16_t kOffset = 0x0600;
 constexpr char16_t kMask = 0x5C;
 
 constexpr char16_t encodeChar(char16_t c) {
@@ -28,8 +29,8 @@ void encodeText(char16_t* text); // must not be null
 std::u16string decodedText(std::u16string text);
 std::u16string encodedText(std::u16string text);
 
-// The catalogue's lower-casing: A–Z and the Latin-1 capitals À–Þ (Ä Ö Ü included, × excluded)
-// to small letters; ß and everything else unchanged. Shared by the catalogue tool and the search.
+// The catalogue's lower-casing: Unicode's simple lower-case mapping, one character to one (Š to š,
+// Ș to ș; ß unchanged), surrogate pairs included. Shared by the catalogue tool, the search and LIKE.
 char16_t lowerCaseChar(char16_t c);
 void lowerCaseText(char16_t* text); // in place; null is ignored
 std::u16string lowerCasedText(std::u16string text);

@@ -137,7 +137,7 @@ HRESULT SqliteConnection::Open(LPCWSTR connectionString, LPCWSTR, LPCWSTR, long)
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
     if (busyHook.load()) sqlite3_progress_handler(db, 4000, onProgress, nullptr);
-    if (registerLike(db) != SQLITE_OK) {
+    if (registerLike(db) != SQLITE_OK || registerGermanOrder(db) != SQLITE_OK) {
         setLastError(sqlite3_errmsg(db));
         sqlite3_close_v2(db);
         return E_FAIL;

@@ -25,6 +25,8 @@ extern const RequiredTable kRequiredTables[5];
 
 // Registers the catalogue's LIKE on a connection, in UTF-8 and UTF-16 forms.
 int registerLike(sqlite3* db);
+// Registers the catalogue's German order (the collation kGermanCollation) on a connection.
+int registerGermanOrder(sqlite3* db);
 
 // Errors of the file itself, as opposed to errors of the SQL text.
 bool isFileError(int engineCode);

@@ -2,6 +2,10 @@
 
 #include <emmintrin.h>
 
+#include <algorithm>
+
+#include "platform/data/letter_case.h"
+
 namespace ado {
 
 namespace {
@@ -141,6 +145,11 @@ std::size_t scanCandidates(const char16_t* text, std::size_t from, std::size_t l
 
 } // namespace
 
+char16_t foldCase(char16_t c) {
+    if (c >= 0xD800 && c <= 0xDFFF) return c;
+    return static_cast<char16_t>(lowerCaseOf(c));
+}
+
 template <typename Unit> LikePattern<Unit>::LikePattern(const Unit* pattern, std::size_t length) {
     Segment current;
     auto flush = [&] {
@@ -151,11 +160,13 @@ template <typename Unit> LikePattern<Unit>::LikePattern(const Unit* pattern, std
     while (at < length) {
         const char32_t c = nextCodePoint(pattern, at, length);
         if (c == U'*') {
+            lowerPattern_ += c;
             hasStar_ = true;
             flush();
             continue;
         }
         if (c == U'?') {
+            lowerPattern_ += c;
             Piece any;
             any.anyChar = true;
             current.pieces.push_back(any);
@@ -165,17 +176,31 @@ template <typename Unit> LikePattern<Unit>::LikePattern(const Unit* pattern, std
         }
         if (current.pieces.empty() || current.pieces.back().anyChar) current.pieces.push_back(Piece());
         Piece& piece = current.pieces.back();
-        const char32_t small = c < 0x10000 ? foldCase(static_cast<char16_t>(c)) : c;
-        const char32_t capital = c < 0x10000 ? capitalOf(static_cast<char16_t>(small)) : c;
+        const char32_t small = lowerCaseOf(c);
+        lowerPattern_ += small;
         const std::size_t before = piece.small.size();
         appendUnits(piece.small, small);
-        appendUnits(piece.capital, capital);
-        current.minUnits += piece.small.size() - before;
+        const std::size_t units = piece.small.size() - before;
+        bool haveCapital = false;
+        for (char32_t capital : capitalsOf(small)) {
+            std::vector<Unit> form;
+            appendUnits(form, capital);
+            if (!haveCapital && form.size() == units) {
+                piece.capital.insert(piece.capital.end(), form.begin(), form.end());
+                haveCapital = true;
+            } else {
+                rareForms_.push_back(capital);
+            }
+        }
+        if (!haveCapital) piece.capital.insert(piece.capital.end(), piece.small.end() - static_cast<std::ptrdiff_t>(units), piece.small.end());
+        current.minUnits += units;
     }
     anchoredStart_ = !(length > 0 && pattern[0] == static_cast<Unit>('*'));
     anchoredEnd_ = !(length > 0 && pattern[length - 1] == static_cast<Unit>('*'));
     if (!hasStar_) anchoredStart_ = anchoredEnd_ = true;
     flush();
+    std::sort(rareForms_.begin(), rareForms_.end());
+    rareForms_.erase(std::unique(rareForms_.begin(), rareForms_.end()), rareForms_.end());
 }
 
 template <typename Unit>
@@ -231,6 +256,52 @@ std::size_t LikePattern<Unit>::find(const Segment& s, const Unit* text, std::siz
 }
 
 template <typename Unit> bool LikePattern<Unit>::matches(const Unit* text, std::size_t length) const {
+    if (matchesCommonForms(text, length)) return true;
+    return !rareForms_.empty() && holdsRareForm(text, length) && matchesLowerCased(text, length);
+}
+
+template <typename Unit> bool LikePattern<Unit>::holdsRareForm(const Unit* text, std::size_t length) const {
+    // Every rare form lies beyond ASCII, so ASCII units are passed over unread.
+    for (std::size_t at = 0; at < length;) {
+        if (text[at] < 0x80) {
+            ++at;
+            continue;
+        }
+        const char32_t c = nextCodePoint(text, at, length);
+        if (std::binary_search(rareForms_.begin(), rareForms_.end(), c)) return true;
+    }
+    return false;
+}
+
+template <typename Unit>
+bool LikePattern<Unit>::matchesLowerCased(const Unit* text, std::size_t length) const {
+    std::u32string lower;
+    for (std::size_t at = 0; at < length;)
+        lower += lowerCaseOf(nextCodePoint(text, at, length));
+    // Wildcard matching that backs up to the last '*' only.
+    const std::u32string& p = lowerPattern_;
+    std::size_t i = 0, j = 0, star = std::u32string::npos, mark = 0;
+    while (j < lower.size()) {
+        if (i < p.size() && p[i] != U'*' && (p[i] == U'?' || p[i] == lower[j])) {
+            ++i;
+            ++j;
+        } else if (i < p.size() && p[i] == U'*') {
+            star = i++;
+            mark = j;
+        } else if (star != std::u32string::npos) {
+            i = star + 1;
+            j = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (i < p.size() && p[i] == U'*')
+        ++i;
+    return i == p.size();
+}
+
+template <typename Unit>
+bool LikePattern<Unit>::matchesCommonForms(const Unit* text, std::size_t length) const {
     if (!hasStar_) {
         if (segments_.empty()) return length == 0;
         return matchAt(segments_[0], text, 0, length) == length;

@@ -1,6 +1,6 @@
 // The catalogue's LIKE: '*' matches any run of characters, '?' exactly one, everything else
-// (SQLite's '%' and '_' included) stands for itself, compared without regard to case for ASCII
-// and Latin-1 letters (Ä/ä, Ö/ö, Ü/ü; ß has no capital here and stays ß).
+// (SQLite's '%' and '_' included) stands for itself, compared without regard to case: two
+// characters match when their simple lower cases (letter_case.h) are the same.
 // A pattern is compiled once per statement and matched against text in the file's own
 // encoding (UTF-8 bytes or UTF-16 units), so no row is ever converted.
 #pragma once
@@ -12,18 +12,8 @@
 
 namespace ado {
 
-// The one lower-casing rule of the catalogue: A–Z and À–Þ (without ×) to their small letters.
-constexpr char16_t foldCase(char16_t c) {
-    if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c + 0x20);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<char16_t>(c + 0x20);
-    return c;
-}
-// The capital that foldCase maps to c, or c itself.
-constexpr char16_t capitalOf(char16_t c) {
-    if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 0x20);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 0x20);
-    return c;
-}
+// The catalogue's lower case (letter_case.h) of one UTF-16 unit; a surrogate stays as it is.
+char16_t foldCase(char16_t c);
 
 // Unit is unsigned char (UTF-8) or char16_t (UTF-16).
 template <typename Unit> class LikePattern {
@@ -32,6 +22,13 @@ template <typename Unit> class LikePattern {
     bool matches(const Unit* text, std::size_t length) const;
 
   private:
+    // The fast matcher knows two forms of each letter, small and the capital of the same length
+    // (a/A, ä/Ä, š/Š). A few letters have more (k, K and the Kelvin sign): those extra forms are
+    // rare, so a text is compared character by character only when it holds one of them.
+    bool matchesCommonForms(const Unit* text, std::size_t length) const;
+    bool holdsRareForm(const Unit* text, std::size_t length) const;
+    bool matchesLowerCased(const Unit* text, std::size_t length) const;
+
     // A run of literal units; each position matches either of two units (small, capital).
     struct Piece {
         bool anyChar = false; // '?'
@@ -53,6 +50,8 @@ template <typename Unit> class LikePattern {
     bool hasStar_ = false;
     bool anchoredStart_ = true;
     bool anchoredEnd_ = true;
+    std::u32string lowerPattern_;     // '*' and '?' as they stand, every other character lower-cased
+    std::vector<char32_t> rareForms_; // ascending
 };
 
 extern template class LikePattern<unsigned char>;

@@ -8,6 +8,7 @@
 
 #include "db/database.h"
 #include "db/schema.h"
+#include "platform/data/german_order.h"
 #include "search/query_builder.h"
 #include "tests/support/test_catalogue.h"
 
@@ -409,7 +410,10 @@ TEST_F(SearchOnCatalogue, ResultsComeOrderedByKeyword) {
     }
     rows->Close();
     EXPECT_GT(keywords.size(), 5u);
-    EXPECT_TRUE(std::is_sorted(keywords.begin(), keywords.end()));
+    // German dictionary order, not the order of character codes.
+    EXPECT_TRUE(std::is_sorted(keywords.begin(), keywords.end(), [](const std::u16string& a, const std::u16string& b) {
+        return ado::compareGerman(a, b) < 0;
+    }));
 }
 
 } // namespace

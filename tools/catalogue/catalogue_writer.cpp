@@ -10,6 +10,8 @@
 #include "db/schema.h"
 #include "tools/catalogue/bookmark_rows.h"
 #include "db/text_codec.h"
+#include "platform/data/engine.h"
+#include "platform/data/german_order.h"
 #include "platform/data/utf.h"
 
 namespace catalogue {
@@ -80,6 +82,9 @@ Text vintageText(const std::vector<int>& years) {
 
 std::vector<std::string> schemaStatements() {
     using namespace schema;
+    // The columns the screens sort by declare German order; the program registers it, a plain
+    // sqlite3 shell does not know it (see the README).
+    const std::string german = std::string(" COLLATE ") + ado::kGermanCollation;
     std::string entries = "CREATE TABLE talvino (\n";
     for (int i = 0; i < entry::kColumnCount; ++i) {
         const std::string name = utf8(entry::kColumns[i]);
@@ -90,8 +95,9 @@ std::vector<std::string> schemaStatements() {
                  i == entry::kTextLower ||
                  (i >= entry::kFirstVintage && i < entry::kFirstVintage + entry::kVintageCategories))
             type = "TEXT";
-        else if (i == entry::kKeyword || i == entry::kCountry || i == entry::kRegion ||
-                 i == entry::kKeywordLower)
+        else if (i == entry::kKeyword)
+            type = "TEXT NOT NULL" + german;
+        else if (i == entry::kCountry || i == entry::kRegion || i == entry::kKeywordLower)
             type = "TEXT NOT NULL";
         else
             type = "INTEGER NOT NULL DEFAULT 0";
@@ -100,9 +106,11 @@ std::vector<std::string> schemaStatements() {
     entries += ")";
     return {
         entries,
-        "CREATE TABLE Land (\n  Land TEXT PRIMARY KEY NOT NULL,\n  Bezeichnung TEXT NOT NULL UNIQUE\n)",
+        // No index on a German-ordered column, so a plain shell can still write and check the file;
+        // the catalogue tool refuses a country name given twice.
+        "CREATE TABLE Land (\n  Land TEXT PRIMARY KEY NOT NULL,\n  Bezeichnung TEXT NOT NULL" + german + "\n)",
         "CREATE TABLE Region (\n  ID_REGION INTEGER PRIMARY KEY,\n  Land TEXT NOT NULL,\n  Regio_Lang TEXT "
-        "NOT NULL\n)",
+        "NOT NULL" + german + "\n)",
         "CREATE TABLE Rebsorten (\n  ID_Rebsorte INTEGER PRIMARY KEY,\n  Rebsorte TEXT NOT NULL,\n"
         "  Farbe INTEGER NOT NULL,\n  Text TEXT\n)",
         // The key numbers new bookmarks after every earlier one, so the list keeps saving order.
@@ -129,6 +137,7 @@ void writeCatalogue(const std::string& path, const Content& content, TextEncodin
             throw WriteError("cannot create " + temporary + ": " + message);
         }
         DbHandle db(raw);
+        if (ado::registerGermanOrder(db.get()) != SQLITE_OK) throw WriteError("cannot register German order");
         exec(db.get(),
              encoding == TextEncoding::Utf16 ? "PRAGMA encoding = 'UTF-16le'" : "PRAGMA encoding = 'UTF-8'");
         exec(db.get(), "PRAGMA journal_mode = OFF");

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "db/text_codec.h"
-#include "platform/data/like_pattern.h"
+#include "platform/data/letter_case.h"
 #include "platform/data/utf.h"
 
 namespace catalogue {
@@ -26,7 +26,7 @@ bool isStorableText(const std::u16string& text, std::u16string* offending) {
         const char16_t e = codec::encodeChar(c);
         const bool bad = c < 0x20 || (c >= 0x7F && c < 0xA0) || (c >= 0xD800 && c <= 0xDFFF) || e == 0 ||
                          (e >= 0xD800 && e <= 0xDFFF) || special.find(e) != std::u16string::npos ||
-                         ado::foldCase(e) != e || ado::capitalOf(e) != e;
+                         ado::lowerCaseOf(e) != e || !ado::capitalsOf(e).empty();
         if (bad) {
             if (offending) *offending = std::u16string(1, c);
             return false;

@@ -19,7 +19,7 @@ namespace {
 // Encodes like the search does, with the catalogue's codec values (checked in the codec tests).
 std::u16string scrambled(std::u16string text) {
     for (char16_t& c : text)
-        c = static_cast<char16_t>(static_cast<char16_t>(c ^ 0x5C) + 0x01A0);
+        c = static_cast<char16_t>(static_cast<char16_t>(c ^ 0x5C) + 0x0600);
     return text;
 }
 
@@ -85,8 +85,9 @@ class DialectTest : public ::testing::TestWithParam<catalogue::TextEncoding> {
 using Rows = std::vector<std::string>;
 
 TEST_P(DialectTest, SearchFormLists) {
+    // German dictionary order: Ö sorts as O.
     EXPECT_EQ(rows(u"SELECT Bezeichnung from Land ORDER by Bezeichnung"),
-              (Rows{"Deutschland", "Frankreich", "Portugal", "Spanien", "Österreich"}));
+              (Rows{"Deutschland", "Frankreich", "Österreich", "Portugal", "Spanien"}));
     EXPECT_EQ(rows(u"SELECT Region.REGIO_LANG FROM Region ORDER BY Region.ID_REGION"),
               (Rows{"Champagne", "Burgund", "Beaujolais", "Bordeaux", "Rioja", "Douro", "Mosel", "Wachau"}));
     EXPECT_EQ(rows(u"select Regio_Lang from Region where Land = 'F' order by Regio_Lang"),
