@@ -60,6 +60,7 @@ struct RawDb {
     RawDb(TextEncoding encoding, bool ourLike) {
         sqlite3_open_v2(cataloguePath(encoding).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
         if (ourLike) ado::registerLike(db);
+        ado::registerGermanOrder(db); // the sorted columns declare it
     }
     ~RawDb() { sqlite3_close_v2(db); }
 };
