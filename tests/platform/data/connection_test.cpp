@@ -173,6 +173,55 @@ TEST_F(CatalogueFileTest, AReadOnlyFileReadsButRefusesWrites) {
     EXPECT_TRUE(catalogue.rows("SELECT * FROM Lesezeichen").empty());
 }
 
+// The first column of every row, through the component.
+std::vector<std::string> firstColumn(ado::Connection* connection, const std::u16string& sql) {
+    ado::Recordset* recordset = ado::createRecordset();
+    VARIANT active;
+    VariantInit(&active);
+    active.vt = VT_DISPATCH;
+    active.pdispVal = connection;
+    recordset->put_ActiveConnection(active);
+    std::vector<std::string> texts;
+    if (SUCCEEDED(ado::openRecordset(recordset, sql.c_str(), ado::adOpenStatic, ado::adLockReadOnly))) {
+        VARIANT_BOOL eof = VARIANT_FALSE;
+        for (recordset->get_EOF(&eof); !eof; recordset->MoveNext(), recordset->get_EOF(&eof)) {
+            VARIANT v;
+            recordset->fieldValue(0, &v);
+            texts.push_back(v.vt == VT_BSTR ? ado::toUtf8(v.bstrVal) : "?");
+            VariantClear(&v);
+        }
+        recordset->Close();
+    }
+    recordset->Release();
+    return texts;
+}
+
+TEST_F(CatalogueFileTest, SortsTheDeclaredColumnsInGermanOrder) {
+    ASSERT_EQ(openFile(holder.connection, catalogue.path()), S_OK);
+    EXPECT_EQ(firstColumn(holder.connection, u"SELECT Bezeichnung FROM Land ORDER BY Bezeichnung"),
+              (std::vector<std::string>{"Deutschland", "Frankreich", "Österreich", "Portugal", "Spanien"}));
+    EXPECT_EQ(firstColumn(holder.connection, u"SELECT Land FROM Land WHERE Bezeichnung = 'Österreich'"),
+              (std::vector<std::string>{"A"}));
+}
+
+TEST_F(CatalogueFileTest, ACatalogueWithoutGermanOrderOpensAndSortsByBytes) {
+    // As written before the schema declared the order; no German order is needed to write it.
+    catalogue.execute("CREATE TABLE Land_old (Land TEXT PRIMARY KEY NOT NULL, Bezeichnung TEXT NOT NULL UNIQUE);"
+                      "INSERT INTO Land_old SELECT Land, Bezeichnung FROM Land; DROP TABLE Land;"
+                      "ALTER TABLE Land_old RENAME TO Land");
+    ASSERT_EQ(openFile(holder.connection, catalogue.path()), S_OK);
+    EXPECT_EQ(firstColumn(holder.connection, u"SELECT Bezeichnung FROM Land ORDER BY Bezeichnung"),
+              (std::vector<std::string>{"Deutschland", "Frankreich", "Portugal", "Spanien", "Österreich"}));
+}
+
+TEST_F(CatalogueFileTest, APlainSqliteConnectionChecksAndReadsTheCatalogue) {
+    // Without the program's collation: what a stock sqlite3 shell can do (see the README).
+    EXPECT_EQ(catalogue.rows("PRAGMA integrity_check"), (std::vector<std::vector<std::string>>{{"ok"}}));
+    EXPECT_EQ(catalogue.rows("SELECT Bezeichnung FROM Land ORDER BY Bezeichnung COLLATE BINARY").back(),
+              (std::vector<std::string>{"Österreich"}));
+    EXPECT_THROW(catalogue.rows("SELECT Bezeichnung FROM Land ORDER BY Bezeichnung"), std::exception);
+}
+
 TEST_F(CatalogueFileTest, DamagedPagesRaiseTheComponentExceptionWhileARecordsetOpens) {
     std::string bytes = catalogue.readRawFile();
     // Overwrite every page after the schema page: the file still opens, the tables do not read.
