@@ -1,6 +1,7 @@
 // The program's icon for the desktop: the menu's wine glass on a light tile with a wine-red edge,
 // drawn from the same pieces at every size so that it stays sharp from 16 to 256 pixels.
 #include <QLinearGradient>
+#include <algorithm>
 
 #include "image_set.h"
 #include "painting.h"
@@ -14,12 +15,16 @@ QImage appIcon(int size) {
     smooth(p);
     p.scale(size / 64.0, size / 64.0);
 
-    // The tile: cream paper, a wine-red frame, a soft light from the top.
-    const QRectF tile(3, 3, 58, 58);
+    // The tile: cream paper, a wine-red frame, a soft light from the top. The frame keeps at least
+    // one and a half pixels at the small sizes, where a thinner line would blur into pink.
+    const double pixel = 64.0 / size;
+    const double frame = std::max(2.6, 1.5 * pixel);
+    const double inset = std::max(3.0, frame / 2 + 0.25 * pixel);
+    const QRectF tile(inset, inset, 64 - 2 * inset, 64 - 2 * inset);
     QLinearGradient paper(tile.topLeft(), tile.bottomLeft());
     paper.setColorAt(0, QColor(0xff, 0xfd, 0xf6));
     paper.setColorAt(1, QColor(0xee, 0xe2, 0xc8));
-    p.setPen(QPen(QColor(0x7a, 0x10, 0x24), 2.6));
+    p.setPen(QPen(QColor(0x7a, 0x10, 0x24), frame));
     p.setBrush(paper);
     p.drawRoundedRect(tile, 11, 11);
 
