@@ -51,7 +51,9 @@ bool writable(const std::string& path, bool folder) {
     return ::access(path.c_str(), folder ? W_OK | X_OK : W_OK) == 0;
 }
 
-std::string systemError() { return std::strerror(errno); }
+std::string systemError() {
+    return std::strerror(errno);
+}
 
 // Makes the folder and proves it takes a new file (a read-only or full file system says so here).
 bool prepareFolder(const std::string& folder, std::string& why) {
@@ -177,7 +179,8 @@ bool opensAsCatalogue(const std::string& path) {
     CLSID clsid;
     void* object = nullptr;
     if (FAILED(CLSIDFromProgID(ado::kConnectionProgId, &clsid)) ||
-        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IADOCEConnection, &object)) || !object)
+        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IADOCEConnection, &object)) ||
+        !object)
         return false;
     auto* connection = static_cast<ado::Connection*>(object);
     const std::u16string wide = ado::toUtf16(path);
@@ -236,8 +239,8 @@ bool upgradeCopy(const std::string& shipped, const std::string& copy, const std:
         if (!opensAsCatalogue(temporary)) throw catalogue::WriteError("the new copy does not open");
     } catch (const catalogue::WriteError& e) {
         ::unlink(temporary.c_str());
-        notes.push_back("cannot carry the bookmarks into the new catalogue (" + std::string(e.what()) + "); " +
-                        copy + " stays as it was");
+        notes.push_back("cannot carry the bookmarks into the new catalogue (" + std::string(e.what()) +
+                        "); " + copy + " stays as it was");
         return false;
     }
     const std::string backup = copy + kBackupSuffix;
@@ -282,7 +285,9 @@ std::string userDataFolder(const char* xdgDataHome, const char* home) {
     return base + "/.local/share/talvino";
 }
 
-std::string userDataFolder() { return userDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")); }
+std::string userDataFolder() {
+    return userDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+}
 
 std::string shippedCataloguePath(const std::string& programPath) {
     return fs::path(folderOf(programPath) + "/../share/talvino/" + kFileName).lexically_normal().string();
@@ -344,7 +349,8 @@ CatalogueChoice locateCatalogue(const std::string& programPath, const std::strin
                 upgradeCopy(shipped, copy, userFolder, choice.notes);
         }
     } else if (fd >= 0 && isFile(copy)) {
-        choice.notes.push_back("another Talvino is running; the catalogue is brought up to date at a later start");
+        choice.notes.push_back(
+            "another Talvino is running; the catalogue is brought up to date at a later start");
     }
     if (fd >= 0) ::flock(fd, LOCK_SH);
     choice.lock = FolderLock(fd);

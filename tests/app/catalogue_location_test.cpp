@@ -104,7 +104,8 @@ TEST_F(UserCatalogue, FirstStartMakesTheCopyFromTheShippedCatalogue) {
 
 TEST_F(UserCatalogue, ALaterStartKeepsTheCopyAndItsBookmarks) {
     start();
-    catalogue::replaceBookmarks(copy(), {Bookmark{std::nullopt, TestCatalogue::kChablis, u"Austern", u"kühl"}});
+    catalogue::replaceBookmarks(copy(),
+                                {Bookmark{std::nullopt, TestCatalogue::kChablis, u"Austern", u"kühl"}});
     const std::string before = readFile(copy());
     const CatalogueChoice again = start();
     EXPECT_EQ(again.kind, Kind::UserCopy);
@@ -123,9 +124,10 @@ TEST_F(UserCatalogue, AnUpgradeCarriesOverEveryBookmarkAlsoOfAnEntryThatIsGone) 
 
     // The new release drops the Beaujolais and adds an entry.
     auto& entries = shipped.content().entries;
-    entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                 [](const catalogue::Entry& e) { return e.id == TestCatalogue::kBeaujolais; }),
-                  entries.end());
+    entries.erase(
+        std::remove_if(entries.begin(), entries.end(),
+                       [](const catalogue::Entry& e) { return e.id == TestCatalogue::kBeaujolais; }),
+        entries.end());
     shipped.addEntry(TestCatalogue::entry(1010, u"Pouilly-Fuissé", u"F", u"Burgund"));
     shipped.build();
     installShipped();

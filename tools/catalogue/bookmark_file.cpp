@@ -10,8 +10,12 @@ namespace catalogue {
 
 namespace {
 
-bool isHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool isHigh(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLow(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -60,7 +64,11 @@ std::string encodeBookmarkField(const OptionalText& text) {
             run += t[++i];
             continue;
         }
-        const char* escape = c == u'\\' ? "\\\\" : c == u'\t' ? "\\t" : c == u'\n' ? "\\n" : c == u'\r' ? "\\r" : nullptr;
+        const char* escape = c == u'\\'   ? "\\\\"
+                             : c == u'\t' ? "\\t"
+                             : c == u'\n' ? "\\n"
+                             : c == u'\r' ? "\\r"
+                                          : nullptr;
         if (escape || isHigh(c) || isLow(c)) {
             flush();
             if (escape) {
@@ -103,10 +111,18 @@ bool decodeBookmarkField(const std::string& field, OptionalText& text, std::stri
         const char next = i + 1 < field.size() ? field[i + 1] : '\0';
         ++i;
         switch (next) {
-        case '\\': out += u'\\'; break;
-        case 't': out += u'\t'; break;
-        case 'n': out += u'\n'; break;
-        case 'r': out += u'\r'; break;
+        case '\\':
+            out += u'\\';
+            break;
+        case 't':
+            out += u'\t';
+            break;
+        case 'n':
+            out += u'\n';
+            break;
+        case 'r':
+            out += u'\r';
+            break;
         case 'u': {
             unsigned value = 0;
             for (int k = 1; k <= 4; ++k) {
@@ -134,8 +150,8 @@ bool decodeBookmarkField(const std::string& field, OptionalText& text, std::stri
 void writeBookmarkFile(std::ostream& out, const std::vector<ExportedBookmark>& bookmarks) {
     out << kBookmarkFileHeader << "\n# entry\tkeyword\tdescription\tnote\n";
     for (const ExportedBookmark& b : bookmarks)
-        out << b.entryId << '\t' << encodeBookmarkField(b.keyword) << '\t' << encodeBookmarkField(b.description)
-            << '\t' << encodeBookmarkField(b.note) << '\n';
+        out << b.entryId << '\t' << encodeBookmarkField(b.keyword) << '\t'
+            << encodeBookmarkField(b.description) << '\t' << encodeBookmarkField(b.note) << '\n';
 }
 
 BookmarkFileContents readBookmarkFile(std::istream& in) {

@@ -67,7 +67,9 @@ class Transaction {
     bool committed_ = false;
 };
 
-std::string entryName(long long id) { return "entry " + std::to_string(id); }
+std::string entryName(long long id) {
+    return "entry " + std::to_string(id);
+}
 
 } // namespace
 
@@ -110,7 +112,8 @@ ImportReport importBookmarks(const std::string& cataloguePath, const std::vector
             else
                 other = true;
         }
-        if (rc != SQLITE_DONE) throw WriteError(std::string("cannot read the bookmarks: ") + sqlite3_errmsg(db.get()));
+        if (rc != SQLITE_DONE)
+            throw WriteError(std::string("cannot read the bookmarks: ") + sqlite3_errmsg(db.get()));
         if (same) {
             report.skipped.push_back(where + " already has this bookmark");
             continue;
@@ -125,7 +128,8 @@ ImportReport importBookmarks(const std::string& cataloguePath, const std::vector
         rc = sqlite3_step(entry.get());
         if (rc != SQLITE_ROW && rc != SQLITE_DONE)
             throw WriteError(std::string("cannot read the entries: ") + sqlite3_errmsg(db.get()));
-        if (rc == SQLITE_DONE) report.notes.push_back(where + " is not in this catalogue; its bookmark is kept all the same");
+        if (rc == SQLITE_DONE)
+            report.notes.push_back(where + " is not in this catalogue; its bookmark is kept all the same");
 
         insertBookmarks(db.get(), {Bookmark{std::nullopt, b.entryId, b.description, b.note}});
         ++report.added;

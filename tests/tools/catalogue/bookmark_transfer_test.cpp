@@ -40,10 +40,11 @@ class BookmarkTransfer : public ::testing::Test {
 
 TEST_F(BookmarkTransfer, ExportGivesEveryBookmarkWithItsKeywordInTableOrder) {
     const std::vector<ExportedBookmark> exported = catalogue::exportBookmarks(from.path());
-    EXPECT_EQ(exported, (std::vector<ExportedBookmark>{
-                            {TestCatalogue::kChablis, u"Chablis Premier Cru", u"Austernwein", kAwkward},
-                            {TestCatalogue::kRiesling, u"Ürziger Würzgarten Riesling Spätlese", std::nullopt, u""},
-                            {777, std::nullopt, u"Verschollen", u"Eintrag gibt es nicht mehr"}}));
+    EXPECT_EQ(exported,
+              (std::vector<ExportedBookmark>{
+                  {TestCatalogue::kChablis, u"Chablis Premier Cru", u"Austernwein", kAwkward},
+                  {TestCatalogue::kRiesling, u"Ürziger Würzgarten Riesling Spätlese", std::nullopt, u""},
+                  {777, std::nullopt, u"Verschollen", u"Eintrag gibt es nicht mehr"}}));
 }
 
 TEST_F(BookmarkTransfer, ARoundTripKeepsEveryTextAndASecondImportAddsNothing) {
@@ -51,8 +52,9 @@ TEST_F(BookmarkTransfer, ARoundTripKeepsEveryTextAndASecondImportAddsNothing) {
     const catalogue::ImportReport first = catalogue::importBookmarks(to.path(), lines);
     EXPECT_EQ(first.added, 3);
     EXPECT_TRUE(first.skipped.empty());
-    EXPECT_EQ(first.notes, (std::vector<std::string>{
-                               "line 5: entry 777 is not in this catalogue; its bookmark is kept all the same"}));
+    EXPECT_EQ(first.notes,
+              (std::vector<std::string>{
+                  "line 5: entry 777 is not in this catalogue; its bookmark is kept all the same"}));
     EXPECT_EQ(catalogue::exportBookmarks(to.path()), catalogue::exportBookmarks(from.path()));
 
     const catalogue::ImportReport second = catalogue::importBookmarks(to.path(), lines);
@@ -69,15 +71,17 @@ TEST_F(BookmarkTransfer, AnEntryWithADifferentBookmarkKeepsItsOwn) {
         catalogue::importBookmarks(to.path(), asLines({{TestCatalogue::kChablis, u"", u"Austernwein", u"neu"},
                                                        {TestCatalogue::kRioja, u"", u"Rioja", u"neu"}}));
     EXPECT_EQ(report.added, 1);
-    EXPECT_EQ(report.skipped, (std::vector<std::string>{
-                                  "line 3: entry 1001 already has a bookmark with other texts, which stays"}));
+    EXPECT_EQ(report.skipped,
+              (std::vector<std::string>{
+                  "line 3: entry 1001 already has a bookmark with other texts, which stays"}));
     EXPECT_EQ(to.rows("SELECT id_talvino, Beschreibung, Notiz FROM Lesezeichen ORDER BY rowid"),
               (Rows{{"1001", "Meiner", "bleibt"}, {"3001", "Rioja", "neu"}}));
 }
 
 TEST_F(BookmarkTransfer, ACatalogueThatCannotBeWrittenTakesNothing) {
     to.writeRawFile("kein Katalog");
-    EXPECT_THROW(catalogue::importBookmarks(to.path(), asLines({{1001, u"", u"a", u"b"}})), catalogue::WriteError);
+    EXPECT_THROW(catalogue::importBookmarks(to.path(), asLines({{1001, u"", u"a", u"b"}})),
+                 catalogue::WriteError);
     EXPECT_EQ(to.readRawFile(), "kein Katalog");
     EXPECT_THROW(catalogue::exportBookmarks(to.file("fehlt.cdb")), catalogue::WriteError);
 }

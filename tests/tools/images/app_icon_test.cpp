@@ -6,7 +6,9 @@
 
 namespace {
 
-bool wineRed(QRgb c) { return qRed(c) > 90 && qRed(c) > 2 * qGreen(c) && qRed(c) > qBlue(c) + 30; }
+bool wineRed(QRgb c) {
+    return qRed(c) > 90 && qRed(c) > 2 * qGreen(c) && qRed(c) > qBlue(c) + 30;
+}
 
 class AppIcon : public ::testing::TestWithParam<int> {};
 
