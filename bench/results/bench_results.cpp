@@ -1,17 +1,24 @@
-// The results screen on a catalogue of 100,000 entries: from opening the screen to the filled tree,
-// next to SQLite alone running the same statement and stepping its first 80 rows; and from a tree
-// selection to the two text areas and the header line, next to SQLite alone running the same
-// primary-key lookups. Each runs on the catalogue as built and on a copy with an index on
-// STICHWORT, to decide whether the sort key wants one.
+// The results screen on synth catalogues of 100,000 and 500,000 entries: from opening the screen
+// to the filled tree, next to SQLite alone running the same statement to its last row and reading
+// the columns of its first 80 rows; the growth of the process's peak memory during the fill; the
+// longest the screen goes without showing what the wait animation drew; and from a tree selection
+// to the two text areas and the header line, next to SQLite alone running the same primary-key
+// lookups. The 100,000-entry catalogue also runs on a copy with an index on STICHWORT, to decide
+// whether the sort key wants one.
 //
 //   bench_results [--benchmark_filter=...]
+// TALVINO_BENCH_LARGE=0 leaves out the 500,000-entry catalogue (about a gigabyte in the
+// temporary folder).
 #include <QApplication>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -37,13 +44,20 @@ using Clock = std::chrono::steady_clock;
 
 // ---- The two catalogues -----------------------------------------------------------------------
 
-enum Variant { kAsBuilt = 0, kKeywordIndex = 1 };
+enum Variant { kAsBuilt = 0, kKeywordIndex = 1, kLarge = 2 };
+constexpr int kEntries = 100000;
+constexpr int kLargeEntries = 500000;
+
+bool largeWanted() {
+    const char* wanted = std::getenv("TALVINO_BENCH_LARGE");
+    return !wanted || std::string(wanted) != "0";
+}
 
 fs::path benchFolder() {
     return fs::temp_directory_path() / ("talvino-bench-results-" + std::to_string(::getpid()));
 }
 fs::path variantFolder(int variant) {
-    return benchFolder() / (variant == kAsBuilt ? "plain" : "indexed");
+    return benchFolder() / (variant == kAsBuilt ? "plain" : variant == kKeywordIndex ? "indexed" : "large");
 }
 fs::path cataloguePath(int variant) {
     return variantFolder(variant) / "talvino2006_db.cdb";
@@ -89,6 +103,34 @@ class BareConnection {
         return stepped;
     }
 
+    // Prepares `sql`, steps it to its last row reading every column of the first `readRows` rows
+    // (texts in the file's encoding), finalises; the number of rows.
+    int runToLastRow(const std::u16string& sql, int readRows) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare16_v3(db_, sql.c_str(), static_cast<int>(sql.size() * sizeof(char16_t)), 0,
+                                 &statement, nullptr) != SQLITE_OK)
+            return -1;
+        int stepped = 0;
+        const int columns = sqlite3_column_count(statement);
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            if (stepped++ >= readRows) continue;
+            for (int i = 0; i < columns; ++i) {
+                switch (sqlite3_column_type(statement, i)) {
+                case SQLITE_INTEGER:
+                    benchmark::DoNotOptimize(sqlite3_column_int64(statement, i));
+                    break;
+                case SQLITE_TEXT:
+                    benchmark::DoNotOptimize(sqlite3_column_text(statement, i));
+                    break;
+                default:
+                    break;
+                }
+            }
+        }
+        sqlite3_finalize(statement);
+        return stepped;
+    }
+
   private:
     sqlite3* db_ = nullptr;
 };
@@ -96,25 +138,79 @@ class BareConnection {
 BareConnection& bare(int variant) {
     static BareConnection plain(kAsBuilt);
     static BareConnection indexed(kKeywordIndex);
-    return variant == kAsBuilt ? plain : indexed;
+    static BareConnection large(kLarge);
+    return variant == kAsBuilt ? plain : variant == kKeywordIndex ? indexed : large;
 }
+
+// ---- Peak memory ------------------------------------------------------------------------------
+
+// A figure of /proc/self/status in kB ("VmHWM", the peak resident size; "VmRSS", the current one).
+long statusKb(const std::string& key) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.compare(0, key.size() + 1, key + ":") == 0) return std::atol(line.c_str() + key.size() + 1);
+    return -1;
+}
+
+// Lets the peak start again from the current resident size, so that a measurement sees only its
+// own growth and not an earlier benchmark's.
+void resetPeak() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+// The growth of the peak during `work`, in MB, measured from the resident size before it (which is
+// no more than the process's own peak before it: the figure errs on the high side).
+template <typename Work>
+double peakGrowthMb(Work&& work) {
+    resetPeak();
+    const long before = statusKb("VmRSS");
+    work();
+    return static_cast<double>(statusKb("VmHWM") - before) / 1024.0;
+}
+
+// ---- What the screen shows while the search runs --------------------------------------------------
+
+// The program's busy hook shows what the wait animation drew; here it also notes the longest
+// time between two showings (and from the start of the fill to the first one).
+Clock::time_point lastShown;
+double longestUnshownMs = 0;
+void showPendingDrawingTimed() {
+    const auto now = Clock::now();
+    longestUnshownMs = std::max(longestUnshownMs, std::chrono::duration<double, std::milli>(now - lastShown).count());
+    lastShown = now;
+    platform::showPendingDrawing();
+}
+void startWatchingShowings() {
+    lastShown = Clock::now();
+    longestUnshownMs = 0;
+}
+
+// The count the "Meldung" named, from its text; 0 when there was none.
+long countInMessage = 0;
 
 // ---- The searches -----------------------------------------------------------------------------
 
 // 0: full text for a word about one description in a hundred has (about 1,000 rows);
-// 1: the keyword "Riesling" (a few thousand rows); 2: every red wine (about half the catalogue).
+// 1: the keyword "Riesling" (a few thousand rows); 2: every red wine (about half the catalogue);
+// 3: "Rot", "Weiß", "Rosé" and "Braun" ticked, nothing else (nearly every entry).
+enum Shape { kFullText = 0, kKeyword = 1, kRed = 2, kAllColours = 3 };
+
 std::u16string searchStatement(int shape) {
     SearchCriteria criteria;
     switch (shape) {
-    case 0:
+    case kFullText:
         criteria.searchTerm = u"Quittengelee";
         criteria.fullText = true;
         break;
-    case 1:
+    case kKeyword:
         criteria.searchTerm = u"Riesling";
         break;
-    default:
+    case kRed:
         criteria.red = true;
+        break;
+    default:
+        criteria.red = criteria.white = criteria.rose = criteria.brown = true;
         break;
     }
     return composeSearchStatement(criteria, u"");
@@ -122,12 +218,14 @@ std::u16string searchStatement(int shape) {
 
 const char* shapeName(int shape) {
     switch (shape) {
-    case 0:
+    case kFullText:
         return "fulltext~1000";
-    case 1:
+    case kKeyword:
         return "keyword~3000";
+    case kRed:
+        return "red~half";
     default:
-        return "red~50000";
+        return "all colours~all";
     }
 }
 
@@ -151,7 +249,10 @@ int treeEntries(HWND dialog) {
 }
 
 std::string label(int variant, int shape) {
-    return std::string(variant == kAsBuilt ? "as built, " : "STICHWORT index, ") + shapeName(shape);
+    const char* catalogue = variant == kAsBuilt       ? "100k as built, "
+                            : variant == kKeywordIndex ? "100k STICHWORT index, "
+                                                       : "500k as built, ";
+    return catalogue + std::string(shapeName(shape));
 }
 
 // ---- Opening to filled tree ------------------------------------------------------------------
@@ -194,19 +295,33 @@ void BM_OpenResultsToFilledTree(benchmark::State& state) {
 }
 
 // Both in every iteration, one after the other, so that they meet the same cache and machine load.
+// SQLite alone runs the statement to its last row (the count needs every row) and reads the columns
+// of the first 80 rows (the tree's). The screen's fill also reports the growth of the peak memory,
+// the longest it went without showing the animation's drawing, and the count its "Meldung" named.
 void BM_FillAgainstBareSideBySide(benchmark::State& state) {
     const int variant = static_cast<int>(state.range(0));
     const std::u16string sql = searchStatement(static_cast<int>(state.range(1)));
     if (!useCatalogue(variant) || !bare(variant).ok()) return state.SkipWithError("no catalogue");
     double bareSeconds = 0;
     double fillSeconds = 0;
+    double barePeakMb = 0;
+    double fillPeakMb = 0;
+    double unshownMs = 0;
+    int rows = 0;
     for (auto _ : state) {
         const auto t0 = Clock::now();
-        benchmark::DoNotOptimize(bare(variant).run(sql, results_screen::kMaxResultRows));
+        barePeakMb = std::max(barePeakMb, peakGrowthMb([&] {
+                                  benchmark::DoNotOptimize(
+                                      rows = bare(variant).runToLastRow(sql, results_screen::kMaxResultRows));
+                              }));
         const auto t1 = Clock::now();
         setQueryBuffer(sql);
-        const HWND dialog = openResults();
+        countInMessage = 0;
+        HWND dialog = nullptr;
+        startWatchingShowings();
+        fillPeakMb = std::max(fillPeakMb, peakGrowthMb([&] { dialog = openResults(); }));
         const auto t2 = Clock::now();
+        unshownMs = std::max(unshownMs, longestUnshownMs);
         state.PauseTiming();
         platform::destroyDialog(dialog);
         state.ResumeTiming();
@@ -217,6 +332,11 @@ void BM_FillAgainstBareSideBySide(benchmark::State& state) {
     state.counters["bare ms"] = bareSeconds / n * 1e3;
     state.counters["fill ms"] = fillSeconds / n * 1e3;
     state.counters["fill/bare"] = bareSeconds > 0 ? fillSeconds / bareSeconds : 0;
+    state.counters["rows"] = rows;
+    state.counters["Meldung count"] = static_cast<double>(countInMessage);
+    state.counters["bare peak +MB"] = barePeakMb;
+    state.counters["fill peak +MB"] = fillPeakMb;
+    state.counters["unshown max ms"] = unshownMs;
     state.SetLabel(label(variant, static_cast<int>(state.range(1))));
 }
 
@@ -248,20 +368,25 @@ void BM_GermanAgainstByteOrderSideBySide(benchmark::State& state) {
 }
 
 BENCHMARK(BM_GermanAgainstByteOrderSideBySide)
-    ->ArgsProduct({{kAsBuilt}, {0, 1, 2}})
+    ->ArgsProduct({{kAsBuilt}, {kFullText, kKeyword, kRed}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareSqliteFirst80Rows)
-    ->ArgsProduct({{kAsBuilt, kKeywordIndex}, {0, 1, 2}})
+    ->ArgsProduct({{kAsBuilt, kKeywordIndex}, {kFullText, kKeyword, kRed}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareSqliteAllRows)
-    ->ArgsProduct({{kAsBuilt, kKeywordIndex}, {0, 1, 2}})
+    ->ArgsProduct({{kAsBuilt, kKeywordIndex}, {kFullText, kKeyword, kRed}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenResultsToFilledTree)
-    ->ArgsProduct({{kAsBuilt, kKeywordIndex}, {0, 1, 2}})
+    ->ArgsProduct({{kAsBuilt, kKeywordIndex}, {kFullText, kKeyword, kRed}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillAgainstBareSideBySide)
-    ->ArgsProduct({{kAsBuilt, kKeywordIndex}, {0, 1, 2}})
+    ->ArgsProduct({{kAsBuilt, kKeywordIndex}, {kFullText, kKeyword, kRed, kAllColours}})
     ->Unit(benchmark::kMillisecond);
+// The large catalogue: the search that hits nearly everything, and the full text beside it.
+BENCHMARK(BM_FillAgainstBareSideBySide)
+    ->ArgsProduct({{kLarge}, {kFullText, kAllColours}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // ---- Selection to texts ----------------------------------------------------------------------
 
@@ -352,12 +477,23 @@ BENCHMARK(BM_BareSqliteSelectionLookups)->Arg(kAsBuilt)->Arg(kKeywordIndex)->Uni
 
 // ---- Setting up ---------------------------------------------------------------------------------
 
+// Makes a synth catalogue and says on standard error how long that took.
+bool synth(int entries, int variant) {
+    fs::create_directories(variantFolder(variant));
+    const std::string command = std::string(TALVINO_CATALOGUE_TOOL) + " synth " + std::to_string(entries) +
+                                " '" + cataloguePath(variant).string() + "' > /dev/null";
+    const auto started = Clock::now();
+    const bool made = std::system(command.c_str()) == 0;
+    std::fprintf(stderr, "synth %d entries: %.1f s, %.0f MB\n", entries,
+                 std::chrono::duration<double>(Clock::now() - started).count(),
+                 made ? static_cast<double>(fs::file_size(cataloguePath(variant))) / 1e6 : 0.0);
+    return made;
+}
+
 bool buildCatalogues() {
-    for (int variant : {kAsBuilt, kKeywordIndex})
-        fs::create_directories(variantFolder(variant));
-    const std::string command = std::string(TALVINO_CATALOGUE_TOOL) + " synth 100000 '" +
-                                cataloguePath(kAsBuilt).string() + "' > /dev/null";
-    if (std::system(command.c_str()) != 0) return false;
+    if (!synth(kEntries, kAsBuilt)) return false;
+    if (largeWanted() && !synth(kLargeEntries, kLarge)) return false;
+    fs::create_directories(variantFolder(kKeywordIndex));
     fs::copy_file(cataloguePath(kAsBuilt), cataloguePath(kKeywordIndex),
                   fs::copy_options::overwrite_existing);
     sqlite3* db = nullptr;
@@ -377,9 +513,18 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     platform::prepareDevice();
-    // The "Meldung" of searches beyond 80 hits is answered without showing.
-    platform::setMessageBoxResponder(
-        [](HWND, const std::u16string&, const std::u16string&, UINT) { return IDOK; });
+    // As the program does; set before a connection opens.
+    ado::setBusyHook(showPendingDrawingTimed);
+    // The "Meldung" of searches beyond 80 hits is answered without showing; its count is kept.
+    platform::setMessageBoxResponder([](HWND, const std::u16string& text, const std::u16string&, UINT) {
+        const std::size_t open = text.find(u'(');
+        countInMessage = 0;
+        for (std::size_t i = open + 1; open != std::u16string::npos && i < text.size() && text[i] >= u'0' &&
+                                       text[i] <= u'9';
+             ++i)
+            countInMessage = countInMessage * 10 + (text[i] - u'0');
+        return IDOK;
+    });
 
     if (!buildCatalogues()) return 1;
     g_application->instance = talvinoModule();

@@ -185,8 +185,9 @@ class Recordset : public IUnknown {
   public:
     virtual HRESULT put_ActiveConnection(VARIANT connection) = 0;
     // Source is a VT_BSTR with the SQL text; activeConnection VT_EMPTY uses the bound connection.
-    // A static cursor reads every row during the open; a dynamic one steps on demand. INSERT
-    // and DELETE run during the open. Throws ComponentException when the file fails.
+    // A static cursor steps through every row during the open, to count them, and keeps the
+    // first ones; a later row is read by running the statement again. A dynamic one steps on
+    // demand. INSERT and DELETE run during the open. Throws ComponentException when the file fails.
     virtual HRESULT Open(VARIANT source, VARIANT activeConnection, long cursorType, long lockType,
                          long options) = 0;
     virtual HRESULT Close() = 0;
@@ -204,8 +205,9 @@ class Recordset : public IUnknown {
 // tools need without spelling out the COM steps.
 Connection* createConnection();
 
-// Called now and then on the thread that runs a long query (at most every 40 ms), so that the
-// program can show what other threads drew meanwhile. Set before the connection opens; null for none.
+// Called now and then on the thread that runs a long query (at most every 40 ms, also while one
+// step of it takes longer), so that the program can show what other threads drew meanwhile. Set
+// before the connection opens; null for none.
 void setBusyHook(void (*hook)());
 Recordset* createRecordset();
 HRESULT openRecordset(Recordset* recordset, LPCWSTR sql, long cursorType, long lockType,

@@ -15,9 +15,11 @@ namespace ado {
 
 namespace {
 std::atomic<void (*)()> busyHook{nullptr};
+thread_local bool stepsForAnotherThread = false;
 
 // SQLite's progress handler: runs every few thousand steps of a statement.
 int onProgress(void*) {
+    if (stepsForAnotherThread) return 0;
     static thread_local std::chrono::steady_clock::time_point last;
     const auto now = std::chrono::steady_clock::now();
     if (now - last >= std::chrono::milliseconds(40)) {
@@ -29,6 +31,8 @@ int onProgress(void*) {
 } // namespace
 
 void setBusyHook(void (*hook)()) { busyHook.store(hook); }
+BusyHook currentBusyHook() { return busyHook.load(); }
+void stepForAnotherThread() { stepsForAnotherThread = true; }
 
 const RequiredTable kRequiredTables[5] = {
     {"talvino", 35}, {"Land", 2}, {"Region", 3}, {"Rebsorten", 4}, {"Lesezeichen", 3}};

@@ -32,6 +32,11 @@ int registerGermanOrder(sqlite3* db);
 bool isFileError(int engineCode);
 char16_t foldCaseAscii(char16_t c);
 void setLastError(const std::string& text);
+// The hook given to setBusyHook, or null.
+using BusyHook = void (*)();
+BusyHook currentBusyHook();
+// This thread steps a statement while the one that opened it calls the hook itself.
+void stepForAnotherThread();
 
 class SqliteConnection final : public Connection {
   public:
@@ -133,7 +138,9 @@ class SqliteRecordset final : public Recordset {
   private:
     ~SqliteRecordset() override;
     HRESULT fail(int code, const char* what);
-    HRESULT materialise();
+    HRESULT countAndKeepFirstRows();
+    void keepCurrentRow();
+    HRESULT stepStatementTo(long row);
     void finalize();
 
     struct Text {
@@ -161,9 +168,13 @@ class SqliteRecordset final : public Recordset {
     bool eof_ = true;
     bool readOnlyStatement_ = true;
     long rowIndex_ = 0;
-    // Static cursor: every row's cells and one arena for their texts in the file's encoding. A
+    // Static cursor: the open steps the statement to its end once, to count the rows, and keeps
+    // the cells of the first rows, with one arena for their texts in the file's encoding. Later
+    // rows are read from the statement itself, which runs again when the caller goes back. A
     // UTF-8 text becomes UTF-16 only when it is read; the converted copies stay where they are
     // (a deque never moves its elements) until the recordset closes.
+    long keptRows_ = 0;
+    long statementRow_ = -1; // the row the statement stands on; -1 before its first step
     std::vector<Cell> cells_;
     std::vector<char16_t> texts_;
     std::vector<char> utf8Texts_;

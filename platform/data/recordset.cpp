@@ -1,7 +1,13 @@
-// The recordset: one SQL statement at a time. A static cursor copies every row at open (so its
-// record count is known and the statement is gone before the caller reads); a dynamic one steps
+// The recordset: one SQL statement at a time. A static cursor steps the statement to its end
+// during the open, so its record count is known, but keeps only the first rows in memory: a
+// search may hit half a million entries of which a screen reads eighty. A dynamic cursor steps
 // the statement as the caller moves.
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 #include "platform/data/engine.h"
 #include "platform/data/utf.h"
@@ -31,6 +37,34 @@ void setNumber(VARIANT* v, sqlite3_int64 n) {
         v->vt = VT_R8;
         v->dblVal = static_cast<double>(n);
     }
+}
+
+// The rows a static cursor copies while it counts: more than the results tree reads (80).
+constexpr long kKeptRows = 128;
+
+// Runs `work` on a thread of its own while this thread calls `hook` every 40 ms until it is done.
+// A single step of a long query can outlast the engine's progress calls (closing a sort's
+// temporary file of a gigabyte takes half a second), and the hook must run on this thread.
+template <typename Work>
+void runCallingHook(Work&& work, BusyHook hook) {
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    std::thread worker([&] {
+        stepForAnotherThread();
+        work();
+        const std::lock_guard<std::mutex> lock(mutex);
+        done = true;
+        finished.notify_one();
+    });
+    std::unique_lock<std::mutex> lock(mutex);
+    while (!finished.wait_for(lock, std::chrono::milliseconds(40), [&] { return done; })) {
+        lock.unlock();
+        hook();
+        lock.lock();
+    }
+    lock.unlock();
+    worker.join();
 }
 
 } // namespace
@@ -153,6 +187,8 @@ void SqliteRecordset::finalize() {
     columnNames_.clear();
     rowCount_ = 0;
     rowIndex_ = 0;
+    keptRows_ = 0;
+    statementRow_ = -1;
 }
 
 HRESULT SqliteRecordset::Open(VARIANT source, VARIANT activeConnection, long cursorType, long lockType,
@@ -205,7 +241,7 @@ HRESULT SqliteRecordset::Open(VARIANT source, VARIANT activeConnection, long cur
     connection_->attach(this);
     isStatic_ = cursorType == adOpenStatic;
     rowIndex_ = 0;
-    if (isStatic_) return materialise();
+    if (isStatic_) return countAndKeepFirstRows();
 
     rc = sqlite3_step(statement_);
     if (rc == SQLITE_ROW) {
@@ -218,65 +254,99 @@ HRESULT SqliteRecordset::Open(VARIANT source, VARIANT activeConnection, long cur
     return S_OK;
 }
 
-HRESULT SqliteRecordset::materialise() {
-    const int columns = static_cast<int>(columnNames_.size());
+HRESULT SqliteRecordset::countAndKeepFirstRows() {
     utf8Arena_ = connection_->isUtf8();
-    for (;;) {
-        const int rc = sqlite3_step(statement_);
-        if (rc == SQLITE_DONE) break;
-        if (rc != SQLITE_ROW) return fail(rc, "step");
-        for (int i = 0; i < columns; ++i) {
-            Cell cell;
-            switch (sqlite3_column_type(statement_, i)) {
-            case SQLITE_INTEGER: {
-                VARIANT v;
-                setNumber(&v, sqlite3_column_int64(statement_, i));
-                cell.vt = v.vt;
-                if (v.vt == VT_I4)
-                    cell.number = v.lVal;
-                else
-                    cell.real = v.dblVal;
-                break;
-            }
-            case SQLITE_FLOAT:
-                cell.vt = VT_R8;
-                cell.real = sqlite3_column_double(statement_, i);
-                break;
-            case SQLITE_TEXT: {
-                cell.vt = VT_BSTR;
-                if (utf8Arena_) {
-                    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, i));
-                    const std::size_t bytes = static_cast<std::size_t>(sqlite3_column_bytes(statement_, i));
-                    cell.text = {static_cast<std::uint32_t>(utf8Texts_.size()),
-                                 static_cast<std::uint32_t>(bytes)};
-                    utf8Texts_.insert(utf8Texts_.end(), text, text + bytes);
-                } else {
-                    const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(statement_, i));
-                    const std::size_t units =
-                        static_cast<std::size_t>(sqlite3_column_bytes16(statement_, i)) / 2;
-                    cell.text = {static_cast<std::uint32_t>(texts_.size()),
-                                 static_cast<std::uint32_t>(units)};
-                    texts_.insert(texts_.end(), text, text + units);
-                    texts_.push_back(u'\0');
-                }
-                break;
-            }
-            case SQLITE_NULL:
-                cell.vt = VT_NULL;
-                cell.number = 0;
-                break;
-            default:
-                cell.vt = VT_EMPTY;
-                cell.number = 0;
-                break;
-            }
-            cells_.push_back(cell);
+    int rc = SQLITE_ROW;
+    auto stepToTheEnd = [this, &rc] {
+        while ((rc = sqlite3_step(statement_)) == SQLITE_ROW) {
+            if (rowCount_ < kKeptRows) keepCurrentRow();
+            ++rowCount_;
         }
-        ++rowCount_;
-    }
-    sqlite3_finalize(statement_);
-    statement_ = nullptr;
+    };
+    // The connection is used by one thread at a time: this one waits while the other steps.
+    if (const BusyHook hook = currentBusyHook())
+        runCallingHook(stepToTheEnd, hook);
+    else
+        stepToTheEnd();
+    if (rc != SQLITE_DONE) return fail(rc, "step");
+    keptRows_ = std::min(rowCount_, kKeptRows);
+    // Done with the rows for now: a later row runs the statement again from its start.
+    sqlite3_reset(statement_);
+    statementRow_ = -1;
     eof_ = rowCount_ == 0;
+    return S_OK;
+}
+
+void SqliteRecordset::keepCurrentRow() {
+    const int columns = static_cast<int>(columnNames_.size());
+    for (int i = 0; i < columns; ++i) {
+        Cell cell;
+        switch (sqlite3_column_type(statement_, i)) {
+        case SQLITE_INTEGER: {
+            VARIANT v;
+            setNumber(&v, sqlite3_column_int64(statement_, i));
+            cell.vt = v.vt;
+            if (v.vt == VT_I4)
+                cell.number = v.lVal;
+            else
+                cell.real = v.dblVal;
+            break;
+        }
+        case SQLITE_FLOAT:
+            cell.vt = VT_R8;
+            cell.real = sqlite3_column_double(statement_, i);
+            break;
+        case SQLITE_TEXT: {
+            cell.vt = VT_BSTR;
+            if (utf8Arena_) {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, i));
+                const std::size_t bytes = static_cast<std::size_t>(sqlite3_column_bytes(statement_, i));
+                cell.text = {static_cast<std::uint32_t>(utf8Texts_.size()), static_cast<std::uint32_t>(bytes)};
+                utf8Texts_.insert(utf8Texts_.end(), text, text + bytes);
+            } else {
+                const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(statement_, i));
+                const std::size_t units = static_cast<std::size_t>(sqlite3_column_bytes16(statement_, i)) / 2;
+                cell.text = {static_cast<std::uint32_t>(texts_.size()), static_cast<std::uint32_t>(units)};
+                texts_.insert(texts_.end(), text, text + units);
+                texts_.push_back(u'\0');
+            }
+            break;
+        }
+        case SQLITE_NULL:
+            cell.vt = VT_NULL;
+            cell.number = 0;
+            break;
+        default:
+            cell.vt = VT_EMPTY;
+            cell.number = 0;
+            break;
+        }
+        cells_.push_back(cell);
+    }
+}
+
+// Brings the statement of a static cursor to `row`, one it counted at the open but did not keep.
+HRESULT SqliteRecordset::stepStatementTo(long row) {
+    if (statementRow_ > row) {
+        // Running it again cannot change data: only a read-only statement has rows to go back to.
+        if (!readOnlyStatement_) return ADO_E_ILLEGALOPERATION;
+        sqlite3_reset(statement_);
+        statementRow_ = -1;
+    }
+    while (statementRow_ < row) {
+        const int rc = sqlite3_step(statement_);
+        if (rc != SQLITE_ROW) {
+            // The file changed under the recordset (fewer rows now), or failed.
+            sqlite3_reset(statement_);
+            statementRow_ = -1;
+            if (rc != SQLITE_DONE) {
+                setLastError(sqlite3_errmsg(connection_->handle()));
+                return E_FAIL;
+            }
+            return ADO_E_NOCURRENTRECORD;
+        }
+        ++statementRow_;
+    }
     return S_OK;
 }
 
@@ -389,7 +459,7 @@ HRESULT SqliteRecordset::valueAt(long position, VARIANT* value) {
     if (!isOpen_) return ADO_E_ILLEGALOPERATION;
     if (position < 0 || position >= columnCount()) return ADO_E_ITEMNOTFOUND;
     if (eof_) return ADO_E_NOCURRENTRECORD;
-    if (isStatic_) {
+    if (isStatic_ && rowIndex_ < keptRows_) {
         const Cell& cell = cells_[static_cast<std::size_t>(rowIndex_) * columnNames_.size() +
                                   static_cast<std::size_t>(position)];
         value->vt = cell.vt;
@@ -405,6 +475,10 @@ HRESULT SqliteRecordset::valueAt(long position, VARIANT* value) {
             value->wReserved1 = 1;
         }
         return S_OK;
+    }
+    if (isStatic_) {
+        const HRESULT hr = stepStatementTo(rowIndex_);
+        if (FAILED(hr)) return hr;
     }
     const int column = static_cast<int>(position);
     switch (sqlite3_column_type(statement_, column)) {

@@ -10,6 +10,7 @@
 #include "screen/globals.h"
 #include "screen/screen.h"
 #include "db/database.h"
+#include "platform/data/utf.h"
 #include "platform/ui/hooks.h"
 #include "resources/dialog_ids.h"
 #include "resources/resources.h"
@@ -178,6 +179,20 @@ TEST_F(ResultsScreen, MoreThanEightyHitsShowTheExactCountAndTheFirstEightyRows) 
     EXPECT_EQ(childLabels(items, u"Weiß").front(), u"Wein 10000, ");
     EXPECT_EQ(childLabels(items, u"Rot").back(), u"Wein 10079, ");
     EXPECT_TRUE(IsWindow(dialog));
+}
+
+TEST_F(ResultsScreen, AFewThousandHitsShowTheExactCountAndTheFirstEightyInKeywordOrder) {
+    addNumberedEntries(3000);
+    const HWND dialog = openSearch(kAllEntries);
+    ASSERT_EQ(driver.messageBoxes().size(), 1u);
+    EXPECT_NE(driver.messageBoxes()[0].text.find(u"(3000 Treffer)"), std::u16string::npos);
+    std::vector<std::u16string> red, white;
+    for (int id = 10000; id < 10080; ++id)
+        (id % 2 ? red : white).push_back(u"Wein " + ado::toUtf16(std::to_string(id)) + u", ");
+    const Tree items = tree(dialog);
+    EXPECT_EQ(childLabels(items, u"Rot"), red);
+    EXPECT_EQ(childLabels(items, u"Weiß"), white);
+    EXPECT_EQ(entryCount(items), 80u);
 }
 
 TEST_F(ResultsScreen, EightyOneHitsShowTheMessage) {

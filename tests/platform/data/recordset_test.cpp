@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/data/ado.h"
 #include "platform/data/utf.h"
@@ -312,5 +314,155 @@ TEST(RecordsetUtf16File, ReadsAndSearchesTheSameAsUtf8) {
     recordset->Release();
     connection->Release();
 }
+
+// A static cursor over a few thousand rows: the open counts them all but keeps only the first;
+// the rows after them come from the statement, run again where the caller goes back.
+class StaticCursorOverManyRows : public ::testing::TestWithParam<catalogue::TextEncoding> {
+  protected:
+    static constexpr int kEntries = 3000;
+    static constexpr int kFirstId = 20000;
+
+    void SetUp() override {
+        catalogue.addNumberedEntries(kEntries, kFirstId, u"F", u"Bordeaux");
+        catalogue.build(GetParam());
+        connection = ado::createConnection();
+        const std::u16string path = ado::toUtf16(catalogue.path());
+        ASSERT_EQ(connection->Open(path.c_str(), u"", u"", -1), S_OK) << ado::lastError();
+        recordset = ado::createRecordset();
+        VARIANT active;
+        VariantInit(&active);
+        active.vt = VT_DISPATCH;
+        active.pdispVal = connection;
+        ASSERT_EQ(recordset->put_ActiveConnection(active), S_OK);
+        // Descending, so that the order is the statement's and not the table's.
+        ASSERT_EQ(ado::openRecordset(recordset, kSql, ado::adOpenStatic, ado::adLockReadOnly), S_OK)
+            << ado::lastError();
+    }
+    void TearDown() override {
+        if (recordset) recordset->Release();
+        if (connection) connection->Release();
+    }
+
+    // The row's ID and description as "ID|text", or what went wrong.
+    std::string row() {
+        VARIANT id, text;
+        if (recordset->fieldValue(0, &id) != S_OK || id.vt != VT_I4) return "<no id>";
+        if (recordset->fieldValue(1, &text) != S_OK || text.vt != VT_BSTR) return "<no text>";
+        return std::to_string(id.lVal) + "|" + ado::toUtf8(text.bstrVal);
+    }
+    bool eof() {
+        VARIANT_BOOL value = VARIANT_FALSE;
+        recordset->get_EOF(&value);
+        return value != VARIANT_FALSE;
+    }
+    void moveTo(int index) {
+        recordset->MoveFirst();
+        for (int i = 0; i < index; ++i)
+            recordset->MoveNext();
+    }
+    // SQLite's own answer, row by row.
+    std::vector<std::string> expectedRows() const {
+        std::vector<std::string> rows;
+        for (const auto& r : catalogue.rows(ado::toUtf8(kSql)))
+            rows.push_back(r[0] + "|" + r[1]);
+        return rows;
+    }
+
+    static constexpr const char16_t* kSql =
+        u"SELECT ID, Beschreibung FROM talvino WHERE Rot > 0 ORDER BY ID DESC";
+    TestCatalogue catalogue;
+    ado::Connection* connection = nullptr;
+    ado::Recordset* recordset = nullptr;
+};
+
+TEST_P(StaticCursorOverManyRows, CountsEveryRowAndWalksThemAllInOrder) {
+    const std::vector<std::string> expected = expectedRows();
+    ASSERT_EQ(expected.size(), static_cast<std::size_t>(kEntries));
+    long count = 0;
+    ASSERT_EQ(recordset->get_RecordCount(&count), S_OK);
+    EXPECT_EQ(count, kEntries);
+    std::vector<std::string> seen;
+    for (recordset->MoveFirst(); !eof(); recordset->MoveNext())
+        seen.push_back(row());
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(recordset->MoveNext(), ADO_E_NOCURRENTRECORD);
+}
+
+TEST_P(StaticCursorOverManyRows, RowsPastTheEightiethReadTheSameAfterGoingBack) {
+    const std::vector<std::string> expected = expectedRows();
+    ASSERT_EQ(expected.size(), static_cast<std::size_t>(kEntries));
+    // Forward past the first rows, back to the start, and to rows on either side of any limit.
+    for (int index : {79, 80, 81, 500, 2999, 0, 127, 128, 129, 1500, 200, 80, 2999}) {
+        moveTo(index);
+        ASSERT_FALSE(eof()) << index;
+        EXPECT_EQ(row(), expected[static_cast<std::size_t>(index)]) << index;
+        EXPECT_EQ(row(), expected[static_cast<std::size_t>(index)]) << index << ", read twice";
+    }
+    long count = 0;
+    recordset->get_RecordCount(&count);
+    EXPECT_EQ(count, kEntries) << "moving does not change the count";
+}
+
+TEST_P(StaticCursorOverManyRows, MovingWithoutReadingEndsAtTheCount) {
+    int moves = 0;
+    for (recordset->MoveFirst(); !eof(); recordset->MoveNext())
+        ++moves;
+    EXPECT_EQ(moves, kEntries);
+    VARIANT v;
+    EXPECT_EQ(recordset->fieldValue(0, &v), ADO_E_NOCURRENTRECORD);
+}
+
+TEST_P(StaticCursorOverManyRows, ARowGoneFromTheFileSinceTheOpenReadsAsNoCurrentRecord) {
+    const std::vector<std::string> before = expectedRows();
+    catalogue.execute("DELETE FROM talvino WHERE ID < " + std::to_string(kFirstId + 1000));
+    moveTo(kEntries - 1);
+    ASSERT_FALSE(eof()); // the count is the open's
+    VARIANT v;
+    EXPECT_EQ(recordset->fieldValue(0, &v), ADO_E_NOCURRENTRECORD);
+    moveTo(5);
+    EXPECT_EQ(row(), before[5]);
+}
+
+std::vector<std::thread::id> busyCallers;
+void noteBusyCaller() {
+    busyCallers.push_back(std::this_thread::get_id());
+}
+
+TEST_P(StaticCursorOverManyRows, WithABusyHookTheOpenCountsAlikeAndCallsItOnTheOpeningThreadOnly) {
+    busyCallers.clear();
+    ado::setBusyHook(noteBusyCaller); // takes effect for connections opened from now on
+    ado::Connection* hooked = ado::createConnection();
+    const std::u16string path = ado::toUtf16(catalogue.path());
+    ASSERT_EQ(hooked->Open(path.c_str(), u"", u"", -1), S_OK);
+    ado::Recordset* rows = ado::createRecordset();
+    VARIANT active;
+    VariantInit(&active);
+    active.vt = VT_DISPATCH;
+    active.pdispVal = hooked;
+    rows->put_ActiveConnection(active);
+    ASSERT_EQ(ado::openRecordset(rows, kSql, ado::adOpenStatic, ado::adLockReadOnly), S_OK);
+    ado::setBusyHook(nullptr);
+    long count = 0;
+    rows->get_RecordCount(&count);
+    EXPECT_EQ(count, kEntries);
+    const std::vector<std::string> expected = expectedRows();
+    std::swap(rows, recordset);
+    for (int index : {0, 127, 128, 2999}) {
+        moveTo(index);
+        EXPECT_EQ(row(), expected[static_cast<std::size_t>(index)]) << index;
+    }
+    std::swap(rows, recordset);
+    for (const std::thread::id caller : busyCallers)
+        EXPECT_EQ(caller, std::this_thread::get_id());
+    rows->Release();
+    hooked->Release();
+}
+
+INSTANTIATE_TEST_SUITE_P(FileEncodings, StaticCursorOverManyRows,
+                         ::testing::Values(catalogue::TextEncoding::Utf8, catalogue::TextEncoding::Utf16),
+                         [](const auto& encoding) {
+                             return encoding.param == catalogue::TextEncoding::Utf8 ? std::string("Utf8")
+                                                                                : std::string("Utf16");
+                         });
 
 } // namespace
