@@ -17,6 +17,10 @@ struct FieldCase {
     std::string written;
 };
 
+void PrintTo(const FieldCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class BookmarkField : public ::testing::TestWithParam<FieldCase> {};
 
 TEST_P(BookmarkField, IsWrittenAsDocumentedAndReadsBackExactly) {
