@@ -22,12 +22,17 @@
 
 using platform::testing::Driver;
 
-// Arrays come from malloc, so that freeing one can be seen without touching it.
+// Arrays come from malloc, so that freeing the watched one can be seen without touching it.
+static std::atomic<const void*> watchedArray{nullptr};
+static std::atomic<bool> watchedArrayFreed{false};
 void* operator new[](std::size_t size) {
     if (void* memory = std::malloc(size ? size : 1)) return memory;
     throw std::bad_alloc();
 }
-void operator delete[](void* memory) noexcept;
+void operator delete[](void* memory) noexcept {
+    if (memory && memory == watchedArray.load()) watchedArrayFreed = true;
+    std::free(memory);
+}
 void operator delete[](void* memory, std::size_t) noexcept {
     operator delete[](memory);
 }
@@ -242,12 +247,9 @@ TEST_F(MainMenuTest, MenuRowsAreWhiteAndLabelsUseTheMenuFonts) {
     EXPECT_EQ(runProgram(), 0);
 }
 
-// What the menu's procedure leaves behind each message: the buffer after its first one, and whether
-// that buffer was given back by the end.
+// The query buffer as the menu's procedure leaves it after its first message.
 char16_t* bufferAfterFirstMessage = nullptr;
 bool firstMessage = true;
-std::atomic<const void*> watchedArray{nullptr};
-std::atomic<bool> watchedArrayFreed{false};
 
 INT_PTR WatchedMainMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const INT_PTR result = MainMenuProc(window, message, wParam, lParam);
@@ -270,15 +272,6 @@ TEST_F(MainMenuTest, QueryBufferLivesFromTheFirstMessageToTheEnd) {
     EXPECT_TRUE(watchedArrayFreed) << "given back when the menu ends";
     watchedArray = nullptr;
 }
-
-} // namespace
-
-void operator delete[](void* memory) noexcept {
-    if (memory && memory == watchedArray.load()) watchedArrayFreed = true;
-    std::free(memory);
-}
-
-namespace {
 
 TEST_F(MainMenuTest, SizePaintAndSettingChangesKeepTheInputPanelButtonShown) {
     driver.onDialog(kMainMenuDialog, [&](HWND menu) {

@@ -21,7 +21,6 @@ TEST_F(Credits, ShowsTwentyEightRowsWithBlanksInTheirPlaces) {
     EXPECT_EQ(blankPositions(rows), (std::vector<int>{5, 11, 16, 20, 23, 26}));
     for (int position : {5, 11, 16, 20, 23, 26})
         EXPECT_EQ(rows[position - 1], u" ") << position;
-    driver.close(credits);
 }
 
 TEST_F(Credits, HeadingRowsStandWhereTheStructurePutsThem) {
@@ -39,7 +38,6 @@ TEST_F(Credits, HeadingRowsStandWhereTheStructurePutsThem) {
     for (const std::u16string& row : rows)
         longest = std::max(longest, row.size());
     EXPECT_EQ(longest, 40u);
-    driver.close(credits);
 }
 
 TEST_F(Credits, OpenedTwiceStillShowsTwentyEightRows) {
@@ -58,7 +56,6 @@ TEST_F(Credits, TappingARowSelectsNothing) {
     driver.chooseItem(credits, 1046, 3);
     EXPECT_EQ(driver.selectedIndex(credits, 1046), -1);
     EXPECT_EQ(driver.items(credits, 1046).size(), 28u);
-    driver.close(credits);
 }
 
 TEST_F(Credits, HeadingIsInTheBoldTitleFontUnderTheScreensCaption) {
@@ -72,7 +69,6 @@ TEST_F(Credits, HeadingIsInTheBoldTitleFontUnderTheScreensCaption) {
     EXPECT_EQ(font.lfWeight, 700);
     EXPECT_EQ(faceOf(font), u"Tahoma");
     EXPECT_FALSE(driver.widget(credits, 1046)->font().bold());
-    driver.close(credits);
 }
 
 TEST_F(Credits, BannerLiesBelowTheList) {
@@ -96,7 +92,6 @@ TEST_F(Credits, BannerLiesBelowTheList) {
     for (int top = 0; top < screen.height() && found < 0; ++top)
         if (bannerAt(top)) found = top;
     EXPECT_GT(found, list.bottom()) << "banner top " << found << ", list bottom " << list.bottom();
-    driver.close(credits);
 }
 
 TEST_F(Credits, DoneButtonReturnsOneToTheOpener) {

@@ -23,7 +23,6 @@ TEST_F(HelpIndex, OffersFourButtonsWithTheirCaptions) {
     EXPECT_EQ(driver.text(index, 1006), u"Hilfe zu \"Lesezeichen\"");
     for (int id : {1048, 1036, 1026, 1006})
         EXPECT_TRUE(driver.visible(index, id)) << id;
-    driver.close(index);
 }
 
 TEST_F(HelpIndex, ShowsItsHeadingInTheBoldTitleFont) {
@@ -40,7 +39,6 @@ TEST_F(HelpIndex, ShowsItsHeadingInTheBoldTitleFont) {
     EXPECT_EQ(font.lfHeight, 20);
     EXPECT_EQ(font.lfWeight, 700);
     EXPECT_EQ(faceOf(font), u"Tahoma");
-    driver.close(index);
 }
 
 TEST_F(HelpIndex, HidesTheInputPanel) {
@@ -49,7 +47,6 @@ TEST_F(HelpIndex, HidesTheInputPanel) {
     const HWND index = driver.open(talvinoModule(), kHelpIndexDialog, HelpIndexProc);
     ASSERT_NE(index, nullptr);
     EXPECT_FALSE(driver.inputPanelShown());
-    driver.close(index);
 }
 
 TEST_F(HelpIndex, DoneButtonReturnsOne) {
@@ -178,7 +175,6 @@ TEST_F(HelpPageRows, WinesHelpBlanksAreEmptyButThreeSingleSpaces) {
         EXPECT_EQ(rows[position - 1], u" ") << position;
     for (int position : {2, 4, 9, 13, 18, 23, 40, 55, 61, 75, 80, 85})
         EXPECT_EQ(rows[position - 1], u"") << position;
-    driver.close(page);
 }
 
 TEST_F(HelpPageRows, RowsKeepTheirInsertionOrder) {
@@ -190,7 +186,6 @@ TEST_F(HelpPageRows, RowsKeepTheirInsertionOrder) {
     EXPECT_EQ(rows[9], u"1. Typ: ");
     EXPECT_EQ(rows[13], u"2. Qualität: ");
     EXPECT_EQ(rows[29], u"3. Jahrgang:");
-    driver.close(page);
 }
 
 TEST_F(HelpPageRows, GrapesHelpHasNoBlankAfterItsFirstRow) {
@@ -201,7 +196,6 @@ TEST_F(HelpPageRows, GrapesHelpHasNoBlankAfterItsFirstRow) {
     EXPECT_EQ(rows[0], u"Rebsorten");
     EXPECT_EQ(rows[1], u"In diesem Kapitel erhalten Sie Informationen");
     EXPECT_EQ(rows[2], u"zu den besten bzw. beliebtesten Rebsorten.");
-    driver.close(page);
 }
 
 TEST_F(HelpPageRows, ARowWiderThanTheListIsCutAtItsEdgeWithoutSideways) {
@@ -212,7 +206,6 @@ TEST_F(HelpPageRows, ARowWiderThanTheListIsCutAtItsEdgeWithoutSideways) {
     EXPECT_EQ(list->textElideMode(), Qt::ElideNone);
     EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     EXPECT_FALSE(list->wordWrap());
-    driver.close(page);
 }
 
 TEST_F(HelpPageRows, TappingARowHighlightsItAndNothingElse) {
@@ -222,7 +215,6 @@ TEST_F(HelpPageRows, TappingARowHighlightsItAndNothingElse) {
     EXPECT_EQ(driver.selectedIndex(page, 1046), 2);
     EXPECT_EQ(driver.activeDialog(), page);
     EXPECT_EQ(driver.items(page, 1046).size(), 21u);
-    driver.close(page);
 }
 
 TEST_F(HelpPageRows, APageLeavesTheInputPanelAsItFindsIt) {
