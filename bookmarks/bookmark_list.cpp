@@ -45,10 +45,32 @@ long keyOf(const VARIANT& value) {
     }
 }
 
+std::optional<std::u16string> storedText(const VARIANT& value) {
+    if (value.vt == VT_NULL) return std::nullopt;
+    return labelOf(value);
+}
+
+// The note of the current row, read by name as every other reader of it does.
+std::optional<std::u16string> noteOf(ado::Recordset& recordset) {
+    ado::Fields* fields = nullptr;
+    ado::Field* field = nullptr;
+    char16_t name[] = u"Notiz";
+    VARIANT index;
+    VariantInit(&index);
+    index.vt = VT_BSTR;
+    index.bstrVal = name;
+    VARIANT value;
+    VariantInit(&value);
+    if (SUCCEEDED(recordset.get_Fields(&fields)) && SUCCEEDED(fields->get_Item(index, &field)))
+        field->get_Value(&value);
+    std::optional<std::u16string> note = value.vt == VT_EMPTY ? std::nullopt : storedText(value);
+    VariantClear(&value);
+    return note;
+}
+
 } // namespace
 
-bool fillBookmarkList(Database& database,
-                      const std::function<void(const std::u16string& label, long entryId)>& add) {
+bool fillBookmarkList(Database& database, const std::function<void(const ListedBookmark&)>& add) {
     ado::Recordset* recordset = database.recordset();
     if (!recordset) return false;
     bool opened = false;
@@ -69,7 +91,14 @@ bool fillBookmarkList(Database& database,
             VariantInit(&label);
             recordset->fieldValue(schema::bookmark::kEntryId, &key);
             recordset->fieldValue(schema::bookmark::kDescription, &label);
-            add(labelOf(label), keyOf(key));
+            ListedBookmark listed;
+            listed.label = labelOf(label);
+            listed.entryId = keyOf(key);
+            if (listed.entryId == 0) {
+                listed.description = storedText(label);
+                listed.note = noteOf(*recordset);
+            }
+            add(listed);
             VariantClear(&label);
             VariantClear(&key);
             recordset->MoveNext();

@@ -39,6 +39,13 @@ bool scalarText(Database& database, std::u16string_view sql, short capacity, std
     return ran;
 }
 
+bool wholeText(Database& database, std::u16string_view sql, std::u16string& out) {
+    out.clear();
+    if (!database.queryBuffer) return false;
+    copySqlToBuffer(database.queryBuffer, sql, kQueryLimit);
+    return database.scalarQuery(out);
+}
+
 bool hasRow(Database& database, std::u16string_view id, bool* ran) {
     std::u16string found;
     const bool lookedUp = scalarText(database, statementFor(kExistenceQuery, id), kLookupChars, found);
@@ -49,8 +56,8 @@ bool hasRow(Database& database, std::u16string_view id, bool* ran) {
 
 StoredBookmark load(Database& database, std::u16string_view id) {
     StoredBookmark bookmark;
-    scalarText(database, statementFor(kDescriptionQuery, id), kLoadChars, bookmark.description);
-    scalarText(database, statementFor(kNoteQuery, id), kLoadChars, bookmark.note);
+    wholeText(database, statementFor(kDescriptionQuery, id), bookmark.description);
+    wholeText(database, statementFor(kNoteQuery, id), bookmark.note);
     bookmark.rowExists = hasRow(database, id);
     return bookmark;
 }
@@ -71,6 +78,22 @@ bool save(Database& database, std::u16string_view id, std::u16string_view descri
 bool remove(Database& database, std::u16string_view id) {
     if (!isEntryId(id)) return false;
     return database.executeStatement(statementFor(kDeleteStatement, id).c_str());
+}
+
+namespace {
+std::u16string literalOrNull(const std::optional<std::u16string>& text) {
+    return text ? u"'" + doubledApostrophes(*text) + u"'" : std::u16string(u"NULL");
+}
+} // namespace
+
+bool removeKeyless(Database& database, const std::optional<std::u16string>& description,
+                   const std::optional<std::u16string>& note) {
+    const std::u16string remove =
+        formatSql(kKeylessDeleteStatement, {literalOrNull(description), literalOrNull(note)});
+    if (!database.executeStatement(remove.c_str())) return false;
+    // The statement runs also when no row matches; SQLite counts what it deleted.
+    std::u16string deleted;
+    return scalarText(database, u"SELECT changes()", kLookupChars, deleted) && deleted == u"1";
 }
 
 } // namespace bookmark_store

@@ -3,6 +3,7 @@
 // that the store can be driven without a screen (tests, benchmarks, a process that gets killed).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,6 @@ namespace bookmark_store {
 // Description and note hold at most this many UTF-16 units when typed: the edits count the same
 // units, so a character outside the Basic Multilingual Plane counts twice.
 constexpr int kTextLimit = 500;
-// Description and note are read back up to this many characters (terminator included).
-constexpr short kLoadChars = 4000;
 // The existence lookup reads the ID back into a text of this many characters.
 constexpr short kLookupChars = 100;
 
@@ -23,6 +22,10 @@ inline constexpr char16_t kExistenceQuery[] = u"select id_talvino from Lesezeich
 inline constexpr char16_t kDescriptionQuery[] = u"select Beschreibung from Lesezeichen where id_talvino = %s";
 inline constexpr char16_t kNoteQuery[] = u"select Notiz from Lesezeichen where id_talvino = %s";
 inline constexpr char16_t kDeleteStatement[] = u"DELETE FROM Lesezeichen WHERE id_talvino = %s";
+// A row without entry key is found by its texts; LIMIT 1 takes one of identical rows only.
+inline constexpr char16_t kKeylessDeleteStatement[] =
+    u"DELETE FROM Lesezeichen WHERE rowid IN (SELECT rowid FROM Lesezeichen WHERE (id_talvino IS NULL OR "
+    u"CAST(id_talvino AS INTEGER) = 0) AND Beschreibung IS %s AND Notiz IS %s LIMIT 1)";
 inline constexpr char16_t kInsertStatement[] =
     u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES ('%s','%s','%s')";
 
@@ -39,8 +42,11 @@ std::u16string insertStatement(std::u16string_view id, std::u16string_view descr
 // Runs `sql` through the query buffer as a scalar query into a text of `capacity` characters
 // that starts empty. False when the query did not run; a query without a row gives empty text.
 bool scalarText(Database& database, std::u16string_view sql, short capacity, std::u16string& out);
+// The same, the text read whole however long it is.
+bool wholeText(Database& database, std::u16string_view sql, std::u16string& out);
 
-// What the page shows of a stored bookmark.
+// What the page shows of a stored bookmark: description and note whole, so that saving them back
+// never cuts what another program wrote.
 struct StoredBookmark {
     std::u16string description;
     std::u16string note;
@@ -63,5 +69,10 @@ bool save(Database& database, std::u16string_view id, std::u16string_view descri
 
 // Deletes the bookmark of entry `id`; false when the statement did not take effect.
 bool remove(Database& database, std::u16string_view id);
+
+// Deletes one bookmark row without entry key (its id NULL or no number) that holds exactly this
+// description and note (nullopt for NULL). False when no such row went.
+bool removeKeyless(Database& database, const std::optional<std::u16string>& description,
+                   const std::optional<std::u16string>& note);
 
 } // namespace bookmark_store

@@ -24,6 +24,10 @@ inline constexpr char16_t kSavedText[] = u"Das Lesezeichen wurde gespeichert.";
 inline constexpr char16_t kSaveFailedText[] =
     u"Das Lesezeichen konnte nicht gespeichert werden. Ihre Eingaben bleiben erhalten.";
 inline constexpr char16_t kDeleteFailedText[] = u"Das Lesezeichen konnte nicht gelöscht werden.";
+inline constexpr char16_t kChooseEntryFirstText[] =
+    u"Bitte wählen Sie zuerst einen Eintrag aus, zu dem das Lesezeichen gespeichert werden soll.";
+inline constexpr char16_t kKeylessSaveText[] =
+    u"Dieses Lesezeichen gehört zu keinem Eintrag im Katalog. Es kann nur gelöscht werden.";
 
 void show(HWND dialog, int id, bool shown) {
     ShowWindow(GetDlgItem(dialog, id), shown ? SW_SHOW : SW_HIDE);
@@ -87,35 +91,46 @@ std::u16string withoutUnpairedSurrogates(const std::u16string& text) {
     return out;
 }
 
-// Until the first entry of an opening has been shown the header line stays empty; the current
-// entry ID then still names an entry of an earlier opening, which the page does not show.
-bool entryShownInThisOpening(HWND dialog) {
-    return GetWindowTextLengthW(GetDlgItem(dialog, kHeaderLine)) > 0;
+// Until the first entry of an opening has been shown, the current entry ID still names an entry
+// of an earlier opening, which the page does not show.
+bool entryShownInThisOpening() {
+    return g_resultsState->entryShown;
 }
 
 void error(HWND dialog, const char16_t* text) {
     MessageBoxW(dialog, text, u"FEHLER", MB_OK | MB_ICONINFORMATION);
 }
 
+void notice(HWND dialog, const char16_t* text) {
+    MessageBoxW(dialog, text, u"HINWEIS", MB_OK | MB_ICONINFORMATION);
+}
+
 // Empties the tree and inserts the root "Lesezeichen".
 void insertBookmarkRoot(HWND dialog, ResultsState& state) {
     const HWND treeView = GetDlgItem(dialog, kTree);
     SendMessageW(treeView, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-    // The categories of a search went with the tree.
+    // The categories of a search and the bookmarks listed before went with the tree.
     for (HTREEITEM& category : state.categories)
         category = nullptr;
+    state.keylessBookmarks.clear();
     state.bookmarkRoot = InsertTreeItem(treeView, TVI_ROOT, u"Lesezeichen", 0);
 }
 
 // Lists the stored bookmarks under the root.
-void listBookmarks(HWND dialog, const ResultsState& state) {
+void listBookmarks(HWND dialog, ResultsState& state) {
     Database& database = *g_database;
     if (!database.queryBuffer) return;
     const HWND treeView = GetDlgItem(dialog, kTree);
     copySqlToBuffer(database.queryBuffer, bookmark_store::kListQuery, kQueryLimit);
-    fillBookmarkList(database, [&](const std::u16string& label, long entryId) {
-        InsertTreeItem(treeView, state.bookmarkRoot, label, static_cast<LPARAM>(entryId));
+    fillBookmarkList(database, [&](const ListedBookmark& listed) {
+        const HTREEITEM item =
+            InsertTreeItem(treeView, state.bookmarkRoot, listed.label, static_cast<LPARAM>(listed.entryId));
+        if (listed.entryId == 0) state.keylessBookmarks.push_back({item, listed.description, listed.note});
     });
+}
+
+void showSaveButtonOnBookmarkTab(HWND dialog) {
+    if (bookmarkTabSelected(dialog)) show(dialog, kSaveButton, true);
 }
 
 } // namespace
@@ -147,13 +162,37 @@ void LoadBookmarkPage(HWND dialog) {
     SetDlgItemTextW(dialog, kNoteEdit, stored.note.c_str());
     if (stored.found()) {
         tickBox(dialog, true);
-        if (bookmarkTabSelected(dialog)) show(dialog, kSaveButton, true);
+        showSaveButtonOnBookmarkTab(dialog);
         state.bookmarkFlag = true;
     } else {
         tickBox(dialog, false);
         show(dialog, kSaveButton, false);
         state.bookmarkFlag = false;
     }
+}
+
+bool ShowKeylessBookmark(HWND dialog, HTREEITEM item) {
+    ResultsState& state = *g_resultsState;
+    const auto found = std::find_if(state.keylessBookmarks.begin(), state.keylessBookmarks.end(),
+                                    [&](const KeylessBookmark& bookmark) { return bookmark.item == item; });
+    if (!item || found == state.keylessBookmarks.end()) return false;
+    const KeylessBookmark bookmark = *found;
+    ShowEntryGone(dialog);
+    state.defaultDescription.clear();
+    state.currentEntryId.clear();
+    state.entryShown = true;
+    state.shownKeyless = bookmark;
+    const std::u16string description = bookmark.description.value_or(u"");
+    const std::u16string note = bookmark.note.value_or(u"");
+    limitEdit(dialog, kDescriptionEdit, description.size());
+    limitEdit(dialog, kNoteEdit, note.size());
+    SetDlgItemTextW(dialog, kDescriptionEdit, description.c_str());
+    SetDlgItemTextW(dialog, kNoteEdit, note.c_str());
+    // Its row exists, so it counts as bookmarked and can be deleted.
+    tickBox(dialog, true);
+    showSaveButtonOnBookmarkTab(dialog);
+    state.bookmarkFlag = true;
+    return true;
 }
 
 void OnBookmarkBoxTapped(HWND dialog) {
@@ -165,9 +204,13 @@ void OnBookmarkBoxTapped(HWND dialog) {
         return;
     }
     // Nothing shown in this opening: there is no bookmark on the page to delete.
-    if (!state.bookmarkFlag || !entryShownInThisOpening(dialog)) return;
+    if (!state.bookmarkFlag || !entryShownInThisOpening()) return;
     if (MessageBoxW(dialog, kDeleteQuestion, u"FRAGE", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-    if (!bookmark_store::remove(*g_database, state.currentEntryId)) {
+    const bool deleted = state.shownKeyless
+                             ? bookmark_store::removeKeyless(*g_database, state.shownKeyless->description,
+                                                             state.shownKeyless->note)
+                             : bookmark_store::remove(*g_database, state.currentEntryId);
+    if (!deleted) {
         // The bookmark is still there, so the page goes on showing it.
         error(dialog, kDeleteFailedText);
         tickBox(dialog, true);
@@ -177,13 +220,24 @@ void OnBookmarkBoxTapped(HWND dialog) {
     SetDlgItemTextW(dialog, kDescriptionEdit, u"");
     SetDlgItemTextW(dialog, kNoteEdit, u"");
     tickBox(dialog, false);
+    // A bookmark without entry is gone for good with its row: the page now shows nothing to save.
+    if (state.shownKeyless) state.entryShown = false;
+    state.shownKeyless.reset();
     RebuildBookmarkList(dialog);
 }
 
 void OnSaveBookmark(HWND dialog) {
     ResultsState& state = *g_resultsState;
-    // Before the first entry of this opening the ID is stale or empty: store nothing.
-    if (!entryShownInThisOpening(dialog)) return;
+    // Before the first entry of this opening the ID is stale or empty: store nothing, and say why.
+    if (!entryShownInThisOpening()) {
+        notice(dialog, kChooseEntryFirstText);
+        return;
+    }
+    // A row without entry key cannot be stored again under a key; it stays as it is.
+    if (state.shownKeyless) {
+        notice(dialog, kKeylessSaveText);
+        return;
+    }
     const std::u16string description = withoutUnpairedSurrogates(editText(dialog, kDescriptionEdit));
     const std::u16string note = withoutUnpairedSurrogates(editText(dialog, kNoteEdit));
     if (!bookmark_store::save(*g_database, state.currentEntryId, description, note)) {

@@ -14,6 +14,10 @@ void RebuildBookmarkList(HWND dialog);
 // as the stored bookmark says, and sets or clears the bookmark flag.
 void LoadBookmarkPage(HWND dialog);
 
+// A bookmark of the list whose row names no entry was selected: shows its own description and
+// note and that its entry is gone. False when `item` is no such bookmark.
+bool ShowKeylessBookmark(HWND dialog, HTREEITEM item);
+
 // Command 1067: the bookmark box has already toggled itself.
 void OnBookmarkBoxTapped(HWND dialog);
 

@@ -132,30 +132,34 @@ bool Database::executeInTransaction(std::initializer_list<LPCWSTR> statements) {
     return true;
 }
 
-bool Database::scalarQuery(LPWSTR out, short capacity) {
-    if (FAILED(openOwnQuery(queryBuffer))) {
-        closeRecordset();
-        return false;
-    }
+bool Database::readFirstValue(VARIANT& value) {
+    VariantInit(&value);
+    if (FAILED(openOwnQuery(queryBuffer))) return false;
     VARIANT_BOOL eof = VARIANT_TRUE;
     recordset_->MoveFirst();
     recordset_->get_EOF(&eof);
-    if (eof) {
-        closeRecordset();
-        return true;
-    }
+    if (eof) return true;
     ado::Fields* fields = nullptr;
     ado::Field* field = nullptr;
     VARIANT index;
     VariantInit(&index);
     index.vt = VT_UI2;
     index.uiVal = 0;
-    VARIANT value;
-    VariantInit(&value);
     if (SUCCEEDED(recordset_->get_Fields(&fields)) && SUCCEEDED(fields->get_Item(index, &field)))
         field->get_Value(&value);
-    // Nothing fits in a capacity below one, not even the terminator.
-    if (out && capacity > 0) {
+    // A row without a readable first field reads as an empty value, not as no row.
+    if (value.vt == VT_EMPTY) value.vt = VT_NULL;
+    return true;
+}
+
+bool Database::scalarQuery(LPWSTR out, short capacity) {
+    VARIANT value;
+    if (!readFirstValue(value)) {
+        closeRecordset();
+        return false;
+    }
+    // Nothing fits in a capacity below one, not even the terminator; no row leaves `out` alone.
+    if (out && capacity > 0 && value.vt != VT_EMPTY) {
         const std::size_t room = static_cast<std::size_t>(capacity) - 1;
         if (value.vt == VT_BSTR && value.bstrVal) {
             std::size_t n = 0;
@@ -173,6 +177,25 @@ bool Database::scalarQuery(LPWSTR out, short capacity) {
         } else {
             out[0] = u'\0';
         }
+    }
+    VariantClear(&value);
+    closeRecordset();
+    return true;
+}
+
+bool Database::scalarQuery(std::u16string& out) {
+    VARIANT value;
+    if (!readFirstValue(value)) {
+        closeRecordset();
+        return false;
+    }
+    if (value.vt == VT_BSTR && value.bstrVal) {
+        out = value.bstrVal;
+    } else if (value.vt == VT_I4) {
+        const std::string digits = std::to_string(value.lVal);
+        out.assign(digits.begin(), digits.end());
+    } else if (value.vt != VT_EMPTY) {
+        out.clear();
     }
     VariantClear(&value);
     closeRecordset();

@@ -44,6 +44,9 @@ class Database {
     // always terminated, a 32-bit integer as "%i", NULL as empty. No row: true, `out` untouched.
     // Failure: false, `out` untouched.
     bool scalarQuery(LPWSTR out, short capacity);
+    // The same into a text that takes the whole value, however long: for texts that are read to be
+    // saved back, where a cut would lose the rest.
+    bool scalarQuery(std::u16string& out);
 
     // The one recordset, for screens that walk rows themselves (null while none was created).
     ado::Recordset* recordset() const { return recordset_; }
@@ -60,6 +63,10 @@ class Database {
   private:
     // The dynamic, optimistic open of the object's own operations; never throws.
     HRESULT openOwnQuery(LPCWSTR sql);
+    // Opens the query buffer's SQL and reads the first field of the first row into `value`; false
+    // when the query did not run, true with VT_EMPTY when there was no row. The recordset stays
+    // open until `closeRecordset`.
+    bool readFirstValue(VARIANT& value);
     void closeRecordset();
     void releaseObjects();
 

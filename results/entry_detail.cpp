@@ -151,7 +151,8 @@ std::u16string entryVintageText(const EntryRow& row) {
     return text;
 }
 
-bool composeEntryDetail(Database& database, HWND infoArea, HWND vintageArea) {
+bool composeEntryDetail(Database& database, HWND infoArea, HWND vintageArea, bool* rowFound) {
+    if (rowFound) *rowFound = false;
     ado::Recordset* recordset = database.recordset();
     HRESULT opened = E_FAIL;
     try {
@@ -172,6 +173,7 @@ bool composeEntryDetail(Database& database, HWND infoArea, HWND vintageArea) {
     recordset->MoveFirst();
     recordset->get_EOF(&eof);
     if (!eof) {
+        if (rowFound) *rowFound = true;
         const EntryRow row = readEntryRow(*recordset);
         SetWindowTextW(infoArea, entryInfoText(row).c_str());
         SetWindowTextW(vintageArea, entryVintageText(row).c_str());

@@ -63,7 +63,8 @@ inline constexpr char kOpenGuardTrace[] = "in filter";
 
 // Opens the query buffer's "select * from talvino where ID = …" (dynamic, optimistic) and sets
 // the two areas from its first row. False when the recordset could not be opened; true when it
-// was, even without a row. Either way that shows nothing new, the areas keep their texts.
+// was, even without a row. Either way that shows nothing new, the areas keep their texts;
+// `rowFound` tells the caller whether there was a row.
 // An exception from the data layer during the open is caught: the trace goes to standard error,
 // the recordset is closed and the catalogue opened again, and the result is false.
-bool composeEntryDetail(Database& database, HWND infoArea, HWND vintageArea);
+bool composeEntryDetail(Database& database, HWND infoArea, HWND vintageArea, bool* rowFound = nullptr);

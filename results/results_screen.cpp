@@ -111,6 +111,7 @@ bool fillSearchResults(ResultsState& state) {
     const HWND dialog = state.window;
     const HWND treeView = tree(dialog);
     SendMessageW(treeView, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    state.keylessBookmarks.clear();
     for (const CategoryInfo& info : kDisplayOrder)
         state.categories[info.category] = InsertTreeItem(treeView, TVI_ROOT, info.label, 0);
 
@@ -190,6 +191,8 @@ void insertTabs(HWND dialog) {
 void initialise(ResultsState& state) {
     const HWND dialog = state.window;
     state.bookmarkFlag = false;
+    state.entryShown = false;
+    state.shownKeyless.reset();
     InitScreen(dialog, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN);
     state.resultsFont = CreateTahomaFont(15, FW_BOLD);
     SetControlFont(dialog, kHeaderLine, state.resultsFont);
@@ -216,7 +219,9 @@ void showEntry(ResultsState& state, LPARAM itemData) {
 
     copySqlToBuffer(database.queryBuffer, formatSql(u"select * from talvino where ID = %s", {id}),
                     kQueryLimit);
-    composeEntryDetail(database, GetDlgItem(dialog, kInfoArea), GetDlgItem(dialog, kVintageArea));
+    bool rowFound = false;
+    const bool opened = composeEntryDetail(database, GetDlgItem(dialog, kInfoArea),
+                                           GetDlgItem(dialog, kVintageArea), &rowFound);
 
     const std::u16string code =
         scalarText(database, formatSql(u"select Land from talvino where ID = %s", {id}));
@@ -229,9 +234,13 @@ void showEntry(ResultsState& state, LPARAM itemData) {
     const std::u16string keyword =
         scalarText(database, formatSql(u"select STICHWORT from talvino where ID = %s", {id}));
     SetDlgItemTextW(dialog, kHeaderLine, headerLine(country, region).c_str());
+    // A bookmark can outlive its entry: nothing of the entry shown before may stay on screen.
+    if (opened && !rowFound) ShowEntryGone(dialog);
 
     state.defaultDescription = keyword;
     state.currentEntryId = id;
+    state.entryShown = true;
+    state.shownKeyless.reset();
     LoadBookmarkPage(dialog);
 }
 
@@ -269,9 +278,10 @@ INT_PTR customDraw(const ResultsState& state, const NMTVCUSTOMDRAW& draw) {
 
 INT_PTR onNotify(ResultsState& state, const NMHDR& header, LPARAM lParam) {
     if (header.idFrom == static_cast<UINT_PTR>(kTree)) {
-        if (header.code == TVN_SELCHANGEDW)
-            showEntry(state, reinterpret_cast<const NMTREEVIEWW*>(lParam)->itemNew.lParam);
-        else if (header.code == NM_CUSTOMDRAW)
+        if (header.code == TVN_SELCHANGEDW) {
+            const TVITEMW& item = reinterpret_cast<const NMTREEVIEWW*>(lParam)->itemNew;
+            if (!ShowKeylessBookmark(state.window, item.hItem)) showEntry(state, item.lParam);
+        } else if (header.code == NM_CUSTOMDRAW)
             return customDraw(state, *reinterpret_cast<const NMTVCUSTOMDRAW*>(lParam));
     } else if (header.idFrom == static_cast<UINT_PTR>(kTabs) && header.code == TCN_SELCHANGE) {
         switchTab(state.window);
@@ -301,6 +311,12 @@ void onDestroy(ResultsState& state) {
 }
 
 } // namespace
+
+void results_screen::ShowEntryGone(HWND dialog) {
+    SetDlgItemTextW(dialog, kInfoArea, kEntryGoneText);
+    SetDlgItemTextW(dialog, kVintageArea, u"");
+    SetDlgItemTextW(dialog, kHeaderLine, u"");
+}
 
 std::u16string resultLabel(const std::u16string& name, const std::u16string& suffix) {
     return formatSql(u"%s, %s", {name, suffix});

@@ -32,6 +32,12 @@ inline constexpr char16_t kTooManyHitsText[] = u"Ihre Suche (%i Treffer) überst
                                                u"ersten 80 Ergebnisse angezeigt.";
 inline constexpr char16_t kNoHitsText[] =
     u"Ihre Suche ergab 0 Ergebnistreffer. Bitte verändern Sie Ihre Suchkriterien.";
+// In the Info area of a bookmark whose entry is no longer in the catalogue.
+inline constexpr char16_t kEntryGoneText[] = u"Dieser Eintrag ist im Katalog nicht mehr enthalten.";
+
+// Shows that the bookmarked entry is gone: the line above in Info, empty Jahrgänge and header, so
+// that nothing of the entry shown before reads as this bookmark's.
+void ShowEntryGone(HWND dialog);
 } // namespace results_screen
 
 // The label of an entry in the result tree: "name, suffix"; a missing suffix leaves the part

@@ -119,9 +119,9 @@ void BM_ReadBookmarkList(benchmark::State& state) {
                     std::char_traits<char16_t>::length(bookmark_store::kListQuery) + 1,
                     g_database->queryBuffer);
         rows = 0;
-        fillBookmarkList(*g_database, [&](const std::u16string& label, long id) {
-            benchmark::DoNotOptimize(label.data());
-            rows += id != 0;
+        fillBookmarkList(*g_database, [&](const ListedBookmark& listed) {
+            benchmark::DoNotOptimize(listed.label.data());
+            rows += listed.entryId != 0;
         });
     }
     state.counters["rows"] = static_cast<double>(rows);

@@ -157,8 +157,8 @@ class ComponentException : public std::runtime_error {
 class Connection : public IUnknown {
   public:
     virtual HRESULT put_Provider(LPCWSTR provider) = 0;
-    // The connection string is the catalogue's path. The file must exist and hold the five
-    // catalogue tables; it is never created.
+    // The connection string is the catalogue's path. The file must exist and hold the entry table
+    // `talvino` with its columns; it is never created.
     virtual HRESULT Open(LPCWSTR connectionString, LPCWSTR user, LPCWSTR password, long options) = 0;
     virtual HRESULT Close() = 0;
     virtual HRESULT get_State(long* state) = 0; // 0 closed, 1 open

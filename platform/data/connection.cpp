@@ -34,8 +34,7 @@ void setBusyHook(void (*hook)()) { busyHook.store(hook); }
 BusyHook currentBusyHook() { return busyHook.load(); }
 void stepForAnotherThread() { stepsForAnotherThread = true; }
 
-const RequiredTable kRequiredTables[5] = {
-    {"talvino", 35}, {"Land", 2}, {"Region", 3}, {"Rebsorten", 4}, {"Lesezeichen", 3}};
+const RequiredTable kRequiredTables[1] = {{"talvino", 35}};
 
 namespace {
 
@@ -146,7 +145,8 @@ HRESULT SqliteConnection::Open(LPCWSTR connectionString, LPCWSTR, LPCWSTR, long)
         sqlite3_close_v2(db);
         return E_FAIL;
     }
-    // Check the five tables now, not at the first query.
+    // The entry table is checked now, not at the first query. The other tables may be missing (an
+    // older edition without bookmarks, say): only the statements that name them fail.
     for (const RequiredTable& table : kRequiredTables) {
         const std::string sql = std::string("SELECT * FROM \"") + table.name + "\" LIMIT 0";
         sqlite3_stmt* statement = nullptr;

@@ -16,12 +16,12 @@ namespace ado {
 
 class SqliteRecordset;
 
-// The catalogue needs these tables; a file without them is not a catalogue.
+// A file without these tables, or with fewer columns in them, is not a catalogue.
 struct RequiredTable {
     const char* name;
     int minimumColumns;
 };
-extern const RequiredTable kRequiredTables[5];
+extern const RequiredTable kRequiredTables[1];
 
 // Registers the catalogue's LIKE on a connection, in UTF-8 and UTF-16 forms.
 int registerLike(sqlite3* db);

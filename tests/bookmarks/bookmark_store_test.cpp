@@ -171,7 +171,7 @@ TEST_F(BookmarkStore, TheListComesInTheTableOrderWithKeysAndLabels) {
                 std::char_traits<char16_t>::length(bookmark_store::kListQuery) + 1, database.queryBuffer);
     std::vector<std::pair<std::u16string, long>> items;
     EXPECT_TRUE(fillBookmarkList(
-        database, [&](const std::u16string& label, long id) { items.emplace_back(label, id); }));
+        database, [&](const ListedBookmark& listed) { items.emplace_back(listed.label, listed.entryId); }));
     EXPECT_EQ(items, (std::vector<std::pair<std::u16string, long>>{
                          {u"Mosel", 5001}, {u"", 1002}, {u"Apfel", 1001}}));
 }
@@ -179,7 +179,7 @@ TEST_F(BookmarkStore, TheListComesInTheTableOrderWithKeysAndLabels) {
 TEST_F(BookmarkStore, AListThatCannotBeReadAddsNothing) {
     std::copy_n(u"SELECT * from Lesezeichenx", 27, database.queryBuffer);
     int added = 0;
-    EXPECT_FALSE(fillBookmarkList(database, [&](const std::u16string&, long) { ++added; }));
+    EXPECT_FALSE(fillBookmarkList(database, [&](const ListedBookmark&) { ++added; }));
     EXPECT_EQ(added, 0);
 }
 
@@ -189,7 +189,7 @@ TEST_F(BookmarkStore, ADamagedFileLeavesTheListEmptyAndRefusesSaving) {
     std::copy_n(bookmark_store::kListQuery,
                 std::char_traits<char16_t>::length(bookmark_store::kListQuery) + 1, database.queryBuffer);
     int added = 0;
-    EXPECT_FALSE(fillBookmarkList(database, [&](const std::u16string&, long) { ++added; }));
+    EXPECT_FALSE(fillBookmarkList(database, [&](const ListedBookmark&) { ++added; }));
     EXPECT_EQ(added, 0);
     EXPECT_FALSE(bookmark_store::save(database, u"1001", u"x", u"y"));
     EXPECT_FALSE(bookmark_store::remove(database, u"5001"));

@@ -176,6 +176,22 @@ TEST_F(BookmarkSaving, ALongerStoredTextLoadsAndSavesWhole) {
 
 // ---- Nothing stored, nothing claimed ----------------------------------------------------------
 
+TEST_F(BookmarkSaving, StoredTextsBeyondFourThousandCharactersLoadAndSaveWhole) {
+    // Written by another program: longer than anything the page lets one type.
+    std::u16string description(3999, u'd');
+    description += u"Ende";
+    std::u16string note;
+    for (int i = 0; note.size() < 40000; ++i)
+        note += u"Zeile " + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)) + u" mit Ä und 'ß'; ";
+    catalogue.addBookmark(TestCatalogue::kChablis, description, note);
+    const HWND dialog = chablisReadyToSave();
+    EXPECT_EQ(driver.text(dialog, kDescriptionEdit), description);
+    EXPECT_EQ(driver.text(dialog, kNoteEdit), note);
+    ASSERT_TRUE(driver.tap(dialog, kSaveButton));
+    EXPECT_TRUE(savedMessageOnly());
+    EXPECT_EQ(bookmarks(), (Rows{{"1001", ado::toUtf8(description), ado::toUtf8(note)}}));
+}
+
 TEST_F(BookmarkSaving, BeforeAnEntryWasShownInThisOpeningNothingIsStored) {
     // An earlier opening showed the Chablis: its ID stays in the state.
     HWND dialog = chablisReadyToSave();
@@ -188,8 +204,33 @@ TEST_F(BookmarkSaving, BeforeAnEntryWasShownInThisOpeningNothingIsStored) {
     ASSERT_TRUE(driver.type(dialog, kNoteEdit, u"für wen?"));
     ASSERT_TRUE(driver.tap(dialog, kSaveButton));
     EXPECT_TRUE(bookmarks().empty());
-    EXPECT_TRUE(driver.messageBoxes().empty());
+    // The tap is answered: the page says what to do first.
+    ASSERT_EQ(driver.messageBoxes().size(), 1u);
+    EXPECT_EQ(driver.messageBoxes()[0].caption, u"HINWEIS");
+    EXPECT_EQ(driver.messageBoxes()[0].text,
+              u"Bitte wählen Sie zuerst einen Eintrag aus, zu dem das Lesezeichen gespeichert werden soll.");
+    EXPECT_EQ(driver.messageBoxes()[0].type, MB_OK | MB_ICONINFORMATION);
     EXPECT_EQ(driver.text(dialog, kNoteEdit), u"für wen?");
+}
+
+TEST_F(BookmarkSaving, ACatalogueWithoutBookmarkTableShowsEntriesListsNothingAndRefusesSaving) {
+    install();
+    catalogue.execute("DROP TABLE Lesezeichen");
+    ASSERT_TRUE(g_database->openCatalogue());
+    HWND dialog = chablisReadyToSave();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(driver.text(dialog, kHeaderLine), u"Frankreich: Burgund");
+    ASSERT_TRUE(driver.tap(dialog, kSaveButton));
+    ASSERT_EQ(driver.messageBoxes().size(), 1u);
+    EXPECT_EQ(driver.messageBoxes()[0].caption, u"FEHLER");
+    EXPECT_EQ(driver.messageBoxes()[0].text, kSaveFailed);
+    driver.close(dialog);
+
+    dialog = openBookmarkList();
+    ASSERT_NE(dialog, nullptr);
+    const Tree items = tree(dialog);
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_TRUE(items[0].children.empty());
 }
 
 TEST_F(BookmarkSaving, AReadOnlyCatalogueShowsTheErrorAndKeepsTheEdits) {

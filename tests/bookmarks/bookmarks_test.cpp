@@ -8,6 +8,7 @@
 
 #include "screen/globals.h"
 #include "db/database.h"
+#include "platform/data/utf.h"
 #include "platform/ui/hooks.h"
 #include "results/results_screen.h"
 #include "results/results_state.h"
@@ -345,6 +346,116 @@ TEST_F(Bookmarks, TheBookmarkTabWithTheBoxUntickedKeepsSpeichernHidden) {
     EXPECT_TRUE(driver.visible(dialog, kBookmarkBox));
     EXPECT_FALSE(driver.visible(dialog, kSaveButton));
     EXPECT_FALSE(flag());
+}
+
+// ---- Bookmarks whose entry is gone -------------------------------------------------------------
+
+class OrphanBookmarks : public Bookmarks {
+  protected:
+    // The list after the Chablis was shown, so that its texts are on screen before the orphan.
+    HWND listAfterChablis() {
+        const HWND dialog = openBookmarkList();
+        EXPECT_TRUE(showBookmark(dialog, u"Austernwein"));
+        EXPECT_FALSE(driver.text(dialog, kInfoArea).empty());
+        EXPECT_FALSE(driver.text(dialog, kVintageArea).empty());
+        return dialog;
+    }
+
+    void expectEntryGonePage(HWND dialog, const std::u16string& description, const std::u16string& note) {
+        EXPECT_EQ(driver.text(dialog, kInfoArea), kEntryGoneText);
+        EXPECT_EQ(driver.text(dialog, kVintageArea), u"");
+        EXPECT_EQ(driver.text(dialog, kHeaderLine), u"");
+        EXPECT_EQ(driver.text(dialog, kDescriptionEdit), description);
+        EXPECT_EQ(driver.text(dialog, kNoteEdit), note);
+        EXPECT_TRUE(driver.checked(dialog, kBookmarkBox));
+        EXPECT_TRUE(flag());
+    }
+
+    void deleteShown(HWND dialog) {
+        ASSERT_TRUE(driver.selectTab(dialog, kTabs, kBookmarkTab));
+        driver.answerNext(IDYES);
+        ASSERT_TRUE(driver.tap(dialog, kBookmarkBox));
+    }
+};
+
+TEST_F(OrphanBookmarks, AnEntryNoLongerInTheCatalogueShowsTheBookmarksOwnTextsAndNothingOfTheLastEntry) {
+    catalogue.addBookmark(TestCatalogue::kChablis, u"Austernwein", u"kühl servieren");
+    catalogue.addBookmark(4711, u"Vom Weingut verschwunden", u"Jahrgang 1999");
+    const HWND dialog = listAfterChablis();
+    ASSERT_TRUE(showBookmark(dialog, u"Vom Weingut verschwunden"));
+    expectEntryGonePage(dialog, u"Vom Weingut verschwunden", u"Jahrgang 1999");
+    EXPECT_EQ(g_resultsState->currentEntryId, u"4711");
+
+    deleteShown(dialog);
+    ASSERT_EQ(driver.messageBoxes().size(), 1u);
+    EXPECT_TRUE(isQuestion(driver.messageBoxes()[0]));
+    EXPECT_EQ(bookmarks(), (Rows{{"1001", "Austernwein", "kühl servieren"}}));
+    EXPECT_EQ(listed(dialog), (Items{{u"Austernwein", TestCatalogue::kChablis}}));
+}
+
+TEST_F(OrphanBookmarks, ABookmarkWithoutEntryIdIsListedShownAndDeletedAlone) {
+    catalogue.addBookmark(TestCatalogue::kChablis, u"Austernwein", u"kühl servieren");
+    install();
+    catalogue.execute("INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES "
+                      "(NULL, 'Ohne Eintrag', 'it''s mine'), (NULL, 'Noch einer', NULL)");
+    const HWND dialog = listAfterChablis();
+    EXPECT_EQ(listed(dialog), (Items{{u"Austernwein", TestCatalogue::kChablis},
+                                     {u"Ohne Eintrag", 0},
+                                     {u"Noch einer", 0}}));
+    ASSERT_TRUE(showBookmark(dialog, u"Ohne Eintrag"));
+    expectEntryGonePage(dialog, u"Ohne Eintrag", u"it's mine");
+
+    deleteShown(dialog);
+    ASSERT_EQ(driver.messageBoxes().size(), 1u) << ado::toUtf8(driver.messageBoxes().back().text);
+    EXPECT_EQ(bookmarks(), (Rows{{"1001", "Austernwein", "kühl servieren"}, {"NULL", "Noch einer", "NULL"}}));
+    EXPECT_EQ(listed(dialog), (Items{{u"Austernwein", TestCatalogue::kChablis}, {u"Noch einer", 0}}));
+    EXPECT_FALSE(driver.checked(dialog, kBookmarkBox));
+
+    // The other one, with a NULL note, goes the same way.
+    ASSERT_TRUE(showBookmark(dialog, u"Noch einer"));
+    expectEntryGonePage(dialog, u"Noch einer", u"");
+    deleteShown(dialog);
+    EXPECT_EQ(bookmarks(), (Rows{{"1001", "Austernwein", "kühl servieren"}}));
+}
+
+TEST_F(OrphanBookmarks, OneOfTwoIdenticalBookmarksWithoutEntryIsDeleted) {
+    install();
+    catalogue.execute("INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES "
+                      "(NULL, 'Doppelt', 'x'), (0, 'Doppelt', 'x')");
+    const HWND dialog = openBookmarkList();
+    ASSERT_TRUE(showBookmark(dialog, u"Doppelt"));
+    deleteShown(dialog);
+    EXPECT_EQ(bookmarks().size(), 1u);
+    EXPECT_EQ(listed(dialog), (Items{{u"Doppelt", 0}}));
+}
+
+TEST_F(OrphanBookmarks, ABookmarkWithoutEntryIdIsNotSavedAgainAndSaysWhy) {
+    install();
+    catalogue.execute("INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES (NULL, 'Ohne', 'n')");
+    const HWND dialog = openBookmarkList();
+    ASSERT_TRUE(showBookmark(dialog, u"Ohne"));
+    ASSERT_TRUE(driver.selectTab(dialog, kTabs, kBookmarkTab));
+    ASSERT_TRUE(driver.visible(dialog, kSaveButton));
+    ASSERT_TRUE(driver.type(dialog, kNoteEdit, u" geändert"));
+    ASSERT_TRUE(driver.tap(dialog, kSaveButton));
+    ASSERT_EQ(driver.messageBoxes().size(), 1u);
+    EXPECT_EQ(driver.messageBoxes()[0].caption, u"HINWEIS");
+    EXPECT_EQ(driver.messageBoxes()[0].text,
+              u"Dieses Lesezeichen gehört zu keinem Eintrag im Katalog. Es kann nur gelöscht werden.");
+    EXPECT_EQ(bookmarks(), (Rows{{"NULL", "Ohne", "n"}}));
+    EXPECT_EQ(driver.text(dialog, kNoteEdit), u"n geändert");
+}
+
+TEST_F(OrphanBookmarks, AnEntryShownAfterwardsShowsItsOwnTextsAgain) {
+    catalogue.addBookmark(TestCatalogue::kChablis, u"Austernwein", u"kühl servieren");
+    catalogue.addBookmark(4711, u"Verschwunden", u"");
+    const HWND dialog = openBookmarkList();
+    ASSERT_TRUE(showBookmark(dialog, u"Verschwunden"));
+    ASSERT_TRUE(showBookmark(dialog, u"Austernwein"));
+    EXPECT_EQ(driver.text(dialog, kHeaderLine), u"Frankreich: Burgund");
+    EXPECT_NE(driver.text(dialog, kInfoArea).find(u"mineralisch"), std::u16string::npos)
+        << ado::toUtf8(driver.text(dialog, kInfoArea));
+    EXPECT_EQ(driver.text(dialog, kDescriptionEdit), u"Austernwein");
 }
 
 } // namespace

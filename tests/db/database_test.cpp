@@ -99,6 +99,49 @@ TEST_F(DatabaseTest, AProgramPathThatDoesNotFitFailsInsteadOfOpeningAnotherFile)
     EXPECT_FALSE(db.openCatalogue());
 }
 
+TEST_F(DatabaseTest, ACatalogueMissingATableOtherThanTalvinoOpensAndOnlyQueriesNamingItFail) {
+    // An older edition without bookmarks, say.
+    catalogue.execute("DROP TABLE Lesezeichen");
+    ASSERT_TRUE(db.openCatalogue());
+    bool ok = false;
+    EXPECT_EQ(scalar(u"select STICHWORT from talvino where ID = 1001", 100, &ok), u"Chablis Premier Cru");
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(scalar(u"select Bezeichnung from Land where Land = 'F'", 100, &ok), u"Frankreich");
+    EXPECT_TRUE(ok);
+    scalar(u"select Notiz from Lesezeichen where id_talvino = 1001", 100, &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(db.executeStatement(u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) VALUES "
+                                     u"('1001','a','b')"));
+}
+
+TEST_F(DatabaseTest, ACatalogueWithoutAUsableTalvinoTableStaysRefused) {
+    catalogue.execute("DROP TABLE talvino");
+    EXPECT_FALSE(db.openCatalogue());
+    catalogue.execute("CREATE TABLE talvino (ID INTEGER PRIMARY KEY, Name TEXT, Beschreibung TEXT)");
+    EXPECT_FALSE(db.openCatalogue());
+}
+
+TEST_F(DatabaseTest, TheWholeTextScalarQueryReadsPastAnyCapacity) {
+    catalogue.execute("UPDATE talvino SET STICHWORT = replace(hex(zeroblob(20000)), '0', 'ä') WHERE ID = 1001");
+    ASSERT_TRUE(db.openCatalogue());
+    std::u16string text = u"vorher";
+    setQuery(db, u"select STICHWORT from talvino where ID = 1001");
+    ASSERT_TRUE(db.scalarQuery(text));
+    EXPECT_EQ(text, std::u16string(40000, u'ä'));
+    // No row leaves the text as it was; NULL empties it; a number comes as decimal text.
+    setQuery(db, u"select STICHWORT from talvino where ID = 4711");
+    ASSERT_TRUE(db.scalarQuery(text));
+    EXPECT_EQ(text.size(), 40000u);
+    setQuery(db, u"select Name from talvino where ID = 1003");
+    ASSERT_TRUE(db.scalarQuery(text));
+    EXPECT_EQ(text, u"");
+    setQuery(db, u"select ID from talvino where ID = 1003");
+    ASSERT_TRUE(db.scalarQuery(text));
+    EXPECT_EQ(text, u"1003");
+    setQuery(db, u"select Nichts from talvino");
+    EXPECT_FALSE(db.scalarQuery(text));
+}
+
 TEST_F(DatabaseTest, CloseReportsWhetherAConnectionExisted) {
     EXPECT_FALSE(db.closeCatalogue());
     ASSERT_TRUE(db.openCatalogue());

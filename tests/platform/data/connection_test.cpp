@@ -140,9 +140,35 @@ TEST_F(CatalogueFileTest, ATruncatedFileFailsAtOpen) {
     EXPECT_EQ(openFile(holder.connection, catalogue.path()), E_FAIL);
 }
 
-TEST_F(CatalogueFileTest, ADatabaseWithoutTheFiveTablesFailsAtOpen) {
-    catalogue.execute("DROP TABLE Rebsorten");
+TEST_F(CatalogueFileTest, ADatabaseWithoutTheEntryTableFailsAtOpen) {
+    catalogue.execute("DROP TABLE talvino");
     EXPECT_EQ(openFile(holder.connection, catalogue.path()), E_FAIL);
+}
+
+TEST_F(CatalogueFileTest, AMissingContentOrBookmarkTableFailsOnlyTheStatementsNamingIt) {
+    catalogue.execute("DROP TABLE Rebsorten");
+    catalogue.execute("DROP TABLE Lesezeichen");
+    ASSERT_EQ(openFile(holder.connection, catalogue.path()), S_OK);
+    ado::Recordset* recordset = ado::createRecordset();
+    VARIANT active;
+    VariantInit(&active);
+    active.vt = VT_DISPATCH;
+    active.pdispVal = holder.connection;
+    recordset->put_ActiveConnection(active);
+    EXPECT_EQ(ado::openRecordset(recordset, u"SELECT * FROM talvino", ado::adOpenStatic, ado::adLockReadOnly),
+              S_OK);
+    recordset->Close();
+    EXPECT_EQ(ado::openRecordset(recordset, u"SELECT Bezeichnung FROM Land", ado::adOpenStatic,
+                                 ado::adLockReadOnly),
+              S_OK);
+    recordset->Close();
+    EXPECT_EQ(ado::openRecordset(recordset, u"SELECT Rebsorte from Rebsorten", ado::adOpenStatic,
+                                 ado::adLockReadOnly),
+              E_FAIL);
+    EXPECT_EQ(ado::openRecordset(recordset, u"SELECT * from Lesezeichen", ado::adOpenStatic,
+                                 ado::adLockReadOnly),
+              E_FAIL);
+    recordset->Release();
 }
 
 TEST_F(CatalogueFileTest, AnEntryTableWithTooFewColumnsFailsAtOpen) {
