@@ -2,7 +2,7 @@
 # Sourced, not run: it defines functions only.
 
 TALVINO_PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libsqlite3-dev sqlite3 libicu-dev \
-libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-wine fonts-dejavu-core libgl-dev clang-format \
+libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-wine fonts-dejavu-core libgl-dev libxcb1-dev clang-format \
 dpkg-dev fakeroot file lintian desktop-file-utils appstream man-db gzip"
 
 talvino_install() {

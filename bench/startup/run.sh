@@ -1,27 +1,39 @@
 #!/usr/bin/env bash
 # Usage: bench/startup/run.sh BUILD_DIR [RUNS]
-# Runs the start-up programs (device layer, minimal Qt, the program's main menu) RUNS times (default 10), alternating, headless, and prints the
-# median first-paint time and peak memory of each.
+# Runs the start-up programs RUNS times each (default 10), alternating: the minimal Qt program, the
+# fair yardstick (Tahoma text and one bitmap), the device layer alone and the program's main menu.
+# Each is measured as a whole process (start to exit, peak resident memory) and from its own main
+# to its first paint; prints the medians and the main menu against the yardstick.
+# Headless by default; under X: QT_QPA_PLATFORM=xcb xvfb-run -a bench/startup/run.sh BUILD_DIR
 set -euo pipefail
 build=${1:?build directory}
 runs=${2:-10}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-device=$build/bench/startup/talvino_startup_device
-minimal=$build/bench/startup/talvino_startup_qt_minimal
-menu=$build/bench/startup/talvino_startup_menu
-: >/tmp/startup_device.txt
-: >/tmp/startup_minimal.txt
-: >/tmp/startup_menu.txt
+folder=$build/bench/startup
+measure=$folder/talvino_startup_measure
+figures=$(mktemp -d)
+trap 'rm -rf "$figures"' EXIT
+programs=(qt_minimal qt_text device menu)
 for _ in $(seq "$runs"); do
-    "$device" 2>/dev/null | tail -1 >>/tmp/startup_device.txt
-    "$minimal" 2>/dev/null | tail -1 >>/tmp/startup_minimal.txt
-    [ -x "$menu" ] && "$menu" 2>/dev/null | tail -1 >>/tmp/startup_menu.txt
+    for program in "${programs[@]}"; do
+        [ -x "$folder/talvino_startup_$program" ] || continue
+        "$measure" "$folder/talvino_startup_$program" 2>/dev/null | tail -2 | tr '\n' ' ' >>"$figures/$program"
+        echo >>"$figures/$program"
+    done
 done
 median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
-for f in /tmp/startup_device.txt /tmp/startup_minimal.txt /tmp/startup_menu.txt; do
+field() { sed -n "s/.*$1=\([0-9.]*\).*/\1/p" "$2" | median; }
+echo "platform $QT_QPA_PLATFORM, medians of $runs runs"
+for program in "${programs[@]}"; do
+    f=$figures/$program
     [ -s "$f" ] || continue
-    name=$(awk '{print $1; exit}' "$f")
-    paint=$(sed 's/.*first_paint_ms=\([0-9.]*\).*/\1/' "$f" | median)
-    rss=$(sed 's/.*max_rss_kb=\([0-9]*\).*/\1/' "$f" | median)
-    echo "$name: median first paint ${paint} ms, median peak RSS ${rss} kB over $runs runs"
+    field wall_ms "$f" >"$f.wall"
+    sed -n 's/.*process wall_ms=[0-9.]* max_rss_kb=\([0-9]*\).*/\1/p' "$f" | median >"$f.rss"
+    printf '%-11s process %7.1f ms, peak RSS %7d kB; first paint %6.1f ms after main\n' "$program" \
+        "$(cat "$f.wall")" "$(cat "$f.rss")" "$(field first_paint_ms "$f")"
 done
+if [ -s "$figures/menu.wall" ] && [ -s "$figures/qt_text.wall" ]; then
+    awk -v mw="$(cat "$figures/menu.wall")" -v tw="$(cat "$figures/qt_text.wall")" \
+        -v mr="$(cat "$figures/menu.rss")" -v tr="$(cat "$figures/qt_text.rss")" \
+        'BEGIN {printf "main menu / yardstick: time %.2f, peak memory %.2f\n", mw / tw, mr / tr}'
+fi

@@ -3,6 +3,7 @@
 // Differs from the platform: there is no Start menu, clock or task bar; the input panel offers
 // one keyboard layout and no other input methods.
 #include "platform/shell/device_window.h"
+#include "platform/shell/x_screen.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -296,11 +297,11 @@ int chooseDeviceScale(int argc, char** argv) {
         }
     }
     if (qgetenv("QT_QPA_PLATFORM") == "offscreen") return 1;
-    // The screen is known only to an application; look with a short-lived one.
-    int probeArgc = 1;
-    char* probeArgv[] = {argv && argc > 0 ? argv[0] : const_cast<char*>("talvino"), nullptr};
-    int height = 0;
-    {
+    int height = xScreenHeight();
+    if (height == 0) {
+        // Elsewhere the screen is known only to an application; look with a short-lived one.
+        int probeArgc = 1;
+        char* probeArgv[] = {argv && argc > 0 ? argv[0] : const_cast<char*>("talvino"), nullptr};
         QGuiApplication probe(probeArgc, probeArgv);
         if (QScreen* screen = QGuiApplication::primaryScreen()) height = screen->size().height();
     }
