@@ -161,8 +161,7 @@ void resetPeak() {
 
 // The growth of the peak during `work`, in MB, measured from the resident size before it (which is
 // no more than the process's own peak before it: the figure errs on the high side).
-template <typename Work>
-double peakGrowthMb(Work&& work) {
+template <typename Work> double peakGrowthMb(Work&& work) {
     resetPeak();
     const long before = statusKb("VmRSS");
     work();
@@ -177,7 +176,8 @@ Clock::time_point lastShown;
 double longestUnshownMs = 0;
 void showPendingDrawingTimed() {
     const auto now = Clock::now();
-    longestUnshownMs = std::max(longestUnshownMs, std::chrono::duration<double, std::milli>(now - lastShown).count());
+    longestUnshownMs =
+        std::max(longestUnshownMs, std::chrono::duration<double, std::milli>(now - lastShown).count());
     lastShown = now;
     platform::showPendingDrawing();
 }
@@ -249,7 +249,7 @@ int treeEntries(HWND dialog) {
 }
 
 std::string label(int variant, int shape) {
-    const char* catalogue = variant == kAsBuilt       ? "100k as built, "
+    const char* catalogue = variant == kAsBuilt        ? "100k as built, "
                             : variant == kKeywordIndex ? "100k STICHWORT index, "
                                                        : "500k as built, ";
     return catalogue + std::string(shapeName(shape));
@@ -519,9 +519,8 @@ int main(int argc, char** argv) {
     platform::setMessageBoxResponder([](HWND, const std::u16string& text, const std::u16string&, UINT) {
         const std::size_t open = text.find(u'(');
         countInMessage = 0;
-        for (std::size_t i = open + 1; open != std::u16string::npos && i < text.size() && text[i] >= u'0' &&
-                                       text[i] <= u'9';
-             ++i)
+        for (std::size_t i = open + 1;
+             open != std::u16string::npos && i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
             countInMessage = countInMessage * 10 + (text[i] - u'0');
         return IDOK;
     });

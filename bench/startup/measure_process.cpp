@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
     int status = 0;
     rusage usage{};
     if (wait4(child, &status, 0, &usage) != child) return 2;
-    const double wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+    const double wallMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
     std::printf("process wall_ms=%.1f max_rss_kb=%ld\n", wallMs, usage.ru_maxrss);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
 }

@@ -45,8 +45,7 @@ constexpr long kKeptRows = 128;
 // Runs `work` on a thread of its own while this thread calls `hook` every 40 ms until it is done.
 // A single step of a long query can outlast the engine's progress calls (closing a sort's
 // temporary file of a gigabyte takes half a second), and the hook must run on this thread.
-template <typename Work>
-void runCallingHook(Work&& work, BusyHook hook) {
+template <typename Work> void runCallingHook(Work&& work, BusyHook hook) {
     std::mutex mutex;
     std::condition_variable finished;
     bool done = false;
@@ -301,7 +300,8 @@ void SqliteRecordset::keepCurrentRow() {
             if (utf8Arena_) {
                 const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, i));
                 const std::size_t bytes = static_cast<std::size_t>(sqlite3_column_bytes(statement_, i));
-                cell.text = {static_cast<std::uint32_t>(utf8Texts_.size()), static_cast<std::uint32_t>(bytes)};
+                cell.text = {static_cast<std::uint32_t>(utf8Texts_.size()),
+                             static_cast<std::uint32_t>(bytes)};
                 utf8Texts_.insert(utf8Texts_.end(), text, text + bytes);
             } else {
                 const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(statement_, i));
