@@ -1,7 +1,7 @@
 # Shared by ./run and ./test: install what is missing, then configure and build.
 # Sourced, not run: it defines functions only.
 
-TALVINO_PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libsqlite3-dev sqlite3 libicu-dev \
+TALVINO_PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libsqlite3-dev sqlite3 libicu-dev libfreetype-dev \
 libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-wine fonts-dejavu-core libgl-dev libxcb1-dev clang-format \
 dpkg-dev fakeroot file lintian desktop-file-utils appstream man-db gzip"
 

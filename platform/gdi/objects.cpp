@@ -15,6 +15,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "platform/gdi/bold_face.h"
 #include "platform/gdi/gdi_internal.h"
 #include "platform/gdi/gdi_objects.h"
 
@@ -229,13 +230,20 @@ void registerDeviceFonts() {
     // The font database needs the application object; without one, try again on a later call.
     if (!QGuiApplication::instance()) return;
     std::call_once(once, [] {
-        // Only the regular face: the bold file of that set is wider but hardly heavier, so bold text
-        // would not read as bold; Qt emboldens the regular face instead, as the device's bold looks.
+        // The regular face and a bold made from it (bold_face.h); the bold file of the wine set is
+        // wider but hardly heavier, so bold text would not read as bold.
         QString tahoma;
         const QString path = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
-        if (QFile::exists(path)) {
-            const QStringList families = QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(path));
-            if (!families.isEmpty()) tahoma = families.first();
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray regular = file.readAll();
+            const QStringList families =
+                QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFontFromData(regular));
+            if (!families.isEmpty()) {
+                tahoma = families.first();
+                const QByteArray bold = emboldenedFace(regular);
+                if (!bold.isEmpty()) QFontDatabase::addApplicationFontFromData(bold);
+            }
         }
         const QString family = tahoma.isEmpty() ? QStringLiteral("DejaVu Sans") : tahoma;
         {

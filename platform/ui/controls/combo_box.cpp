@@ -1,10 +1,16 @@
 // Combo boxes (drop-down lists): CBN_DROPDOWN when the list opens, CBN_SELCHANGE for a choice,
 // CBN_CLOSEUP after it. Changes made by the program notify nothing.
+// Differs from the platform: there, a list closing under the stylus made the window system send
+// a stylus move to the window beneath; here the dialog gets that move after every choice from
+// the dropped list, at the point where the stylus left it, also when the list hung beyond the
+// dialog (screens count on exactly one such move after a choice).
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QPointer>
 #include <QTimer>
 #include <algorithm>
+#include <optional>
 
 #include "platform/ui/controls/core.h"
 
@@ -13,19 +19,43 @@ namespace {
 
 class ComboBoxControl : public QComboBox {
   public:
-    explicit ComboBoxControl(QWidget* parent) : QComboBox(parent) {}
+    explicit ComboBoxControl(QWidget* parent) : QComboBox(parent) {
+        // Emitted after hidePopup, before the close-up is reported.
+        connect(this, QOverload<int>::of(&QComboBox::activated), this, [this](int) { chosen_ = true; });
+    }
     void showPopup() override {
+        chosen_ = false;
         if (Window* window = windowOf(this)) sendCommand(window, CBN_DROPDOWN);
         QComboBox::showPopup();
     }
     void hidePopup() override {
+        const std::optional<QPoint> leftAt = chosenRowOnScreen();
         QComboBox::hidePopup();
         // The platform reports the close after the selection change.
         const HWND handle = windowOf(this);
-        QTimer::singleShot(0, qApp, [handle] {
-            if (Window* window = live(handle)) sendCommand(window, CBN_CLOSEUP);
+        const QPointer<ComboBoxControl> self(this);
+        QTimer::singleShot(0, qApp, [handle, self, leftAt] {
+            Window* window = live(handle);
+            if (!window) return;
+            sendCommand(window, CBN_CLOSEUP);
+            const bool chosen = self && self->chosen_;
+            if (self) self->chosen_ = false;
+            window = live(handle);
+            if (!chosen || !leftAt || !window || !window->parent || !window->parent->widget) return;
+            const QPoint p = window->parent->widget->mapFromGlobal(*leftAt);
+            sendObserved(window->parent, WM_MOUSEMOVE, 0, MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y())));
         });
     }
+
+  private:
+    // Where the stylus lifts off the dropped list when it picks the current row.
+    std::optional<QPoint> chosenRowOnScreen() const {
+        if (!view() || !view()->isVisible() || currentIndex() < 0) return std::nullopt;
+        const QRect row = view()->visualRect(model()->index(currentIndex(), modelColumn(), rootModelIndex()));
+        if (!row.isValid()) return std::nullopt;
+        return view()->viewport()->mapToGlobal(row.center());
+    }
+    bool chosen_ = false;
 };
 
 QStringList items(QComboBox* combo) {

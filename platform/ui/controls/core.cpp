@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <cmath>
 
+#include "platform/data/german_order.h"
 #include "platform/gdi/gdi_internal.h"
 
 namespace platform::ui {
@@ -41,9 +42,14 @@ QString withoutPrefix(const QString& text) {
 }
 
 int sortedPosition(const QStringList& items, const QString& text) {
+    const std::u16string_view added(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
     int position = 0;
-    while (position < items.size() && items[position].compare(text, Qt::CaseInsensitive) <= 0)
+    while (position < items.size()) {
+        const QString& item = items[position];
+        const std::u16string_view row(reinterpret_cast<const char16_t*>(item.utf16()), static_cast<std::size_t>(item.size()));
+        if (ado::compareGerman(row, added) > 0) break;
         ++position;
+    }
     return position;
 }
 

@@ -64,7 +64,8 @@ struct StaticColors {
 StaticColors askStaticColors(Window* window);
 
 QString withoutPrefix(const QString& text); // "&Ok" shows as "Ok"
-// Where a sorted list puts a new text: after every text that is not greater, without regard to case.
+// Where a sorted list puts a new text: after every text that is not greater in German dictionary
+// order (the device sorted by its locale; ä with a, case only breaks ties).
 int sortedPosition(const QStringList& items, const QString& text);
 // Copies a row's text into a caller's buffer the platform trusts to be long enough.
 LRESULT copyRowText(const QString& text, LPARAM buffer);

@@ -1,19 +1,36 @@
 // Edits, single- and multi-line: they tell their dialog about focus (EN_SETFOCUS, EN_KILLFOCUS)
-// and every change of their text (EN_CHANGE), also one the program makes.
+// and every change of their text (EN_CHANGE), also one the program makes. A bordered edit has a
+// one-pixel edge on all four sides, as the device draws it (a sunken frame's light lower and right
+// edges vanish on the white page).
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <type_traits>
 
 #include "platform/ui/controls/core.h"
 
 namespace platform::ui::controls {
 namespace {
 
+constexpr const char* kBoxedProperty = "talvinoBoxed";
+
 template <typename Edit> class EditControl : public Edit {
   public:
     explicit EditControl(QWidget* parent) : Edit(parent) {}
 
   protected:
+    void paintEvent(QPaintEvent* event) override {
+        Edit::paintEvent(event);
+        // A line edit has no frame of its own here (see create); its edge is drawn over it.
+        if constexpr (std::is_same_v<Edit, QLineEdit>) {
+            if (this->property(kBoxedProperty).toBool()) {
+                QPainter painter(this);
+                painter.setPen(this->palette().color(QPalette::WindowText));
+                painter.drawRect(this->rect().adjusted(0, 0, -1, -1));
+            }
+        }
+    }
     void focusInEvent(QFocusEvent* event) override {
         Edit::focusInEvent(event);
         if (Window* window = windowOf(this)) sendCommand(window, EN_SETFOCUS);
@@ -37,13 +54,16 @@ QWidget* create(ControlTemplate& from, Kind* kind) {
         edit->setLineWrapMode((style & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
         edit->setReadOnly(style & ES_READONLY);
         edit->setTabChangesFocus(true);
-        if (!edged) edit->setFrameStyle(QFrame::NoFrame);
+        edit->setFrameStyle(edged ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
+        edit->setLineWidth(1);
         return edit;
     }
     *kind = Kind::Edit;
     auto* edit = new LineEditControl(from.dialog->widget);
     edit->setReadOnly(style & ES_READONLY);
-    edit->setFrame(edged);
+    edit->setFrame(false);
+    edit->setProperty(kBoxedProperty, edged);
+    if (edged) edit->setTextMargins(1, 1, 1, 1);
     edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return edit;
 }

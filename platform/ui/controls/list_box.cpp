@@ -1,6 +1,8 @@
 // List boxes: rows of text, sorted with LBS_SORT; a tap selects and, with LBS_NOTIFY, sends
-// LBN_SELCHANGE. LBS_NOSEL lists never highlight a row.
+// LBN_SELCHANGE. LBS_NOSEL lists never highlight a row. Without LBS_NOINTEGRALHEIGHT a list is as
+// many whole rows high as its rectangle holds, so no row shows cut at the bottom.
 #include <QListWidget>
+#include <algorithm>
 
 #include "platform/ui/controls/core.h"
 
@@ -14,6 +16,19 @@ QStringList items(QListWidget* list) {
     return texts;
 }
 
+constexpr const char* kTemplateHeight = "talvinoTemplateHeight";
+
+// Shrinks the list to whole rows of its current font; the rectangle of the template is the most.
+void fitWholeRows(Window* window, QListWidget* list) {
+    if ((window->style & LBS_NOINTEGRALHEIGHT) || list->count() == 0) return;
+    const int most = list->property(kTemplateHeight).toInt();
+    const int row = list->sizeHintForRow(0);
+    const int frame = 2 * list->frameWidth();
+    if (most <= frame || row <= 0) return;
+    const int height = std::max(1, (most - frame) / row) * row + frame;
+    if (list->height() != height) list->resize(list->width(), std::min(most, height));
+}
+
 QWidget* create(ControlTemplate& from, Kind* kind) {
     *kind = Kind::ListBox;
     const DWORD style = from.style;
@@ -25,6 +40,7 @@ QWidget* create(ControlTemplate& from, Kind* kind) {
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setTextElideMode(Qt::ElideNone); // a row too wide is cut at the edge, as on the device
     list->setFrameStyle((style & WS_BORDER) ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
+    list->setProperty(kTemplateHeight, from.rect.height());
     return list;
 }
 
@@ -46,6 +62,7 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
         const QString text = toQString(reinterpret_cast<LPCWSTR>(lParam));
         const int position = (window->style & LBS_SORT) ? sortedPosition(items(list), text) : list->count();
         list->insertItem(position, text);
+        if (list->count() == 1) fitWholeRows(window, list);
         return position;
     }
     case LB_RESETCONTENT:
@@ -82,10 +99,14 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+void fontChanged(Window* window, const QFont&) {
+    if (auto* list = as<QListWidget>(window)) fitWholeRows(window, list);
+}
+
 } // namespace
 
 const ControlFamily& listBoxFamily() {
-    static const ControlFamily family{u"LISTBOX", create, wire, nullptr, nullptr, message, nullptr};
+    static const ControlFamily family{u"LISTBOX", create, wire, nullptr, nullptr, message, fontChanged};
     return family;
 }
 

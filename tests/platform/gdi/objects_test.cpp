@@ -6,6 +6,9 @@
 #include <QProcess>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
 
 #include "gdi_test_support.h"
 #include "platform/gdi/gdi_internal.h"
@@ -183,6 +186,59 @@ TEST(Fonts, NegativeHeightIsTheCharacterHeight) {
     EXPECT_EQ(platform::gdi::fontOf(font).pixelSize(), 12);
     EXPECT_GT(lineHeightOf(font), 12);
     DeleteObject(font);
+}
+
+// The darkness of a text drawn black on white at a device scale, in pixels of full black at scale 1.
+double inkOf(HFONT font, const QString& text, int scale) {
+    QImage image(300 * scale, 40 * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setFont(platform::gdi::fontOf(font));
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(4, 28), text);
+    }
+    double ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ink += 255 - qGray(image.pixel(x, y));
+    return ink / 255.0 / (scale * scale);
+}
+
+TEST(Fonts, BoldHasAThirdMoreInkThanRegularAtEveryScale) {
+    if (!tahomaInstalled()) GTEST_SKIP() << "needs the wine Tahoma (fonts-wine)";
+    for (LONG height : {13, 14, 20}) { // the program's text, menu and heading fonts
+        LOGFONTW regularDescription = description(height, FW_NORMAL, u"Tahoma");
+        LOGFONTW boldDescription = description(height, FW_BOLD, u"Tahoma");
+        HFONT regular = CreateFontIndirectW(&regularDescription);
+        HFONT bold = CreateFontIndirectW(&boldDescription);
+        for (const QString& text : {QStringLiteral("Rebsorten"), QStringLiteral("Hilfe"), QStringLiteral("IMPRESSUM"),
+                                    QStringLiteral("Talvino Weinsuche")}) {
+            for (int scale = 1; scale <= 3; ++scale) {
+                const double ratio = inkOf(bold, text, scale) / inkOf(regular, text, scale);
+                EXPECT_GE(ratio, 1.35) << text.toStdString() << " at height " << height << ", scale " << scale;
+                EXPECT_LE(ratio, 2.0) << text.toStdString() << " at height " << height << ", scale " << scale;
+            }
+        }
+        DeleteObject(regular);
+        DeleteObject(bold);
+    }
+}
+
+TEST(Fonts, BoldKeepsTheFamilyAndWidensLikeTheDevicesBold) {
+    if (!tahomaInstalled()) GTEST_SKIP() << "needs the wine Tahoma (fonts-wine)";
+    LOGFONTW regularDescription = description(13, FW_NORMAL, u"Tahoma");
+    LOGFONTW boldDescription = description(13, FW_BOLD, u"Tahoma");
+    HFONT regular = CreateFontIndirectW(&regularDescription);
+    HFONT bold = CreateFontIndirectW(&boldDescription);
+    EXPECT_EQ(QFontInfo(platform::gdi::fontOf(bold)).family(), QFontInfo(platform::gdi::fontOf(regular)).family());
+    const double plain = QFontMetricsF(platform::gdi::fontOf(regular)).horizontalAdvance(QStringLiteral("Rebsorten"));
+    const double heavy = QFontMetricsF(platform::gdi::fontOf(bold)).horizontalAdvance(QStringLiteral("Rebsorten"));
+    EXPECT_GT(heavy, plain);
+    EXPECT_LT(heavy, plain * 1.25);
+    DeleteObject(regular);
+    DeleteObject(bold);
 }
 
 TEST(Fonts, WeightMakesBoldAndZeroIsNormal) {
