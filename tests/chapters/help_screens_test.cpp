@@ -208,6 +208,30 @@ TEST_F(HelpPageRows, ARowWiderThanTheListIsCutAtItsEdgeWithoutSideways) {
     EXPECT_FALSE(list->wordWrap());
 }
 
+TEST_F(HelpPageRows, EveryPageShowsWholeRowsOnlyAtTheTopAndAfterScrolling) {
+    for (auto proc : {HelpBookmarksProc, HelpTemperatureProc, HelpGrapesProc, HelpWinesProc}) {
+        const HWND page = driver.open(talvinoModule(), kHelpPageDialog, proc);
+        ASSERT_NE(page, nullptr);
+        auto* list = qobject_cast<QListWidget*>(driver.widget(page, 1046));
+        ASSERT_NE(list, nullptr);
+        const int row = list->sizeHintForRow(0);
+        ASSERT_GT(row, 0);
+        const int area = list->viewport()->height();
+        EXPECT_EQ(area % row, 0) << "a " << area << "-pixel list of " << row << "-pixel rows";
+        EXPECT_GE(area / row, 7) << "the list keeps all but a part of a row of its rectangle";
+        EXPECT_LE(driver.rect(page, 1046).bottom(), 149 * 2) << "never taller than its template";
+        // Scrolled a row at a time, the last row of a longer page lands whole at the bottom too.
+        if (list->count() > area / row) {
+            list->scrollToItem(list->item(list->count() - 1));
+            driver.pump();
+            const QRect last = list->visualItemRect(list->item(list->count() - 1));
+            EXPECT_LE(last.bottom(), area - 1);
+            EXPECT_GE(last.top(), area - row);
+        }
+        driver.close(page);
+    }
+}
+
 TEST_F(HelpPageRows, TappingARowHighlightsItAndNothingElse) {
     const HWND page = driver.open(talvinoModule(), kHelpPageDialog, HelpBookmarksProc);
     ASSERT_NE(page, nullptr);

@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 
+#include "platform/testing/message_recorder.h"
 #include "screen/globals.h"
 #include "chapters/chapter_screens.h"
 #include "chapters/temperature_layout.h"
@@ -290,7 +291,8 @@ TEST_P(WineKindChoices, ShowTheTextOfTheirBand) {
     const HWND dialog = open(kFrameCount);
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(driver.chooseItem(dialog, 1005, std::u16string(GetParam().kind)));
-    EXPECT_TRUE(screen().selectionFlag);
+    // The choice set the flag; the stylus move of the closing list used it up without being recorded.
+    EXPECT_FALSE(screen().selectionFlag);
     runChange(dialog);
     EXPECT_EQ(scrollText(), resourceString(GetParam().stringId));
     EXPECT_EQ(stringIdForLevel(screen().shownLevel), GetParam().stringId);
@@ -455,24 +457,30 @@ TEST_F(TemperatureChart, OpeningUnrollsOnTheTimerByItself) {
 TEST_F(TemperatureChart, TheFirstStylusMoveAfterAChoiceIsIgnored) {
     const HWND dialog = open(kFrameCount);
     ASSERT_NE(dialog, nullptr);
+    platform::testing::MessageRecorder recorder(dialog);
     ASSERT_TRUE(driver.chooseItem(dialog, 1005, u"Bordeaux"));
     holdTimer(dialog);
-    ASSERT_EQ(screen().recordedY, 20u);
-    ASSERT_TRUE(screen().selectionFlag);
+    // The first move after the choice is the one the closing list makes; it is not recorded.
+    EXPECT_EQ(recorder.count(WM_MOUSEMOVE), 1u);
+    EXPECT_EQ(screen().recordedY, 20u) << "the first move is not recorded";
+    EXPECT_FALSE(screen().selectionFlag);
     ASSERT_TRUE(driver.stylusDown(dialog, 150, 120));
     ASSERT_TRUE(driver.stylusMove(dialog, 150, 130));
-    EXPECT_FALSE(screen().selectionFlag);
-    EXPECT_EQ(screen().recordedY, 20u) << "the first move is not recorded";
+    EXPECT_EQ(screen().recordedY, 130u) << "the user's own move after it is recorded";
     ASSERT_TRUE(driver.stylusMove(dialog, 150, 140));
     ASSERT_TRUE(driver.stylusUp(dialog, 150, 140));
-    EXPECT_EQ(screen().recordedY, 140u) << "the move after the ignored one is recorded";
+    EXPECT_EQ(screen().recordedY, 140u);
 }
 
 TEST_F(TemperatureChart, AStylusMoveRightAfterAChoiceLeavesTheRecordedHeight) {
     const HWND dialog = open();
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(driver.chooseItem(dialog, 1005, u"Schaumweine"));
+    // The choice alone, as the screen sees it, without the move the device makes afterwards.
+    SendDlgItemMessageW(dialog, 1005, CB_SETCURSEL, 15, 0);
+    TemperatureProc(dialog, WM_COMMAND, MAKEWPARAM(1005, CBN_SELCHANGE),
+                    reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1005)));
     holdTimer(dialog);
+    ASSERT_TRUE(screen().selectionFlag);
     const DWORD chosen = screen().recordedY;
     EXPECT_EQ(chosen, 258u - 14u * 5u);
     TemperatureProc(dialog, WM_MOUSEMOVE, 1, MAKELPARAM(150, 30));
@@ -480,6 +488,18 @@ TEST_F(TemperatureChart, AStylusMoveRightAfterAChoiceLeavesTheRecordedHeight) {
     TemperatureProc(dialog, WM_MOUSEMOVE, 1, MAKELPARAM(150, 30));
     EXPECT_EQ(screen().recordedY, 30u);
     EXPECT_EQ(screen().recordedX, 150u);
+}
+
+TEST_F(TemperatureChart, AThermometerTapRightAfterAChoiceShowsTheTappedBand) {
+    const HWND dialog = open(kFrameCount);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(driver.chooseItem(dialog, 1005, u"Bordeaux"));
+    const QRect thermometer = driver.rect(dialog, 1054);
+    ASSERT_TRUE(driver.tapAt(dialog, thermometer.center().x(), 165));
+    EXPECT_EQ(screen().recordedY, 165u) << "the tap after the choice is not swallowed";
+    runChange(dialog);
+    EXPECT_EQ(stringIdForLevel(screen().shownLevel), 3);
+    EXPECT_EQ(scrollText(), resourceString(3));
 }
 
 TEST_F(TemperatureChart, RollingUpWipesTheBandsTheRollsLeave) {

@@ -28,6 +28,15 @@ TEST_F(ControlsTest, SortedComboBoxKeepsItemsSorted) {
               (std::vector<std::u16string>{u"Deutschland", u"Italien", u"Spanien"}));
 }
 
+TEST_F(ControlsTest, SortedComboBoxSortsAsAGermanDictionary) {
+    for (const char16_t* item : {u"USA", u"Österreich", u"Ungarn", u"Portugal", u"Uruguay", u"Neuseeland"})
+        add(kSortedCombo, CB_ADDSTRING, item);
+    EXPECT_EQ(driver.items(dialog, kSortedCombo), (std::vector<std::u16string>{u"Neuseeland", u"Österreich", u"Portugal",
+                                                                              u"Ungarn", u"Uruguay", u"USA"}));
+    // Equal texts keep the order they came in: a new one goes after its equals.
+    EXPECT_EQ(add(kSortedCombo, CB_ADDSTRING, u"Portugal"), 3);
+}
+
 TEST_F(ControlsTest, ComboBoxChoiceIsSetBeforeItsSelectionChangeArrives) {
     add(kCombo, CB_ADDSTRING, u" ");
     add(kCombo, CB_ADDSTRING, u"Frankreich");
@@ -50,7 +59,39 @@ TEST_F(ControlsTest, ComboBoxChoiceIsSetBeforeItsSelectionChangeArrives) {
     EXPECT_EQ(textSeen, u"Italien");
     EXPECT_EQ(driver.text(dialog, kCombo), u"Italien");
     EXPECT_TRUE(recorder.matches({optional(command(kCombo, CBN_DROPDOWN)), command(kCombo, CBN_SELCHANGE),
-                                  optional(command(kCombo, CBN_CLOSEUP))}));
+                                  optional(command(kCombo, CBN_CLOSEUP)), optional(stylusAnywhere(WM_MOUSEMOVE))}));
+}
+
+TEST_F(ControlsTest, AChoiceFromTheDroppedListEndsWithAStylusMoveWhereTheStylusLeftIt) {
+    for (const char16_t* item : {u" ", u"Frankreich", u"Italien", u"Spanien"})
+        add(kCombo, CB_ADDSTRING, item);
+    auto* combo = qobject_cast<QComboBox*>(driver.widget(dialog, kCombo));
+    ASSERT_NE(combo, nullptr);
+    MessageRecorder recorder(dialog);
+    driver.chooseItem(dialog, kCombo, u"Spanien");
+    EXPECT_TRUE(recorder.matches({command(kCombo, CBN_DROPDOWN), command(kCombo, CBN_SELCHANGE),
+                                  command(kCombo, CBN_CLOSEUP), stylusAnywhere(WM_MOUSEMOVE)}));
+    // At the chosen row of the list as it hung below the box, in the dialog's coordinates.
+    LPARAM where = 0;
+    for (const RecordedMessage& entry : recorder.entries())
+        if (entry.msg == WM_MOUSEMOVE) where = entry.detail;
+    const QPoint point(static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where)));
+    const QRect box = driver.rect(dialog, kCombo);
+    EXPECT_GE(point.x(), box.left());
+    EXPECT_LE(point.x(), box.right());
+    EXPECT_GT(point.y(), box.top()) << "the chosen row is the last of four below or over the box";
+}
+
+TEST_F(ControlsTest, ADroppedListClosedWithoutAChoiceMakesNoStylusMove) {
+    add(kCombo, CB_ADDSTRING, u"A");
+    add(kCombo, CB_ADDSTRING, u"B");
+    MessageRecorder recorder(dialog);
+    EXPECT_EQ(send(kCombo, CB_SHOWDROPDOWN, TRUE), TRUE);
+    driver.pump();
+    EXPECT_EQ(send(kCombo, CB_SHOWDROPDOWN, FALSE), TRUE);
+    driver.pump();
+    EXPECT_EQ(recorder.count(WM_MOUSEMOVE), 0u);
+    EXPECT_EQ(recorder.count(WM_COMMAND), 2u); // dropped down, closed up
 }
 
 TEST_F(ControlsTest, ComboBoxSelectionByTheProgramNotifiesNothing) {

@@ -1,6 +1,7 @@
 // Edits: typing, focus and change notifications, limits and line breaks.
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QImage>
 #include <gtest/gtest.h>
 
 #include "platform/testing/driver.h"
@@ -12,6 +13,36 @@ using namespace platform::testing;
 using namespace uitest;
 
 // ---- Edits ----
+
+// Whether the pixel is dark enough to read as an edge on the white page.
+bool dark(const QImage& image, int x, int y) {
+    return qGray(image.pixel(x, y)) < 128;
+}
+
+TEST_F(ControlsTest, BorderedEditsAndListsShowAnEdgeOnAllFourSides) {
+    for (int id : {kEdit, kMultiEdit, kList, kTree}) {
+        const QImage image = driver.grab(GetDlgItem(dialog, id));
+        ASSERT_FALSE(image.isNull()) << id;
+        const int w = image.width(), h = image.height();
+        for (int x : {w / 4, w / 2, 3 * w / 4}) {
+            EXPECT_TRUE(dark(image, x, 0)) << "top edge of " << id << " at " << x;
+            EXPECT_TRUE(dark(image, x, h - 1)) << "bottom edge of " << id << " at " << x;
+        }
+        for (int y : {h / 4, h / 2, 3 * h / 4}) {
+            EXPECT_TRUE(dark(image, 0, y)) << "left edge of " << id << " at " << y;
+            EXPECT_TRUE(dark(image, w - 1, y)) << "right edge of " << id << " at " << y;
+        }
+        // Just inside the edge the control is white, so the edge is a line, not a shadow.
+        EXPECT_FALSE(dark(image, w / 3, h - 3)) << id;
+    }
+}
+
+TEST_F(ControlsTest, TextOfABorderedEditStaysInsideItsEdge) {
+    driver.type(dialog, kEdit, u"Weißburgunder Spätlese trocken");
+    const QImage image = driver.grab(GetDlgItem(dialog, kEdit));
+    for (int y = 0; y < image.height(); ++y)
+        EXPECT_TRUE(dark(image, 0, y)) << "left edge at " << y;
+}
 
 TEST_F(ControlsTest, TypingIntoAnEditSendsFocusAndChanges) {
     MessageRecorder recorder(dialog);

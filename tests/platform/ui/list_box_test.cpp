@@ -1,4 +1,5 @@
 // List boxes: order, sorting, selection by tap and by the program.
+#include <QListWidget>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -11,6 +12,26 @@ using namespace platform::testing;
 using namespace uitest;
 
 // ---- List boxes ----
+
+TEST_F(ControlsTest, ListBoxShrinksToWholeRows) {
+    const int before = driver.rect(dialog, kList).height();
+    for (const char16_t* row : {u"Riesling", u"Silvaner", u"Müller-Thurgau", u"Kerner", u"Bacchus", u"Scheurebe"})
+        add(kList, LB_ADDSTRING, row);
+    auto* list = qobject_cast<QListWidget*>(driver.widget(dialog, kList));
+    ASSERT_NE(list, nullptr);
+    const int row = list->sizeHintForRow(0);
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(list->viewport()->height() % row, 0);
+    EXPECT_LE(driver.rect(dialog, kList).height(), before);
+    EXPECT_GT(driver.rect(dialog, kList).height(), before - row);
+}
+
+TEST_F(ControlsTest, SortedListBoxSortsAsAGermanDictionary) {
+    for (const char16_t* row : {u"Silvaner", u"Sémillon", u"Muskateller", u"Müller-Thurgau", u"scheurebe"})
+        add(kSortedList, LB_ADDSTRING, row);
+    EXPECT_EQ(driver.items(dialog, kSortedList),
+              (std::vector<std::u16string>{u"Müller-Thurgau", u"Muskateller", u"scheurebe", u"Sémillon", u"Silvaner"}));
+}
 
 TEST_F(ControlsTest, ListBoxKeepsItemsInTheOrderAdded) {
     EXPECT_EQ(add(kList, LB_ADDSTRING, u"Riesling"), 0);
