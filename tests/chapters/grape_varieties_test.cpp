@@ -6,6 +6,7 @@
 #include "screen/globals.h"
 #include "chapters/chapter_screens.h"
 #include "db/database.h"
+#include "platform/data/german_order.h"
 #include "resources/dialog_ids.h"
 #include "tests/chapters/chapter_fixture.h"
 #include "tests/support/test_catalogue.h"
@@ -57,6 +58,31 @@ TEST_F(GrapeVarieties, ListsShowRedAndWhiteNamesSortedWhateverTheQueryOrder) {
               (std::vector<std::u16string>{u"Chardonnay", u"Riesling", u"Silvaner"}));
     driver.close(grapes);
 }
+
+#ifdef TALVINO_SHIPPED_CATALOGUE_DIR
+TEST_F(GrapeVarieties, ListsOfTheShippedCatalogueAreInDictionaryOrder) {
+    platform::overrideModuleFileName(u"" TALVINO_SHIPPED_CATALOGUE_DIR "/talvino");
+    g_database->allocateQueryBuffer();
+    ASSERT_TRUE(g_database->openCatalogue());
+    const HWND grapes = openScreen();
+    ASSERT_NE(grapes, nullptr);
+    const auto germanOrder = [](const std::u16string& a, const std::u16string& b) {
+        return ado::compareGerman(a, b) < 0;
+    };
+    const std::vector<std::u16string> red = driver.items(grapes, 1013);
+    const std::vector<std::u16string> white = driver.items(grapes, 1014);
+    EXPECT_GE(red.size(), 20u);
+    EXPECT_GE(white.size(), 20u);
+    EXPECT_TRUE(std::is_sorted(red.begin(), red.end(), germanOrder));
+    EXPECT_TRUE(std::is_sorted(white.begin(), white.end(), germanOrder));
+    const auto at = [&](const char16_t* name) { return std::find(white.begin(), white.end(), name) - white.begin(); };
+    EXPECT_LT(at(u"Müller-Thurgau"), at(u"Muskateller"));
+    EXPECT_LT(at(u"Sémillon"), at(u"Silvaner"));
+    EXPECT_LT(at(u"Silvaner"), static_cast<std::ptrdiff_t>(white.size()));
+    driver.close(grapes);
+    platform::overrideModuleFileName(nullptr);
+}
+#endif
 
 TEST_F(GrapeVarieties, OpensWithTheIntroductionAndNothingChosen) {
     openCatalogue();
