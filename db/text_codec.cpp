@@ -39,6 +39,59 @@ std::u16string encodedText(std::u16string text) {
     return text;
 }
 
+namespace {
+constexpr char16_t kFirstSurrogate = 0xD800;
+constexpr char16_t kLastSurrogate = 0xDFFF;
+// U+F0000 as a pair, and the high halves that the 2048 carried units use.
+constexpr char16_t kCarrierHigh = 0xDB80;
+constexpr char16_t kCarrierHighLast = 0xDB81;
+constexpr char16_t kLowFirst = 0xDC00;
+
+bool isSurrogate(char16_t c) {
+    return c >= kFirstSurrogate && c <= kLastSurrogate;
+}
+} // namespace
+
+std::u16string carriedText(std::u16string_view encoded) {
+    std::u16string out;
+    out.reserve(encoded.size());
+    for (char16_t c : encoded) {
+        if (!isSurrogate(c)) {
+            out += c;
+            continue;
+        }
+        const unsigned offset = static_cast<unsigned>(c - kFirstSurrogate); // 0 … 0x7FF
+        out += static_cast<char16_t>(kCarrierHigh + (offset >> 10));
+        out += static_cast<char16_t>(kLowFirst + (offset & 0x3FF));
+    }
+    return out;
+}
+
+std::u16string uncarriedText(std::u16string_view carried) {
+    std::u16string out;
+    out.reserve(carried.size());
+    for (std::size_t i = 0; i < carried.size(); ++i) {
+        const char16_t c = carried[i];
+        if (c >= kCarrierHigh && c <= kCarrierHighLast && i + 1 < carried.size() &&
+            carried[i + 1] >= kLowFirst && carried[i + 1] <= kLastSurrogate) {
+            out += static_cast<char16_t>(kFirstSurrogate + ((c - kCarrierHigh) << 10) +
+                                         (carried[i + 1] - kLowFirst));
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::u16string storedText(std::u16string_view readable) {
+    return carriedText(encodedText(std::u16string(readable)));
+}
+
+std::u16string readableText(std::u16string_view stored) {
+    return decodedText(uncarriedText(stored));
+}
+
 // The LIKE of the data layer folds with the same rule, so lower-case copies and searches agree.
 char16_t lowerCaseChar(char16_t c) {
     char16_t text[1] = {c};

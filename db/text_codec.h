@@ -29,6 +29,20 @@ void encodeText(char16_t* text); // must not be null
 std::u16string decodedText(std::u16string text);
 std::u16string encodedText(std::u16string text);
 
+// How a scrambled text is carried in the catalogue. The encoding of some characters (Hangul
+// syllables from U+D660, and the halves of pairs such as most emoji) falls into the surrogate
+// range, where a lone unit is no character: SQLite's UTF-16 conversion pairs it with whatever unit
+// follows. So each encoded unit in U+D800–U+DFFF is carried as one character of the Supplementary
+// Private Use Area-A, U+F0000 + (unit − U+D800), a proper pair that every conversion keeps; all
+// other units stay as they are, so the codec's values and every catalogue without such units are
+// unchanged. The full-text search carries its encoded term the same way, so both agree.
+std::u16string carriedText(std::u16string_view encoded);
+// The inverse; anything that is not such a carried pair stays as it is.
+std::u16string uncarriedText(std::u16string_view carried);
+// A readable text as a scrambled column stores it, and back.
+std::u16string storedText(std::u16string_view readable);
+std::u16string readableText(std::u16string_view stored);
+
 // The catalogue's lower-casing: Unicode's simple lower-case mapping, one character to one (Š to š,
 // Ș to ș; ß unchanged), surrogate pairs included. Shared by the catalogue tool, the search and LIKE.
 char16_t lowerCaseChar(char16_t c);

@@ -132,7 +132,7 @@ std::u16string infoText(const std::u16string& qualityLine, const std::u16string&
 
 std::u16string entryInfoText(const EntryRow& row) {
     std::optional<std::u16string> description;
-    if (row.description) description = decodedText(*row.description);
+    if (row.description) description = readableText(*row.description);
     return infoText(qualityLine(row.quality1, row.quality2), tasteWords(row), description);
 }
 

@@ -29,12 +29,13 @@ bool composeGroup(std::initializer_list<GroupBox> boxes, std::u16string& group) 
     return count > 0;
 }
 
-// Text_Klein holds its text encoded, so the term is encoded the same way. A character that
-// encodes to the null character ends the text there, as for every other reader of it.
+// Text_Klein holds its text encoded, so the term is encoded the same way, and carried as the
+// catalogue carries encoded units that fall into the surrogate range. A character that encodes to
+// the null character ends the text there, as for every other reader of it.
 std::u16string encoded(std::u16string_view lowerTerm) {
     std::u16string copy = encodedText(std::u16string(lowerTerm));
     copy.resize(std::find(copy.begin(), copy.end(), u'\0') - copy.begin());
-    return copy;
+    return carriedText(copy);
 }
 
 } // namespace

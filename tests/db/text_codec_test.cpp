@@ -88,6 +88,66 @@ TEST(TextCodec, TheLengthIsTakenOnceSoCharactersAfterANewNulAreConvertedToo) {
     EXPECT_EQ(text[2], u'y');
 }
 
+// ---- How scrambled texts are carried in the file -------------------------------------------------
+
+bool hasLoneSurrogate(const std::u16string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool high = text[i] >= 0xD800 && text[i] <= 0xDBFF;
+        const bool low = text[i] >= 0xDC00 && text[i] <= 0xDFFF;
+        if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            ++i;
+            continue;
+        }
+        if (high || low) return true;
+    }
+    return false;
+}
+
+TEST(CarriedText, EveryUnitComesBackAndNoneIsCarriedAsALoneSurrogate) {
+    for (unsigned value = 1; value <= 0xFFFF; ++value) {
+        const std::u16string one(1, static_cast<char16_t>(value));
+        const std::u16string carried = carriedText(one);
+        SCOPED_TRACE(testing::Message() << "U+" << std::hex << value);
+        ASSERT_FALSE(hasLoneSurrogate(carried));
+        ASSERT_EQ(uncarriedText(carried), one);
+        // Outside the surrogate range nothing changes, so catalogues without such units keep their form.
+        if (value < 0xD800 || value > 0xDFFF) {
+            ASSERT_EQ(carried, one);
+        }
+    }
+}
+
+TEST(CarriedText, ATermIsFoundInACarriedTextExactlyWhereItStandsInTheText) {
+    // Encoded units in the surrogate range, mixed with ordinary ones, in every order.
+    const std::u16string units = {u'a', 0xD800, 0xDB7F, 0xDB80, 0xDC00, 0xDFFF, u'z'};
+    std::vector<std::u16string> texts;
+    for (char16_t a : units)
+        for (char16_t b : units)
+            for (char16_t c : units)
+                texts.push_back({a, b, c});
+    for (const std::u16string& text : texts) {
+        const std::u16string carried = carriedText(text);
+        for (const std::u16string& term : {text.substr(0, 1), text.substr(1, 1), text.substr(1, 2), text})
+            EXPECT_NE(carried.find(carriedText(term)), std::u16string::npos);
+        for (char16_t other : units)
+            if (text.find(other) == std::u16string::npos) {
+                EXPECT_EQ(carried.find(carriedText(std::u16string(1, other))), std::u16string::npos);
+            }
+    }
+}
+
+TEST(CarriedText, HangulAndEmojiSurviveTheStoredFormAndItsUtf8) {
+    const std::u16string readable = u"Kimchi \uD68C und \U0001F377 oder \U0001F600, \uD7A3 zuletzt";
+    const std::u16string stored = storedText(readable);
+    EXPECT_FALSE(hasLoneSurrogate(stored));
+    EXPECT_NE(stored, encodedText(readable)); // some units had to be carried
+    EXPECT_EQ(readableText(stored), readable);
+    // The file's UTF-8 holds the stored form exactly.
+    EXPECT_EQ(ado::toUtf16(ado::toUtf8(stored)), stored);
+    // German text is stored exactly as the codec encodes it.
+    EXPECT_EQ(storedText(u"Säure und Würze, 20 €"), encodedText(u"Säure und Würze, 20 €"));
+}
+
 TEST(LowerCase, LowersEveryCapitalOneCharacterToOneAndKeepsSharpS) {
     std::u16string text = u"ÄÖÜ ÀÉÞ ABC ß × 1 ŠŒȘĆ Ω İ ẞ";
     lowerCaseText(text.data());

@@ -202,6 +202,13 @@ TEST(InfoText, DescriptionIsDecodedFromItsStoredForm) {
                                   u"Äpfeln und Schiefer – 20 €. \r\n");
 }
 
+TEST(InfoText, HangulAndEmojiReadBackFromTheCarriedStoredForm) {
+    EntryRow row;
+    const std::u16string readable = u"Zu Kimchi \uD68C und ein Glas \U0001F377.";
+    row.description = storedText(readable);
+    EXPECT_EQ(entryInfoText(row), u" \r\n" + readable + u" \r\n");
+}
+
 TEST(InfoText, LongDescriptionIsKeptWhole) {
     const std::u16string longText(12000, u'x');
     EntryRow row;

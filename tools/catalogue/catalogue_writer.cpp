@@ -180,7 +180,7 @@ void writeCatalogue(const std::string& path, const Content& content, TextEncodin
                 sqlite3_bind_int(st, 1 + entry::kId, e.id);
                 bindText(st, 1 + entry::kName, e.name);
                 bindText(st, 1 + entry::kDescription,
-                         e.description ? OptionalText(encodedText(*e.description)) : std::nullopt);
+                         e.description ? OptionalText(storedText(*e.description)) : std::nullopt);
                 bindText(st, 1 + entry::kKeyword, e.keyword);
                 bindText(st, 1 + entry::kSuffix, e.suffix);
                 const int flags[8] = {e.red, e.rose,        e.white, e.brown,
@@ -197,7 +197,7 @@ void writeCatalogue(const std::string& path, const Content& content, TextEncodin
                 sqlite3_bind_int(st, 1 + entry::kNoVintage, e.noVintage);
                 bindText(st, 1 + entry::kKeywordLower, lowerCasedText(e.keyword));
                 bindText(st, 1 + entry::kTextLower,
-                         e.description ? OptionalText(encodedText(lowerCasedText(*e.description)))
+                         e.description ? OptionalText(storedText(lowerCasedText(*e.description)))
                                        : std::nullopt);
                 step(db.get(), st, "entry " + std::to_string(e.id));
             }

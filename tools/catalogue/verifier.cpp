@@ -75,19 +75,25 @@ struct Reader {
     }
 };
 
-// Decoded text that a person could have written: printable, nothing that only garbage yields.
+// Decoded text that a person could have written: printable, surrogates only in pairs, nothing that
+// only garbage yields.
 bool plausibleDecoded(const std::u16string& text) {
-    for (char16_t c : text)
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            ++i;
+            continue;
+        }
         if (c < 0x20 || (c >= 0x7F && c < 0xA0) || (c >= 0xD800 && c <= 0xDFFF) || c >= 0xE000) return false;
+    }
     return true;
 }
 
 bool looksScrambled(const std::u16string& text) {
     if (text.empty()) return false;
-    for (char16_t c : text) {
-        const char16_t d = codec::decodeChar(c);
-        if (d < 0x20 || (d >= 0xD800)) return false;
-    }
+    for (char16_t d : readableText(text))
+        if (d < 0x20 || d >= 0xE000) return false;
     return true;
 }
 
@@ -204,11 +210,11 @@ Findings verifyCatalogue(const std::string& path) {
                  problems.add("talvino: ID", where + "ID must be a non-zero integer");
              const bool hasDescription = sqlite3_column_type(s, 1) != SQLITE_NULL;
              const std::u16string stored = columnText(s, 1);
-             const std::u16string description = decodedText(stored);
+             const std::u16string description = readableText(stored);
              if (hasDescription && !plausibleDecoded(description))
                  problems.add("talvino: Beschreibung unreadable",
                               where + "Beschreibung does not decode to readable text (stored in clear?)");
-             if (encodedText(description) != stored)
+             if (storedText(description) != stored)
                  problems.add("talvino: Beschreibung codec",
                               where + "Beschreibung does not survive the codec");
              const std::u16string keyword = columnText(s, 2);
@@ -223,7 +229,7 @@ Findings verifyCatalogue(const std::string& path) {
                  problems.add("talvino: Stichwort_Klein",
                               where + "Stichwort_Klein is not the lower-cased STICHWORT");
              const bool hasLower = sqlite3_column_type(s, 6) != SQLITE_NULL;
-             if (hasLower != hasDescription || columnText(s, 6) != encodedText(lowerCasedText(description)))
+             if (hasLower != hasDescription || columnText(s, 6) != storedText(lowerCasedText(description)))
                  problems.add("talvino: Text_Klein",
                               where + "Text_Klein is not the scrambled lower-cased Beschreibung");
              if (sqlite3_column_type(s, 7) == SQLITE_NULL)
@@ -354,7 +360,7 @@ void dumpCatalogue(const std::string& path, std::ostream& out) {
             << (sqlite3_column_int64(s, kNoVintage) ? " ohnejahr" : "") << "\nBeschreibung: "
             << (sqlite3_column_type(s, kDescription) == SQLITE_NULL
                     ? "-"
-                    : utf8(decodedText(columnText(s, kDescription))))
+                    : utf8(readableText(columnText(s, kDescription))))
             << "\n";
     });
     out << "\n# Lesezeichen\n";
@@ -432,7 +438,7 @@ bool queryCatalogue(const std::string& path, const std::u16string& sql, std::ost
                 std::u16string value = v.bstrVal;
                 // Bookmark descriptions share the name but are stored in clear.
                 if (scrambled[static_cast<std::size_t>(i)] && looksScrambled(value))
-                    value = decodedText(value);
+                    value = readableText(value);
                 out << utf8(value);
             } else if (v.vt == VT_I4) {
                 out << v.lVal;

@@ -530,4 +530,22 @@ TEST(OddData, FindingsOfOneKindPastTwentyBecomeOneCountingLine) {
     EXPECT_EQ(lines[21], "5 more like \"a\" not shown (25 in all)");
 }
 
+TEST(OddData, DescriptionsWithHangulAndEmojiVerifyDumpAndQueryReadably) {
+    TestCatalogue c;
+    c.addSampleContent();
+    catalogue::Entry e = TestCatalogue::entry(7001, u"Soju", u"F", u"Burgund");
+    e.description = u"Zu Kimchi \uD68C und ein Glas \U0001F377.";
+    c.addEntry(e);
+    const std::string path = c.build();
+    const catalogue::Findings f = catalogue::verifyCatalogue(path);
+    EXPECT_TRUE(f.problems.empty()) << joined(f.problems);
+    std::ostringstream dumped;
+    catalogue::dumpCatalogue(path, dumped);
+    EXPECT_NE(dumped.str().find("Beschreibung: Zu Kimchi \xED\x9A\x8C und ein Glas \xF0\x9F\x8D\xB7."),
+              std::string::npos);
+    std::ostringstream out, err;
+    ASSERT_TRUE(catalogue::queryCatalogue(path, u"select Beschreibung from talvino where ID = 7001", out, err));
+    EXPECT_EQ(out.str(), "Beschreibung\nZu Kimchi \xED\x9A\x8C und ein Glas \xF0\x9F\x8D\xB7.\n");
+}
+
 } // namespace
