@@ -30,7 +30,7 @@ std::u16string decodedText(std::u16string text);
 std::u16string encodedText(std::u16string text);
 
 // How a scrambled text is carried in the catalogue. The encoding of some characters (Hangul
-// syllables from U+D660, and the halves of pairs such as most emoji) falls into the surrogate
+// syllables from U+D200, and the halves of pairs such as most emoji) falls into the surrogate
 // range, where a lone unit is no character: SQLite's UTF-16 conversion pairs it with whatever unit
 // follows. So each encoded unit in U+D800–U+DFFF is carried as one character of the Supplementary
 // Private Use Area-A, U+F0000 + (unit − U+D800), a proper pair that every conversion keeps; all
