@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QPointer>
+#include <QStylePainter>
 #include <QTimer>
 #include <algorithm>
 #include <optional>
@@ -17,9 +18,14 @@
 namespace platform::ui::controls {
 namespace {
 
+// A row keeps its whole text here when the model holds only the shown part of it.
+constexpr int kWholeTextRole = Qt::UserRole + 1;
+
 class ComboBoxControl : public QComboBox {
   public:
     explicit ComboBoxControl(QWidget* parent) : QComboBox(parent) {
+        // The box has the template's size: nothing measures the rows' texts for it.
+        setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         // Emitted after hidePopup, before the close-up is reported.
         connect(this, QOverload<int>::of(&QComboBox::activated), this, [this](int) { chosen_ = true; });
     }
@@ -47,6 +53,18 @@ class ComboBoxControl : public QComboBox {
         });
     }
 
+  protected:
+    // QComboBox's own drawing, with the shown part of the chosen row's text.
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        painter.setPen(palette().color(QPalette::Text));
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        option.currentText = shownPart(option.currentText);
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+
   private:
     // Where the stylus lifts off the dropped list when it picks the current row.
     std::optional<QPoint> chosenRowOnScreen() const {
@@ -58,10 +76,15 @@ class ComboBoxControl : public QComboBox {
     bool chosen_ = false;
 };
 
+QString wholeText(QComboBox* combo, int index) {
+    const QVariant whole = combo->itemData(index, kWholeTextRole);
+    return whole.isValid() ? whole.toString() : combo->itemText(index);
+}
+
 QStringList items(QComboBox* combo) {
     QStringList texts;
     for (int i = 0; i < combo->count(); ++i)
-        texts << combo->itemText(i);
+        texts << wholeText(combo, i);
     return texts;
 }
 
@@ -85,13 +108,14 @@ void wire(Window* control, const ControlTemplate&) {
 
 std::u16string currentText(Window* window) {
     auto* combo = as<QComboBox>(window);
-    return combo && combo->currentIndex() >= 0 ? toU16(combo->currentText()) : std::u16string();
+    return combo && combo->currentIndex() >= 0 ? toU16(wholeText(combo, combo->currentIndex()))
+                                               : std::u16string();
 }
 
 // The text chooses the row that has it; an empty text chooses none.
 LRESULT setText(Window* window, const std::u16string& text) {
     if (auto* combo = as<QComboBox>(window)) {
-        const int index = text.empty() ? -1 : combo->findText(toQString(text), Qt::MatchExactly);
+        const int index = text.empty() ? -1 : static_cast<int>(items(combo).indexOf(toQString(text)));
         if (!text.empty() && index < 0) return CB_ERR;
         combo->setCurrentIndex(index);
     }
@@ -107,7 +131,9 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
         const QString text = toQString(reinterpret_cast<LPCWSTR>(lParam));
         const int current = combo->currentIndex();
         const int position = (window->style & CBS_SORT) ? sortedPosition(items(combo), text) : combo->count();
-        combo->insertItem(position, text);
+        // The list lays out and draws only the shown part; the whole text stays with the row.
+        combo->insertItem(position, shownPart(text));
+        if (text.size() > kShownRowChars) combo->setItemData(position, text, kWholeTextRole);
         // Adding never selects anything on the platform.
         combo->setCurrentIndex(current < 0 ? -1 : (position <= current ? current + 1 : current));
         return position;
@@ -119,12 +145,12 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
     case CB_GETLBTEXT: {
         const int index = static_cast<int>(wParam);
         if (index < 0 || index >= combo->count()) return CB_ERR;
-        return copyRowText(combo->itemText(index), lParam);
+        return copyRowText(wholeText(combo, index), lParam);
     }
     case CB_GETLBTEXTLEN: {
         const int index = static_cast<int>(wParam);
         if (index < 0 || index >= combo->count()) return CB_ERR;
-        return combo->itemText(index).size();
+        return wholeText(combo, index).size();
     }
     case CB_RESETCONTENT:
         combo->clear();

@@ -30,6 +30,18 @@ StaticColors askStaticColors(Window* window) {
     return colors;
 }
 
+QString shownPart(const QString& text, int chars) {
+    if (text.size() <= chars) return text;
+    int cut = chars;
+    if (cut > 0 && text[cut - 1].isHighSurrogate()) --cut;
+    return text.left(cut);
+}
+
+void ShownPartDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (option->text.size() > kShownRowChars) option->text = shownPart(option->text);
+}
+
 QString withoutPrefix(const QString& text) {
     QString out;
     for (int i = 0; i < text.size(); ++i) {

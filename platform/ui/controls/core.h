@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QStyledItemDelegate>
 #include <optional>
 #include <string>
 
@@ -71,6 +72,26 @@ int sortedPosition(const QStringList& items, const QString& text);
 LRESULT copyRowText(const QString& text, LPARAM buffer);
 // Stores the text in the window record and names the widget after it.
 LRESULT keepText(Window* window, const std::u16string& text);
+
+// Controls lay out and draw only what can be seen, so that no text makes a screen slow (Qt lays
+// out a text whole, a megabyte of it for seconds). A row of a list, combo box or tree shows at
+// most its first kShownRowChars characters, more than any row shows on the device even scrolled
+// far sideways; a static at most kShownStaticChars, more than the whole screen holds. The
+// window keeps the whole text for the program. Differs from the platform, which drew a row to
+// its end however far the user scrolled.
+constexpr int kShownRowChars = 1024;
+constexpr int kShownStaticChars = 8192;
+// The first `chars` characters of `text`, a surrogate pair never split.
+QString shownPart(const QString& text, int chars = kShownRowChars);
+
+// Rows of item views laid out and drawn from the shown part of their text.
+class ShownPartDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+};
 
 template <typename T> T* as(Window* window) {
     return dynamic_cast<T*>(window->widget.data());

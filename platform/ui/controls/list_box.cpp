@@ -33,6 +33,7 @@ QWidget* create(ControlTemplate& from, Kind* kind) {
     *kind = Kind::ListBox;
     const DWORD style = from.style;
     auto* list = new QListWidget(from.dialog->widget);
+    list->setItemDelegate(new ShownPartDelegate(list));
     list->setSelectionMode((style & LBS_NOSEL) ? QAbstractItemView::NoSelection
                                                : QAbstractItemView::SingleSelection);
     if (style & LBS_NOSEL) list->setFocusPolicy(Qt::NoFocus);

@@ -123,8 +123,10 @@ LRESULT setText(Window* window, const std::u16string& text) {
     if (isPicture(window->style)) return TRUE; // a picture keeps showing its picture
     auto* label = as<QLabel>(window);
     if (!label) return TRUE;
-    QString shown = displayText(window->text);
+    QString shown = displayText(
+        window->text.substr(0, std::min<std::size_t>(window->text.size(), 2 * kShownStaticChars)));
     if (!(window->style & SS_NOPREFIX)) shown = withoutPrefix(shown);
+    shown = shownPart(shown, kShownStaticChars);
     label->setText(shown);
     label->setAccessibleName(shown);
     return TRUE;

@@ -26,7 +26,7 @@ constexpr int kHasChildrenRole = Qt::UserRole + 2;
 class TreeViewControl;
 
 // Custom draw: the dialog may choose each item's font and colour.
-class CustomDrawDelegate : public QStyledItemDelegate {
+class CustomDrawDelegate : public ShownPartDelegate {
   public:
     CustomDrawDelegate(TreeViewControl* tree);
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -109,7 +109,7 @@ class TreeViewControl : public QTreeWidget {
     }
 };
 
-CustomDrawDelegate::CustomDrawDelegate(TreeViewControl* tree) : QStyledItemDelegate(tree), tree_(tree) {}
+CustomDrawDelegate::CustomDrawDelegate(TreeViewControl* tree) : ShownPartDelegate(tree), tree_(tree) {}
 
 void CustomDrawDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                const QModelIndex& index) const {
@@ -152,13 +152,13 @@ void CustomDrawDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
             ReleaseDC(handle, dc);
         }
     }
-    QStyledItemDelegate::paint(painter, itemOption, index);
+    ShownPartDelegate::paint(painter, itemOption, index);
 }
 
 QSize CustomDrawDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
     QStyleOptionViewItem itemOption(option);
     if (lastFont) itemOption.font = *lastFont;
-    return QStyledItemDelegate::sizeHint(itemOption, index);
+    return ShownPartDelegate::sizeHint(itemOption, index);
 }
 
 LRESULT treeMessage(Window* window, TreeViewControl* tree, UINT msg, WPARAM wParam, LPARAM lParam,

@@ -122,3 +122,33 @@ TEST_F(ControlsTest, ComboBoxItemTextsAndReset) {
     send(kCombo, CB_RESETCONTENT);
     EXPECT_EQ(send(kCombo, CB_GETCOUNT), 0);
 }
+
+// ---- Huge rows: only what can be seen is laid out, the program keeps the whole text ----
+
+TEST_F(ControlsTest, AHugeComboRowKeepsItsWholeTextForTheProgram) {
+    const std::u16string huge = u"B" + std::u16string(200000, u'x');
+    add(kSortedCombo, CB_ADDSTRING, u"C");
+    EXPECT_EQ(add(kSortedCombo, CB_ADDSTRING, huge.c_str()), 0);
+    EXPECT_EQ(add(kSortedCombo, CB_ADDSTRING, u"A"), 0);
+    // Sorted by the whole text: a row between "B" and the huge one goes before it.
+    EXPECT_EQ(add(kSortedCombo, CB_ADDSTRING, (u"B" + std::u16string(199999, u'x')).c_str()), 1);
+    ASSERT_EQ(send(kSortedCombo, CB_GETLBTEXTLEN, 2), static_cast<LRESULT>(huge.size()));
+    std::u16string text(huge.size() + 1, u'\0');
+    EXPECT_EQ(send(kSortedCombo, CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(text.data())),
+              static_cast<LRESULT>(huge.size()));
+    EXPECT_EQ(text.c_str(), huge);
+    // The whole text chooses its row, and the window text is the whole text again.
+    SetDlgItemTextW(dialog, kSortedCombo, huge.c_str());
+    EXPECT_EQ(send(kSortedCombo, CB_GETCURSEL), 2);
+    EXPECT_EQ(driver.text(dialog, kSortedCombo), huge);
+}
+
+TEST_F(ControlsTest, AHugeChosenComboRowLooksLikeItsShownPart) {
+    const std::u16string shown(1024, u'W');
+    add(kCombo, CB_ADDSTRING, shown.c_str());
+    add(kCombo, CB_ADDSTRING, (shown + std::u16string(300000, u'W')).c_str());
+    send(kCombo, CB_SETCURSEL, 0);
+    const QImage cut = driver.grab(GetDlgItem(dialog, kCombo));
+    send(kCombo, CB_SETCURSEL, 1);
+    EXPECT_EQ(driver.grab(GetDlgItem(dialog, kCombo)), cut);
+}

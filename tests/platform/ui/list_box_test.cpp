@@ -83,3 +83,19 @@ TEST_F(ControlsTest, NoSelectionListBoxNeverHighlights) {
     EXPECT_EQ(send(kNoSelList, LB_SETCURSEL, 0), LB_ERR);
     EXPECT_EQ(driver.selectedIndex(dialog, kNoSelList), -1);
 }
+
+// ---- Huge rows: only what can be seen is laid out, the program keeps the whole text ----
+
+TEST_F(ControlsTest, AHugeListRowKeepsItsWholeTextAndLooksLikeItsShownPart) {
+    const std::u16string shown(1024, u'W');
+    const std::u16string huge = shown + std::u16string(300000, u'W');
+    add(kList, LB_ADDSTRING, shown.c_str());
+    const QImage cut = driver.grab(GetDlgItem(dialog, kList));
+    send(kList, LB_RESETCONTENT);
+    add(kList, LB_ADDSTRING, huge.c_str());
+    EXPECT_EQ(driver.grab(GetDlgItem(dialog, kList)), cut);
+    ASSERT_EQ(send(kList, LB_GETTEXTLEN, 0), static_cast<LRESULT>(huge.size()));
+    std::u16string text(huge.size() + 1, u'\0');
+    send(kList, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text.data()));
+    EXPECT_EQ(text.c_str(), huge);
+}

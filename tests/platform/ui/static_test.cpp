@@ -60,3 +60,19 @@ TEST_F(ControlsTest, TextOfABitmapStaticLeavesItsPicture) {
     ASSERT_TRUE(label);
     EXPECT_FALSE(label->pixmap().isNull());
 }
+
+// ---- A huge text: only what can be seen is laid out, the program keeps the whole text ----
+
+TEST_F(ControlsTest, AHugeStaticTextKeepsItsWholeTextAndLooksLikeItsShownPart) {
+    std::u16string shown;
+    while (shown.size() < 8192)
+        shown += u"Wein ";
+    shown.resize(8192);
+    const std::u16string huge = shown + std::u16string(1 << 20, u'W');
+    SetDlgItemTextW(dialog, kLeftText, shown.c_str());
+    const QImage cut = driver.grab(GetDlgItem(dialog, kLeftText));
+    SetDlgItemTextW(dialog, kLeftText, huge.c_str());
+    EXPECT_EQ(driver.grab(GetDlgItem(dialog, kLeftText)), cut);
+    EXPECT_EQ(driver.text(dialog, kLeftText), huge);
+    EXPECT_EQ(GetWindowTextLengthW(GetDlgItem(dialog, kLeftText)), static_cast<int>(huge.size()));
+}

@@ -201,3 +201,23 @@ TEST_F(TreeTest, AWideItemKeepsItsWholeLabelAndTheTreeScrollsSideways) {
     EXPECT_GT(tree->header()->sectionSize(0), tree->viewport()->width());
     EXPECT_TRUE(tree->horizontalScrollBar()->isVisible());
 }
+
+// ---- Huge labels: only what can be seen is laid out, the program keeps the whole text ----
+
+TEST_F(TreeTest, AHugeLabelKeepsItsWholeTextAndLooksLikeItsShownPart) {
+    const std::u16string shown(1024, u'W');
+    const std::u16string huge = shown + std::u16string(300000, u'W');
+    HTREEITEM item = insert(TVI_ROOT, shown.c_str(), 7);
+    const QImage cut = driver.grab(GetDlgItem(dialog, kTree));
+    send(kTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    item = insert(TVI_ROOT, huge.c_str(), 7);
+    EXPECT_EQ(driver.grab(GetDlgItem(dialog, kTree)), cut);
+    std::u16string text(huge.size() + 1, u'\0');
+    TVITEMW data{};
+    data.mask = TVIF_TEXT;
+    data.hItem = item;
+    data.pszText = text.data();
+    data.cchTextMax = static_cast<int>(text.size());
+    ASSERT_TRUE(send(kTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data)));
+    EXPECT_EQ(text.c_str(), huge);
+}
