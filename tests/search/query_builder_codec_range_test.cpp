@@ -16,9 +16,19 @@
 
 namespace {
 
-const std::u16string kHangul = u"\uD68C";        // encodes into the surrogate range, alone
-const std::u16string kWineGlass = u"\U0001F377"; // its high half does, its low half not
-const std::u16string kGrin = u"\U0001F600";      // both halves do
+const std::u16string kHangul = u"\uD68C";
+const std::u16string kWineGlass = u"\U0001F377";
+const std::u16string kGrin = u"\U0001F600";
+
+// Whether some unit of the text's encoded form lies in the surrogate range, which is what these
+// tests are about.
+bool encodesIntoSurrogates(const std::u16string& text) {
+    for (char16_t c : text) {
+        const char16_t e = codec::encodeChar(c);
+        if (e >= 0xD800 && e <= 0xDFFF) return true;
+    }
+    return false;
+}
 
 class CodecRangeSearch : public ::testing::TestWithParam<catalogue::TextEncoding> {
   protected:
@@ -73,6 +83,8 @@ TEST_P(CodecRangeSearch, FindsTheDescriptionsThatHoldTheCharacter) {
         std::u16string term;
         std::vector<int> ids;
     };
+    for (const std::u16string& character : {kHangul, kWineGlass, kGrin})
+        ASSERT_TRUE(encodesIntoSurrogates(character)) << ado::toUtf8(character);
     const Case cases[] = {{kHangul, {1}},
                           {kWineGlass, {2}},
                           {kGrin, {2}},
