@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "platform/data/engine.h"
 #include "tools/catalogue/bookmark_rows.h"
 
 namespace catalogue {
@@ -27,7 +28,10 @@ DbHandle open(const std::string& path, int flags) {
         throw WriteError("cannot open " + path + ": " + message);
     }
     sqlite3_busy_timeout(raw, 5000);
-    return DbHandle(raw);
+    DbHandle db(raw);
+    // The catalogue declares German order on its sorted columns; without it they cannot be read.
+    if (ado::registerGermanOrder(raw) != SQLITE_OK) throw WriteError("cannot register German order");
+    return db;
 }
 
 StatementHandle prepare(sqlite3* db, const char* sql) {
