@@ -13,10 +13,18 @@
 // that way. The folder is removed and the program's path restored when the object goes.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "tools/catalogue/catalogue_writer.h"
+
+namespace catalogue {
+// Names the cases of tests that run once per file encoding.
+inline void PrintTo(TextEncoding encoding, std::ostream* os) {
+    *os << (encoding == TextEncoding::Utf8 ? "Utf8" : "Utf16");
+}
+} // namespace catalogue
 
 class TestCatalogue {
   public:

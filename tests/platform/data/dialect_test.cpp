@@ -8,12 +8,6 @@
 #include "platform/data/utf.h"
 #include "tests/support/test_catalogue.h"
 
-namespace catalogue {
-void PrintTo(TextEncoding encoding, std::ostream* os) {
-    *os << (encoding == TextEncoding::Utf8 ? "Utf8" : "Utf16");
-}
-} // namespace catalogue
-
 namespace {
 
 // Encodes like the search does, with the catalogue's codec values (checked in the codec tests).
