@@ -307,6 +307,17 @@ bool Driver::pressKey(HWND dialog, int id, int qtKey) {
     return true;
 }
 
+bool Driver::pressKey(int qtKey, Qt::KeyboardModifiers modifiers) {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus) {
+        ADD_FAILURE() << "pressKey: nothing has the focus";
+        return false;
+    }
+    QTest::keyClick(focus, static_cast<Qt::Key>(qtKey), modifiers);
+    pump();
+    return true;
+}
+
 bool Driver::chooseItem(HWND dialog, int id, int index) {
     QWidget* target = usable(dialog, id, "chooseItem");
     if (!target) return false;

@@ -85,6 +85,8 @@ class Driver {
     bool type(HWND dialog, int id, const std::u16string& text); // taps the edit, then types
     bool typeKeys(const std::u16string& text);                  // into whatever has the focus
     bool pressKey(HWND dialog, int id, int qtKey);              // one key (Qt::Key) on a control
+    // One key of a physical keyboard (Qt::Key, with Shift and the like) on whatever has the focus.
+    bool pressKey(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     bool chooseItem(HWND dialog, int id, int index); // combo box (drop down, pick) or list box (tap)
     bool chooseItem(HWND dialog, int id, const std::u16string& text);
     bool selectTreeItem(HWND dialog, int id, const std::vector<std::u16string>& labels); // path of labels

@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHash>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRawFont>
@@ -14,6 +15,7 @@
 #include <cmath>
 
 #include "platform/gdi/gdi_internal.h"
+#include "platform/shell/shell.h"
 #include "platform/ui/hooks.h"
 #include "platform/ui/window.h"
 
@@ -89,8 +91,15 @@ class InputGate : public QObject {
             return false;
         }
         if (!object->isWidgetType()) return false;
-        if (boxWidget) return !insideWidget(object, boxWidget) && !isPopup(object);
+        if (boxWidget) {
+            if (!insideWidget(object, boxWidget)) return !isPopup(object);
+            return moveFocus(boxWidget, event);
+        }
         Window* active = activeDialog();
+        if (active && active->widget && insideWidget(object, active->widget)) {
+            if (moveFocus(active->widget, event)) return true;
+            if (escapeIsDone(active, event)) return true;
+        }
         for (Window* dialog : openDialogs) {
             if (dialog == active || !dialog->widget) continue;
             if (insideWidget(object, dialog->widget)) return true;
@@ -99,6 +108,38 @@ class InputGate : public QObject {
     }
 
   private:
+    // Tab and Shift+Tab go round the tab stops of the dialog (or box) on top, in template order,
+    // and never into a covered screen.
+    static bool moveFocus(QWidget* container, QEvent* event) {
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+        const bool backwards =
+            key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
+        if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) return false;
+        std::vector<QWidget*> stops;
+        for (QWidget* w = container->nextInFocusChain(); w && w != container; w = w->nextInFocusChain())
+            if (insideWidget(w, container) && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled())
+                stops.push_back(w);
+        if (stops.empty()) return true;
+        const auto at = std::find(stops.begin(), stops.end(), QApplication::focusWidget());
+        std::size_t next = 0;
+        if (at == stops.end())
+            next = backwards ? stops.size() - 1 : 0;
+        else if (backwards)
+            next = (static_cast<std::size_t>(at - stops.begin()) + stops.size() - 1) % stops.size();
+        else
+            next = (static_cast<std::size_t>(at - stops.begin()) + 1) % stops.size();
+        stops[next]->setFocus(backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+        return true;
+    }
+    // Escape acts as the done button of the title bar ("ok") where the screen shows one.
+    static bool escapeIsDone(Window* dialog, QEvent* event) {
+        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) return false;
+        if (!(dialog->shellFlags & SHIDIF_DONEBUTTON)) return false;
+        sendObserved(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        return true;
+    }
     static bool isPopup(QObject* object) {
         auto* widget = qobject_cast<QWidget*>(object);
         return widget && (widget->window()->windowFlags() & Qt::Popup) == Qt::Popup;
@@ -117,23 +158,10 @@ int mulDiv(int value, int numerator, int denominator) {
     return static_cast<int>(std::lround(static_cast<double>(value) * numerator / denominator));
 }
 
-// An owner-drawn button without text is read out by the label that lies on it.
-void nameOwnerDrawnButtons(Window* dialog) {
-    for (Window* button : dialog->children) {
-        if (button->kind != Kind::OwnerDrawButton || !button->text.empty() || !button->widget) continue;
-        const QRect area = button->widget->geometry();
-        for (Window* label : dialog->children) {
-            if (label->kind != Kind::Static || label->text.empty() || !label->widget) continue;
-            if (!area.contains(label->widget->geometry().center())) continue;
-            button->widget->setAccessibleName(displayText(label->text));
-            break;
-        }
-    }
-}
-
 Window* buildDialog(HINSTANCE module, LPCDLGTEMPLATEW tmpl, HWND ownerHandle, DLGPROC proc) {
     if (!tmpl || !qApp) return nullptr;
     installGate();
+    installAccessibility();
     QWidget* area = shellHost() ? shellHost()->dialogArea() : nullptr;
     auto* widget = new DialogWidget(area);
     widget->hide();
@@ -155,7 +183,7 @@ Window* buildDialog(HINSTANCE module, LPCDLGTEMPLATEW tmpl, HWND ownerHandle, DL
         // The first control of a template lies on top.
         if (control && control->widget) control->widget->lower();
     }
-    nameOwnerDrawnButtons(dialog);
+    finishControls(dialog);
     openDialogs.push_back(dialog);
     return dialog;
 }
@@ -270,6 +298,7 @@ void dialogStackChanged() {
         }
         lastActive = active;
         if (active && active->widget) {
+            active->widget->show();
             active->widget->raise();
             if (active->savedFocus)
                 active->savedFocus->setFocus(Qt::OtherFocusReason);
@@ -279,6 +308,10 @@ void dialogStackChanged() {
             QTimer::singleShot(0, qApp, [handle] { fireActivated(handle); });
         }
     }
+    // A covered screen is hidden, so that neither a screen reader nor Tab finds its controls.
+    for (Window* dialog : openDialogs)
+        if (dialog != active && dialog->widget && dialog->shownOnce && dialog->visible && !dialog->ended)
+            dialog->widget->hide();
     if (shellHost()) shellHost()->activeDialogChanged();
 }
 

@@ -43,4 +43,20 @@ bool isModalLoopRunning(HWND dialog);
 using MessageObserver = std::function<void(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)>;
 void setMessageObserver(HWND dialog, MessageObserver observer);
 
+// ---- Accessibility of what a screen paints itself ----
+// Controls are named from their templates (own text, or the label beside or above them); these
+// calls are for what a screen knows alone: a name no label gives, the text it paints, the areas
+// of a picture that answer taps, and work under way.
+void setAccessibleName(HWND window, const std::u16string& name);
+// The text a screen reader reads for a window whose content is painted (announced when it changes).
+void setAccessibleText(HWND window, const std::u16string& text);
+// Areas of a notifying picture, in its client coordinates, each read as a button of its own;
+// pressing one sends what a tap in its middle sends.
+struct AccessiblePart {
+    std::u16string name;
+    RECT area;
+};
+void setAccessibleParts(HWND window, std::vector<AccessiblePart> parts);
+void setAccessibleBusy(HWND window, bool busy);
+
 } // namespace platform

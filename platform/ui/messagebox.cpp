@@ -1,6 +1,8 @@
 // Message boxes as the device's own modal boxes. Differs from the platform: the box lies over
 // the dialog area of the device window (not a window of its own); only OK and Yes/No buttons and
-// the information and question icons exist; German button texts as on a German device.
+// the information and question icons exist; German button texts as on a German device. A screen
+// reader meets the box as an alert, named by its caption, with its text as description.
+#include <QAccessible>
 #include <QApplication>
 #include <QEventLoop>
 #include <QFrame>
@@ -31,6 +33,13 @@ class MessageBoxFrame : public QFrame {
             loop_->exit(0);
             return;
         }
+        // Enter presses the focused button (the first one, which has the focus when the box opens).
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+                button->click();
+                return;
+            }
+        }
         QFrame::keyPressEvent(event);
     }
 
@@ -43,6 +52,7 @@ class MessageBoxFrame : public QFrame {
 int showBox(const QString& text, const QString& caption, UINT type) {
     const bool yesNo = (type & 0x0F) == MB_YESNO;
     const bool question = (type & 0xF0) == MB_ICONQUESTION;
+    installAccessibility();
     QWidget* area = shellHost() ? shellHost()->dialogArea() : nullptr;
     QEventLoop loop;
     int answer = yesNo ? IDNO : IDOK;
@@ -126,6 +136,9 @@ int showBox(const QString& text, const QString& caption, UINT type) {
     box->show();
     box->raise();
     first->setFocus(Qt::OtherFocusReason);
+    // A screen reader announces the box as it opens.
+    QAccessibleEvent opened(box, QAccessible::Alert);
+    QAccessible::updateAccessibility(&opened);
     loop.exec(QEventLoop::DialogExec);
     setMessageBoxWidget(previousBox);
     box->hide();

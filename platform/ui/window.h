@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/gdi/surface.h"
+#include "platform/ui/hooks.h"
 #include "platform/ui/windows.h"
 
 class QTimer;
@@ -57,6 +58,12 @@ struct Window : HWND__ {
     bool visible = true; // the WS_VISIBLE bit
     std::u16string text; // window text of statics, buttons, dialogs and shell windows
     std::map<UINT_PTR, QTimer*> timers;
+
+    // What a screen reader learns beyond the widget's own: painted text, pressable areas, work.
+    std::u16string accessibleText;
+    std::vector<platform::AccessiblePart> accessibleParts;
+    int accessiblePartsVersion = 0;
+    bool busy = false;
 
     // Dialogs
     DLGPROC dlgProc = nullptr;
@@ -109,6 +116,8 @@ QFont templateFont(LPCWSTR face, int pointSize);
 void dialogUnitsFor(const QFont& font, int* baseX, int* baseY);
 LRESULT controlMessage(Window* window, UINT msg, WPARAM wParam, LPARAM lParam);
 Window* createControl(Window* dialog, const DLGITEMTEMPLATE& item);
+void finishControls(Window* dialog); // after the last control: names, labels, keyboard reach
+void installAccessibility();
 void applyFont(Window* window, const QFont& font);
 std::vector<Window*> dialogStack(); // open dialogs, opener first
 Window* activeDialog();

@@ -1,21 +1,34 @@
 // Buttons: push buttons, check boxes, owner-drawn buttons (the dialog paints them through
 // WM_DRAWITEM) and group frames. A tap sends BN_CLICKED; a group frame takes no taps.
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QPainter>
 #include <QPushButton>
 
 #include "platform/gdi/gdi.h"
+#include "platform/ui/controls/accessible.h"
 #include "platform/ui/controls/core.h"
 
 namespace platform::ui::controls {
 namespace {
+
+// Enter presses a button as Space does (the platform's dialogs press the focused button).
+bool pressedByEnter(QAbstractButton* button, QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) return false;
+    event->accept();
+    button->click();
+    return true;
+}
 
 class PushButtonControl : public QPushButton {
   public:
     explicit PushButtonControl(QWidget* parent) : QPushButton(parent) {}
 
   protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!pressedByEnter(this, event)) QPushButton::keyPressEvent(event);
+    }
     void paintEvent(QPaintEvent* event) override {
         QPushButton::paintEvent(event);
         paintSurface(this, windowOf(this));
@@ -27,6 +40,9 @@ class CheckBoxControl : public QCheckBox {
     explicit CheckBoxControl(QWidget* parent) : QCheckBox(parent) {}
 
   protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!pressedByEnter(this, event)) QCheckBox::keyPressEvent(event);
+    }
     void paintEvent(QPaintEvent* event) override {
         Window* window = windowOf(this);
         if (window) {
@@ -51,6 +67,9 @@ class OwnerDrawButton : public QPushButton {
     explicit OwnerDrawButton(QWidget* parent) : QPushButton(parent) {}
 
   protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!pressedByEnter(this, event)) QPushButton::keyPressEvent(event);
+    }
     void paintEvent(QPaintEvent*) override {
         Window* window = windowOf(this);
         if (!window) return;
@@ -138,10 +157,18 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM) {
     return 0;
 }
 
+// An owner-drawn button that no key reaches and that other controls lie on is a coloured panel
+// behind a group: read as a grouping, not as a button that does nothing.
+QAccessibleInterface* accessible(Window* window, QWidget* widget) {
+    if (window->kind == Kind::OwnerDrawButton && !(window->style & WS_TABSTOP) && holdsControls(window))
+        return new WindowAccessible(widget, QAccessible::Grouping);
+    return nullptr;
+}
+
 } // namespace
 
 const ControlFamily& buttonFamily() {
-    static const ControlFamily family{u"BUTTON", create, wire, nullptr, setText, message, nullptr};
+    static const ControlFamily family{u"BUTTON", create, wire, nullptr, setText, message, nullptr, accessible};
     return family;
 }
 

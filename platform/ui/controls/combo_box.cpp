@@ -183,7 +183,7 @@ void fontChanged(Window* window, const QFont& font) {
 } // namespace
 
 const ControlFamily& comboBoxFamily() {
-    static const ControlFamily family{u"COMBOBOX", create, wire, currentText, setText, message, fontChanged};
+    static const ControlFamily family{u"COMBOBOX", create, wire, currentText, setText, message, fontChanged, nullptr};
     return family;
 }
 

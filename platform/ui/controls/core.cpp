@@ -102,6 +102,8 @@ const ControlFamily* familyNamed(const std::u16string& className) {
     return nullptr;
 }
 
+} // namespace
+
 const ControlFamily* familyOf(Kind kind) {
     switch (kind) {
     case Kind::Static:
@@ -129,6 +131,8 @@ const ControlFamily* familyOf(Kind kind) {
     }
 }
 
+namespace {
+
 LRESULT setText(const ControlFamily& family, Window* window, const std::u16string& text) {
     return family.setText ? family.setText(window, text) : keepText(window, text);
 }
@@ -137,6 +141,10 @@ LRESULT setText(const ControlFamily& family, Window* window, const std::u16strin
 } // namespace controls
 
 using namespace controls;
+
+void finishControls(Window* dialog) {
+    nameControls(dialog);
+}
 
 void applyFont(Window* window, const QFont& font) {
     if (!window->widget) return;

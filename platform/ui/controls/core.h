@@ -14,6 +14,7 @@
 
 class QWidget;
 class QFont;
+class QAccessibleInterface;
 
 namespace platform::ui::controls {
 
@@ -44,7 +45,16 @@ struct ControlFamily {
     LRESULT (*message)(Window* window, UINT msg, WPARAM wParam, LPARAM lParam);
     // After WM_SETFONT set the widget's font; null when the widget alone takes it.
     void (*fontChanged)(Window* window, const QFont& font);
+    // The accessible interface of a control of the family; null (or a null answer) leaves it to Qt.
+    QAccessibleInterface* (*accessible)(Window* window, QWidget* widget);
 };
+
+const ControlFamily* familyOf(Kind kind);
+
+// Names every control of a freshly built dialog by its label (and lets keys reach its links).
+void nameControls(Window* dialog);
+// A label that changed its text renames the control it labels.
+void renameLabelled(Window* label);
 
 const ControlFamily& staticFamily();
 const ControlFamily& buttonFamily();

@@ -107,7 +107,7 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM) {
 } // namespace
 
 const ControlFamily& editFamily() {
-    static const ControlFamily family{u"EDIT", create, wire, currentText, setText, message, nullptr};
+    static const ControlFamily family{u"EDIT", create, wire, currentText, setText, message, nullptr, nullptr};
     return family;
 }
 

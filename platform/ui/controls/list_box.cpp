@@ -107,7 +107,7 @@ void fontChanged(Window* window, const QFont&) {
 } // namespace
 
 const ControlFamily& listBoxFamily() {
-    static const ControlFamily family{u"LISTBOX", create, wire, nullptr, nullptr, message, fontChanged};
+    static const ControlFamily family{u"LISTBOX", create, wire, nullptr, nullptr, message, fontChanged, nullptr};
     return family;
 }
 

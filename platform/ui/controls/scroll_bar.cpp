@@ -1,5 +1,7 @@
 // Horizontal scroll bars: every step, page, jump and drag goes to the dialog as WM_HSCROLL.
 // The platform leaves the thumb where it is; the dialog moves it with SBM_SETPOS.
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -17,6 +19,19 @@ class ScrollBarControl : public QScrollBar {
         connect(this, &QAbstractSlider::sliderReleased, this, [this] { thumbReleased_ = true; });
     }
     int position = 0; // the position the dialog set
+
+    // A step or page by a screen reader: the same messages as the arrow, then the end of the scroll.
+    void act(SliderAction action) {
+        triggerAction(action);
+        send(SB_ENDSCROLL, 0);
+    }
+    // A value set by a screen reader: the messages of a drag of the thumb to it.
+    void moveTo(int wanted) {
+        tracked_ = std::clamp(wanted, minimum(), maximum());
+        send(SB_THUMBTRACK, tracked_);
+        send(SB_THUMBPOSITION, tracked_);
+        send(SB_ENDSCROLL, 0);
+    }
 
   protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
@@ -88,6 +103,40 @@ QWidget* create(ControlTemplate& from, Kind* kind) {
     return bar;
 }
 
+class ScrollBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+  public:
+    explicit ScrollBarAccessible(ScrollBarControl* bar) : QAccessibleWidget(bar, QAccessible::ScrollBar) {}
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QVariant currentValue() const override { return bar()->position; }
+    void setCurrentValue(const QVariant& value) override { bar()->moveTo(value.toInt()); }
+    QVariant maximumValue() const override { return bar()->maximum(); }
+    QVariant minimumValue() const override { return bar()->minimum(); }
+    QVariant minimumStepSize() const override { return 1; }
+    QStringList actionNames() const override {
+        return QStringList{increaseAction(), decreaseAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& name) override {
+        if (!bar()->isEnabled()) return;
+        if (name == increaseAction())
+            bar()->act(QAbstractSlider::SliderSingleStepAdd);
+        else if (name == decreaseAction())
+            bar()->act(QAbstractSlider::SliderSingleStepSub);
+        else
+            QAccessibleWidget::doAction(name);
+    }
+
+  private:
+    ScrollBarControl* bar() const { return static_cast<ScrollBarControl*>(widget()); }
+};
+
+QAccessibleInterface* accessible(Window*, QWidget* widget) {
+    auto* bar = dynamic_cast<ScrollBarControl*>(widget);
+    return bar ? new ScrollBarAccessible(bar) : nullptr;
+}
+
 LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* bar = as<ScrollBarControl>(window);
     if (!bar) return 0;
@@ -111,6 +160,10 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
             bar->setSliderPosition(bar->position);
         }
         bar->update();
+        if (previous != bar->position) {
+            QAccessibleValueChangeEvent event(bar, bar->position);
+            QAccessible::updateAccessibility(&event);
+        }
         return previous;
     }
     case SBM_GETPOS:
@@ -123,7 +176,7 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 const ControlFamily& scrollBarFamily() {
-    static const ControlFamily family{u"SCROLLBAR", create, nullptr, nullptr, nullptr, message, nullptr};
+    static const ControlFamily family{u"SCROLLBAR", create, nullptr, nullptr, nullptr, message, nullptr, accessible};
     return family;
 }
 

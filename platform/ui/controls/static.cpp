@@ -1,15 +1,31 @@
 // Statics: text and pictures. Without SS_NOTIFY a tap goes through to what lies below them, as
 // the platform's do; with it the dialog hears where the stylus is, then STN_CLICKED.
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 #include "platform/gdi/gdi_internal.h"
+#include "platform/ui/controls/accessible.h"
 #include "platform/ui/controls/core.h"
 
 namespace platform::ui::controls {
 namespace {
+
+// A tap at a point of a notifying static without the stylus: the dialog hears where (in its own
+// client coordinates), then STN_CLICKED, as from a real tap.
+void tapAt(Window* window, QPoint at) {
+    const HWND handle = window;
+    if (window->parent && window->parent->widget && window->widget) {
+        const QPoint p = window->widget->mapTo(window->parent->widget, at);
+        sendObserved(window->parent, WM_MOUSEMOVE, 0x0001,
+                     MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y())));
+    }
+    if (Window* still = live(handle)) sendCommand(still, STN_CLICKED);
+}
 
 class StaticControl : public QLabel {
   public:
@@ -31,6 +47,24 @@ class StaticControl : public QLabel {
         if (p != palette()) setPalette(p);
         QLabel::paintEvent(event);
         paintSurface(this, window, contentsRect().topLeft());
+        if (hasFocus()) {
+            QPainter painter(this);
+            QStyleOptionFocusRect option;
+            option.initFrom(this);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        }
+    }
+    // A link reached with the keyboard opens with Space or Enter, as with a tap.
+    void keyPressEvent(QKeyEvent* event) override {
+        Window* window = windowOf(this);
+        const int key = event->key();
+        if (window && (window->style & SS_NOTIFY) &&
+            (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            event->accept();
+            tapAt(window, rect().center());
+            return;
+        }
+        QLabel::keyPressEvent(event);
     }
     void mousePressEvent(QMouseEvent* event) override {
         if (!tellDialog(event)) return QLabel::mousePressEvent(event);
@@ -129,6 +163,7 @@ LRESULT setText(Window* window, const std::u16string& text) {
     shown = shownPart(shown, kShownStaticChars);
     label->setText(shown);
     label->setAccessibleName(shown);
+    renameLabelled(window);
     return TRUE;
 }
 
@@ -136,10 +171,18 @@ LRESULT message(Window*, UINT, WPARAM, LPARAM) {
     return 0;
 }
 
+// Notifying statics are links (text) or buttons (pictures) that press as a tap does.
+QAccessibleInterface* accessible(Window* window, QWidget* widget) {
+    const bool picture = isPicture(window->style);
+    if (window->style & SS_NOTIFY)
+        return new WindowAccessible(widget, picture ? QAccessible::Button : QAccessible::Link, tapAt);
+    return new WindowAccessible(widget, picture ? QAccessible::Graphic : QAccessible::StaticText);
+}
+
 } // namespace
 
 const ControlFamily& staticFamily() {
-    static const ControlFamily family{u"STATIC", create, wire, nullptr, setText, message, nullptr};
+    static const ControlFamily family{u"STATIC", create, wire, nullptr, setText, message, nullptr, accessible};
     return family;
 }
 

@@ -70,7 +70,7 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 const ControlFamily& tabFamily() {
-    static const ControlFamily family{u"SysTabControl32", create, nullptr, nullptr, nullptr, message, nullptr};
+    static const ControlFamily family{u"SysTabControl32", create, nullptr, nullptr, nullptr, message, nullptr, nullptr};
     return family;
 }
 

@@ -46,6 +46,13 @@ class TreeViewControl : public QTreeWidget {
         setItemDelegate(new CustomDrawDelegate(this));
         connect(this, &QTreeWidget::currentItemChanged, this,
                 [this](QTreeWidgetItem* now, QTreeWidgetItem* before) { selectionChanged(now, before); });
+        // A selection made without the caret (a screen reader's "select") moves the caret too, so
+        // the dialog hears it as it hears a tap.
+        connect(this, &QTreeWidget::itemSelectionChanged, this, [this] {
+            if (quiet) return;
+            const QList<QTreeWidgetItem*> chosen = selectedItems();
+            if (chosen.size() == 1 && chosen.front() != currentItem()) setCurrentItem(chosen.front());
+        });
     }
     LRESULT prepaintAnswer = CDRF_DODEFAULT;
     int quiet = 0; // programmatic changes notify nothing
@@ -326,7 +333,7 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 const ControlFamily& treeViewFamily() {
-    static const ControlFamily family{u"SysTreeView32", create, nullptr, nullptr, nullptr, message, nullptr};
+    static const ControlFamily family{u"SysTreeView32", create, nullptr, nullptr, nullptr, message, nullptr, nullptr};
     return family;
 }
 

@@ -1,0 +1,251 @@
+// The accessible face of dialogs, message boxes and the controls whose family asks for one:
+// roles, painted text, pressable parts of a picture and the busy state. Differs from the
+// platform: its accessibility API is replaced by Qt's (AT-SPI on the desktop).
+#include "platform/ui/controls/accessible.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QPointer>
+#include <QWidget>
+
+#include "platform/ui/controls/core.h"
+
+namespace platform::ui::controls {
+namespace {
+
+// One area of a notifying picture, read as a button; it asks its owner for everything, so it
+// never outlives what it describes.
+class PartAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+  public:
+    PartAccessible(QWidget* owner, int index) : owner_(owner), index_(index) {}
+
+    bool isValid() const override { return part() != nullptr; }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return ownerInterface() ? ownerInterface()->window() : nullptr; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override { return ownerInterface(); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        const AccessiblePart* area = part();
+        return area && t == QAccessible::Name ? toQString(area->name) : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        const AccessiblePart* area = part();
+        if (!area || !owner_) return QRect();
+        const QRect local(area->area.left, area->area.top, area->area.right - area->area.left,
+                          area->area.bottom - area->area.top);
+        return QRect(owner_->mapToGlobal(local.topLeft()), local.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::Button; }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        if (!owner_ || !owner_->isVisible()) state.invisible = true;
+        if (owner_ && !owner_->isEnabled()) state.disabled = true;
+        return state;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        const AccessiblePart* area = part();
+        auto* owner = static_cast<WindowAccessible*>(ownerInterface());
+        if (name != pressAction() || !area || !owner) return;
+        owner->pressAt(QPoint((area->area.left + area->area.right) / 2, (area->area.top + area->area.bottom) / 2));
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+  private:
+    QAccessibleInterface* ownerInterface() const {
+        return owner_ ? QAccessible::queryAccessibleInterface(owner_) : nullptr;
+    }
+    const AccessiblePart* part() const {
+        Window* window = owner_ ? windowOf(owner_) : nullptr;
+        if (!window || index_ >= static_cast<int>(window->accessibleParts.size())) return nullptr;
+        return &window->accessibleParts[static_cast<std::size_t>(index_)];
+    }
+    QPointer<QWidget> owner_;
+    int index_;
+};
+
+QAccessibleInterface* factory(const QString&, QObject* object) {
+    if (!object || !object->isWidgetType()) return nullptr;
+    auto* widget = static_cast<QWidget*>(object);
+    if (widget->objectName() == QLatin1String("MessageBox"))
+        return new WindowAccessible(widget, QAccessible::AlertMessage);
+    Window* window = windowOf(widget);
+    if (!window) return nullptr;
+    if (window->kind == Kind::Dialog) return new WindowAccessible(widget, QAccessible::Dialog);
+    const ControlFamily* family = familyOf(window->kind);
+    return family && family->accessible ? family->accessible(window, widget) : nullptr;
+}
+
+} // namespace
+
+WindowAccessible::WindowAccessible(QWidget* widget, QAccessible::Role role, Press press)
+    : QAccessibleWidget(widget, role), role_(role), press_(std::move(press)) {}
+
+WindowAccessible::~WindowAccessible() {
+    for (QAccessible::Id id : parts_)
+        QAccessible::deleteAccessibleInterface(id);
+}
+
+QAccessible::Role WindowAccessible::role() const {
+    Window* window = windowOf(widget());
+    // A picture with areas of its own is read as a picture holding buttons.
+    if (window && !window->accessibleParts.empty()) return QAccessible::Graphic;
+    return role_;
+}
+
+QString WindowAccessible::text(QAccessible::Text t) const {
+    Window* window = windowOf(widget());
+    if (t == QAccessible::Description && window && !window->accessibleText.empty())
+        return toQString(window->accessibleText);
+    if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+        if (auto* label = qobject_cast<QLabel*>(widget())) return label->text();
+    return QAccessibleWidget::text(t);
+}
+
+QAccessible::State WindowAccessible::state() const {
+    QAccessible::State state = QAccessibleWidget::state();
+    Window* window = windowOf(widget());
+    if (window && window->busy) state.busy = true;
+    if (role_ == QAccessible::AlertMessage || role_ == QAccessible::Dialog) state.modal = true;
+    return state;
+}
+
+QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
+WindowAccessible::relations(QAccessible::Relation match) const {
+    auto found = QAccessibleWidget::relations(match);
+    auto* label = qobject_cast<QLabel*>(widget());
+    if ((match & QAccessible::Labelled) && label && label->buddy())
+        if (QAccessibleInterface* buddy = QAccessible::queryAccessibleInterface(label->buddy()))
+            found.append({buddy, QAccessible::Labelled});
+    return found;
+}
+
+void WindowAccessible::syncParts() const {
+    Window* window = windowOf(widget());
+    const int version = window ? window->accessiblePartsVersion : -1;
+    if (version == partsVersion_) return;
+    partsVersion_ = version;
+    for (QAccessible::Id id : parts_)
+        QAccessible::deleteAccessibleInterface(id);
+    parts_.clear();
+    const int count = window ? static_cast<int>(window->accessibleParts.size()) : 0;
+    for (int i = 0; i < count; ++i)
+        parts_.push_back(QAccessible::registerAccessibleInterface(new PartAccessible(widget(), i)));
+}
+
+int WindowAccessible::childCount() const {
+    syncParts();
+    return QAccessibleWidget::childCount() + static_cast<int>(parts_.size());
+}
+
+QAccessibleInterface* WindowAccessible::child(int index) const {
+    syncParts();
+    const int own = QAccessibleWidget::childCount();
+    if (index < own) return QAccessibleWidget::child(index);
+    const int part = index - own;
+    return part < static_cast<int>(parts_.size()) ? QAccessible::accessibleInterface(parts_[part]) : nullptr;
+}
+
+int WindowAccessible::indexOfChild(const QAccessibleInterface* child) const {
+    syncParts();
+    for (std::size_t i = 0; i < parts_.size(); ++i)
+        if (QAccessible::accessibleInterface(parts_[i]) == child)
+            return QAccessibleWidget::childCount() + static_cast<int>(i);
+    return QAccessibleWidget::indexOfChild(child);
+}
+
+QStringList WindowAccessible::actionNames() const {
+    QStringList names = QAccessibleWidget::actionNames();
+    if (press_ && widget()->isEnabled()) names.prepend(pressAction());
+    return names;
+}
+
+void WindowAccessible::doAction(const QString& name) {
+    if (name == pressAction() && press_) {
+        pressAt(widget()->rect().center());
+        return;
+    }
+    QAccessibleWidget::doAction(name);
+}
+
+QStringList WindowAccessible::keyBindingsForAction(const QString& name) const {
+    if (name == pressAction() && press_ && widget()->focusPolicy() != Qt::NoFocus) return {QStringLiteral("Space")};
+    return QAccessibleWidget::keyBindingsForAction(name);
+}
+
+void WindowAccessible::pressAt(QPoint at) const {
+    Window* window = windowOf(widget());
+    if (!window || !press_ || !widget()->isEnabled()) return;
+    press_(window, at);
+}
+
+bool holdsControls(Window* self) {
+    if (!self->parent || !self->widget) return false;
+    const QRect area = self->widget->geometry();
+    for (Window* other : self->parent->children)
+        if (other != self && other->widget && other->kind != Kind::Static &&
+            area.contains(other->widget->geometry().center()))
+            return true;
+    return false;
+}
+
+} // namespace platform::ui::controls
+
+void platform::ui::installAccessibility() {
+    static bool installed = false;
+    if (installed) return;
+    installed = true;
+    QAccessible::installFactory(controls::factory);
+}
+
+// ---- The calls screens make ----
+
+using namespace platform::ui;
+
+void platform::setAccessibleName(HWND handle, const std::u16string& name) {
+    Window* window = live(handle);
+    if (!window || !window->widget) return;
+    window->widget->setAccessibleName(toQString(name));
+    window->widget->setProperty("namedByLabel", false);
+}
+
+void platform::setAccessibleText(HWND handle, const std::u16string& text) {
+    Window* window = live(handle);
+    if (!window || window->accessibleText == text) return;
+    window->accessibleText = text;
+    if (window->widget) {
+        QAccessibleEvent event(window->widget.data(), QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void platform::setAccessibleParts(HWND handle, std::vector<AccessiblePart> parts) {
+    Window* window = live(handle);
+    if (!window) return;
+    window->accessibleParts = std::move(parts);
+    ++window->accessiblePartsVersion;
+    if (window->widget) {
+        QAccessibleEvent event(window->widget.data(), QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void platform::setAccessibleBusy(HWND handle, bool busy) {
+    Window* window = live(handle);
+    if (!window || window->busy == busy) return;
+    window->busy = busy;
+    if (window->widget) {
+        QAccessible::State changed;
+        changed.busy = true;
+        QAccessibleStateChangeEvent event(window->widget.data(), changed);
+        QAccessible::updateAccessibility(&event);
+    }
+}
