@@ -11,6 +11,7 @@
 #include "chapters/chapter_common.h"
 #include "db/database.h"
 #include "db/text_codec.h"
+#include "platform/ui/hooks.h"
 
 namespace grapes {
 
@@ -87,6 +88,7 @@ INT_PTR GrapeVarietiesProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
         AppendRows(window, kIntroduction, kGrapeIntroductionLines);
         FillNames(window, kRedList, grapes::kRedNamesQuery);
         FillNames(window, kWhiteList, grapes::kWhiteNamesQuery);
+        platform::setAccessibleName(GetDlgItem(window, kDescription), u"Beschreibung");
         return 0;
     case WM_COMMAND: {
         if (IsDoneCommand(wParam)) {

@@ -2,12 +2,16 @@
 // with the serving temperatures of the band tapped or of the wine kind chosen.
 #include "chapters/temperature_screen.h"
 
+#include <string>
+#include <vector>
+
 #include "screen/application.h"
 #include "screen/globals.h"
 #include "screen/screen.h"
 #include "chapters/chapter_screens.h"
 #include "chapters/temperature_layout.h"
 #include "db/text_codec.h"
+#include "platform/ui/hooks.h"
 
 namespace {
 
@@ -82,6 +86,28 @@ void DrawLevelText(HWND window, TemperatureScreen& screen, int level, int frame)
     DrawTextW(dc, screen.textBuffer, -1, &rect, DT_CENTER);
     SelectObject(dc, previous);
     ReleaseDC(window, dc);
+    // The scroll is painted; a screen reader reads the same text from the screen.
+    platform::setAccessibleText(window, screen.textBuffer);
+}
+
+// Each band of the thermometer, named by its temperature, answers as a tap on it does.
+void DescribeThermometer(HWND window) {
+    const HWND thermometer = GetDlgItem(window, kThermometer);
+    RECT bounds{};
+    GetClientRect(thermometer, &bounds);
+    POINT origin{0, 0};
+    MapWindowPoints(thermometer, window, &origin, 1);
+    std::vector<platform::AccessiblePart> bands;
+    for (int level = 18; level >= 4; --level) {
+        const int top = 6 + 14 * (18 - level) - origin.y; // heightLevel() read backwards
+        std::u16string name;
+        if (level >= 10) name += static_cast<char16_t>(u'0' + level / 10);
+        name += static_cast<char16_t>(u'0' + level % 10);
+        name += u"°C";
+        bands.push_back({name, RECT{0, top, bounds.right, top + 14}});
+    }
+    platform::setAccessibleName(thermometer, u"Thermometer");
+    platform::setAccessibleParts(thermometer, std::move(bands));
 }
 
 void StartPhase(HWND window, TIMERPROC phase) {
@@ -120,6 +146,7 @@ void Initialise(HWND window, TemperatureScreen& screen) {
     InitScreen(window, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN);
     screen.frameIndex = 0;
     CreateFonts(window, screen);
+    DescribeThermometer(window);
     inputPanelSwitch(false, true);
     LoadStringW(Module(), kIntroductionString, screen.textBuffer, kLoadedChars);
     SetDlgItemTextW(window, kTextControl, screen.textBuffer);

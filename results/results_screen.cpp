@@ -10,6 +10,7 @@
 #include "db/database.h"
 #include "db/schema.h"
 #include "db/text_codec.h"
+#include "platform/ui/hooks.h"
 #include "results/entry_detail.h"
 #include "results/row_values.h"
 #include "search/search_form.h"
@@ -198,6 +199,12 @@ void initialise(ResultsState& state) {
     SetControlFont(dialog, kHeaderLine, state.resultsFont);
     g_utility->inputPanelSwitch(false, true);
     insertTabs(dialog);
+    // No label lies beside these: their names say what they hold.
+    platform::setAccessibleName(GetDlgItem(dialog, kTree), u"Suchergebnis");
+    platform::setAccessibleName(GetDlgItem(dialog, kDescriptionEdit), u"Beschreibung");
+    platform::setAccessibleName(GetDlgItem(dialog, kNoteEdit), u"Notiz");
+    platform::setAccessibleName(GetDlgItem(dialog, kInfoArea), u"Info");
+    platform::setAccessibleName(GetDlgItem(dialog, kVintageArea), u"Jahrgänge");
 
     const char16_t* buffer = g_database->queryBuffer;
     if (buffer && buffer[0] != u'\0') {

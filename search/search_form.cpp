@@ -7,6 +7,7 @@
 #include "screen/screen.h"
 #include "db/database.h"
 #include "db/text_codec.h"
+#include "platform/ui/hooks.h"
 #include "resources/dialog_ids.h"
 #include "search/query_builder.h"
 #include "search/search_screen.h"
@@ -106,6 +107,9 @@ void initForm(SearchForm& form) {
         SetControlFont(window, id, form.labelFont);
     for (int i = 0; i < kGroupCount; ++i)
         groupBrushes[i] = CreateSolidBrush(kGroups[i].colour);
+    // The colour and taste panels carry no label of their own (the quality panel has "Qualität:").
+    platform::setAccessibleName(GetDlgItem(window, kColourFrame), u"Farbe");
+    platform::setAccessibleName(GetDlgItem(window, kTasteFrame), u"Geschmack");
 
     g_utility->inputPanelSwitch(false, true);
 

@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "platform/ui/hooks.h"
 #include "search/search_form.h"
 
 namespace {
@@ -69,6 +70,7 @@ void endWaitAnimation(SearchForm& form) {
     WaitForSingleObject(form.animationThread, INFINITE);
     CloseHandle(form.animationThread);
     form.animationThread = nullptr;
+    platform::setAccessibleBusy(target.picture, false);
 }
 
 void startWaitAnimation(SearchForm& form, HWND picture, HINSTANCE module) {
@@ -78,10 +80,12 @@ void startWaitAnimation(SearchForm& form, HWND picture, HINSTANCE module) {
     form.stopFlag.store(0);
     target = AnimationTarget{&form, picture, module};
     form.animationThread = CreateThread(nullptr, 0, animate, &target, 0, nullptr);
+    platform::setAccessibleBusy(picture, true);
 }
 
 void stopWaitAnimation(SearchForm& form) {
     form.stopFlag.store(1);
+    platform::setAccessibleBusy(target.picture, false);
     // Without an open form (results opened from the main menu) there is nothing to hide.
     if (form.window && IsWindow(form.window)) ShowWindow(GetDlgItem(form.window, kAnimationControl), SW_HIDE);
 }

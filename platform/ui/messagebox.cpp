@@ -138,7 +138,7 @@ int showBox(const QString& text, const QString& caption, UINT type) {
     first->setFocus(Qt::OtherFocusReason);
     // A screen reader announces the box as it opens.
     QAccessibleEvent opened(box, QAccessible::Alert);
-    QAccessible::updateAccessibility(&opened);
+    announce(&opened);
     loop.exec(QEventLoop::DialogExec);
     setMessageBoxWidget(previousBox);
     box->hide();

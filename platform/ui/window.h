@@ -18,6 +18,7 @@
 #include "platform/ui/windows.h"
 
 class QTimer;
+class QAccessibleEvent;
 class QEventLoop;
 
 struct HWND__ {};
@@ -118,6 +119,9 @@ LRESULT controlMessage(Window* window, UINT msg, WPARAM wParam, LPARAM lParam);
 Window* createControl(Window* dialog, const DLGITEMTEMPLATE& item);
 void finishControls(Window* dialog); // after the last control: names, labels, keyboard reach
 void installAccessibility();
+// Tells screen readers of a change; a listener (for tests) hears it also where no reader runs.
+void announce(QAccessibleEvent* event);
+void setAnnouncementListener(std::function<void(QAccessibleEvent*)> listener);
 void applyFont(Window* window, const QFont& font);
 std::vector<Window*> dialogStack(); // open dialogs, opener first
 Window* activeDialog();

@@ -104,7 +104,7 @@ QAccessible::Role WindowAccessible::role() const {
 QString WindowAccessible::text(QAccessible::Text t) const {
     Window* window = windowOf(widget());
     if (t == QAccessible::Description && window && !window->accessibleText.empty())
-        return toQString(window->accessibleText);
+        return displayText(window->accessibleText);
     if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
         if (auto* label = qobject_cast<QLabel*>(widget())) return label->text();
     return QAccessibleWidget::text(t);
@@ -199,6 +199,19 @@ bool holdsControls(Window* self) {
 
 } // namespace platform::ui::controls
 
+namespace {
+std::function<void(QAccessibleEvent*)> announcementListener;
+}
+
+void platform::ui::announce(QAccessibleEvent* event) {
+    if (announcementListener) announcementListener(event);
+    QAccessible::updateAccessibility(event);
+}
+
+void platform::ui::setAnnouncementListener(std::function<void(QAccessibleEvent*)> listener) {
+    announcementListener = std::move(listener);
+}
+
 void platform::ui::installAccessibility() {
     static bool installed = false;
     if (installed) return;
@@ -223,7 +236,7 @@ void platform::setAccessibleText(HWND handle, const std::u16string& text) {
     window->accessibleText = text;
     if (window->widget) {
         QAccessibleEvent event(window->widget.data(), QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&event);
+        announce(&event);
     }
 }
 
@@ -234,7 +247,7 @@ void platform::setAccessibleParts(HWND handle, std::vector<AccessiblePart> parts
     ++window->accessiblePartsVersion;
     if (window->widget) {
         QAccessibleEvent event(window->widget.data(), QAccessible::ObjectReorder);
-        QAccessible::updateAccessibility(&event);
+        announce(&event);
     }
 }
 
@@ -246,6 +259,6 @@ void platform::setAccessibleBusy(HWND handle, bool busy) {
         QAccessible::State changed;
         changed.busy = true;
         QAccessibleStateChangeEvent event(window->widget.data(), changed);
-        QAccessible::updateAccessibility(&event);
+        announce(&event);
     }
 }

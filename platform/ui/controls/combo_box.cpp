@@ -5,6 +5,8 @@
 // the dropped list, at the point where the stylus left it, also when the list hung beyond the
 // dialog (screens count on exactly one such move after a choice).
 #include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QComboBox>
 #include <QPointer>
@@ -176,6 +178,44 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+// Read as a combo box with its choice as value. Its list is a child only while it is dropped
+// down: a closed list's rows would otherwise count as showing. Opening it is the tap's path.
+class ComboBoxAccessible : public QAccessibleWidget {
+  public:
+    explicit ComboBoxAccessible(ComboBoxControl* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return combo()->currentText();
+        return QAccessibleWidget::text(t);
+    }
+    int childCount() const override { return listShown() ? 1 : 0; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 && listShown() ? QAccessible::queryAccessibleInterface(combo()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return listShown() && child && child->object() == combo()->view() ? 0 : -1;
+    }
+    QStringList actionNames() const override {
+        return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& name) override {
+        if (name != showMenuAction() && name != pressAction()) return QAccessibleWidget::doAction(name);
+        if (!combo()->isEnabled()) return;
+        if (listShown())
+            combo()->hidePopup();
+        else
+            combo()->showPopup();
+    }
+
+  private:
+    ComboBoxControl* combo() const { return static_cast<ComboBoxControl*>(widget()); }
+    bool listShown() const { return combo()->view() && combo()->view()->isVisible(); }
+};
+
+QAccessibleInterface* accessible(Window*, QWidget* widget) {
+    auto* combo = dynamic_cast<ComboBoxControl*>(widget);
+    return combo ? new ComboBoxAccessible(combo) : nullptr;
+}
+
 void fontChanged(Window* window, const QFont& font) {
     if (auto* combo = as<QComboBox>(window)) combo->view()->setFont(font);
 }
@@ -183,7 +223,7 @@ void fontChanged(Window* window, const QFont& font) {
 } // namespace
 
 const ControlFamily& comboBoxFamily() {
-    static const ControlFamily family{u"COMBOBOX", create, wire, currentText, setText, message, fontChanged, nullptr};
+    static const ControlFamily family{u"COMBOBOX", create, wire, currentText, setText, message, fontChanged, accessible};
     return family;
 }
 

@@ -94,7 +94,7 @@ void nameOwnerDrawnButtons(Window* dialog) {
         for (Window* label : dialog->children) {
             if (label->kind != Kind::Static || label->text.empty() || !label->widget) continue;
             if (!area.contains(label->widget->geometry().center())) continue;
-            button->widget->setAccessibleName(displayText(label->text));
+            button->widget->setAccessibleName(nameOf(label));
             break;
         }
     }

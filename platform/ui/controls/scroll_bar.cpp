@@ -162,7 +162,7 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
         bar->update();
         if (previous != bar->position) {
             QAccessibleValueChangeEvent event(bar, bar->position);
-            QAccessible::updateAccessibility(&event);
+            announce(&event);
         }
         return previous;
     }

@@ -116,9 +116,27 @@ const DLGITEMTEMPLATE largeItems[] = {
 };
 const DLGTEMPLATE large = {kLargeFont, kDialogStyle, u"Groß", u"Tahoma", 16, 77, 91, largeItems, 5};
 
-const DLGTEMPLATE* const dialogs[] = {&allControls, &simple, &thermometer, &second, &large};
+// Labels as the program's templates place them: often after their control in template order.
+const DLGITEMTEMPLATE labelledItems[] = {
+    {kTermEdit, u"EDIT", nullptr, 0, V | ES_LEFT | WS_BORDER | WS_TABSTOP, 0, 57, 4, 97, 12},
+    {kTermLabel, u"STATIC", u"Such&begriff:", 0, V | SS_RIGHT, 0, 4, 8, 46, 8},
+    {kListLabel, u"STATIC", u"ROTWEIN:", 0, V | SS_LEFT, 0, 4, 22, 71, 8},
+    {kLabelledList, u"LISTBOX", nullptr, 0, V | LBS_NOTIFY | WS_BORDER | WS_TABSTOP, 0, 3, 32, 76, 30},
+    {kBarLabel, u"STATIC", u"Nach\n\rGüte:", 0, V | SS_LEFT, 0, 4, 70, 33, 16},
+    {kLabelledBar, u"SCROLLBAR", nullptr, 0, V | SBS_HORZ, 0, 39, 72, 69, 8},
+    {kGoodLabel, u"STATIC", u"bes.gut", 0, V | SS_LEFT, 0, 127, 88, 25, 8},
+    {kGoodBox, u"BUTTON", u"", 0, V | BS_AUTOCHECKBOX | WS_TABSTOP, 0, 113, 88, 10, 10},
+    {kPanel, u"BUTTON", u"", 0, V | BS_OWNERDRAW, 0, 4, 66, 150, 36},
+    {kRowPicture, u"STATIC", nullptr, kSmallBitmapId, V | SS_BITMAP | SS_NOTIFY, 0, 2, 106, 21, 17},
+    {kRowLink, u"STATIC", u"Rebsorten", 0, V | SS_LEFT | SS_NOTIFY, 0, 25, 110, 50, 8},
+    {kLonelyLink, u"STATIC", u"Hilfe", 0, V | SS_LEFT | SS_NOTIFY, 0, 90, 110, 20, 8},
+};
+const DLGTEMPLATE labelled = {kLabelled, kDialogStyle, u"Beschriftet", u"Tahoma", 8, 157, 157, labelledItems,
+                              static_cast<int>(sizeof(labelledItems) / sizeof(labelledItems[0]))};
 
-const HINSTANCE__ instance = {dialogs, 5, bitmaps, 2, nullptr, 0};
+const DLGTEMPLATE* const dialogs[] = {&allControls, &simple, &thermometer, &second, &large, &labelled};
+
+const HINSTANCE__ instance = {dialogs, 6, bitmaps, 2, nullptr, 0};
 
 Handler handler;
 

@@ -15,6 +15,7 @@ enum Template {
     kThermometer = 902, // a 39 x 138 unit bitmap static (58 x 225 bitmap) and a text static
     kSecond = 903,      // caption "Zweiter", button 200 "Weiter"
     kLargeFont = 904,   // Tahoma 16, 77 x 91 units, controls down to 88 units
+    kLabelled = 905,    // controls without text, their labels beside, above or after them in order
 };
 
 enum Control {
@@ -41,6 +42,19 @@ enum Control {
     kNext = 200,
     kGroup = 201,
     kLowestLink = 1025,
+    // kLabelled
+    kTermLabel = 300,
+    kTermEdit = 301,
+    kListLabel = 302,
+    kLabelledList = 303,
+    kBarLabel = 304,
+    kLabelledBar = 305,
+    kGoodBox = 306,
+    kGoodLabel = 307,
+    kRowPicture = 308,
+    kRowLink = 309,
+    kPanel = 310,
+    kLonelyLink = 311,
 };
 
 enum Bitmap { kTallBitmap = 500, kSmallBitmapId = 501 };
