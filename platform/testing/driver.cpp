@@ -308,6 +308,12 @@ bool Driver::pressKey(HWND dialog, int id, int qtKey) {
 }
 
 bool Driver::pressKey(int qtKey, Qt::KeyboardModifiers modifiers) {
+    // Keys go to the device window; a user at the keyboard has it active.
+    QWidget* device = platform::deviceWindow();
+    if (!QApplication::focusWidget() && device) {
+        device->activateWindow();
+        waitFor([] { return QApplication::focusWidget() != nullptr; }, 1000);
+    }
     QWidget* focus = QApplication::focusWidget();
     if (!focus) {
         ADD_FAILURE() << "pressKey: nothing has the focus";
