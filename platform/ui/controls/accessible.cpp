@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/ui/controls/core.h"
@@ -181,10 +182,15 @@ QStringList WindowAccessible::keyBindingsForAction(const QString& name) const {
     return QAccessibleWidget::keyBindingsForAction(name);
 }
 
+// The press runs from the event loop, as Qt's own buttons do (animateClick): what it opens may
+// run a modal loop, and the screen reader's call must have its answer before that.
 void WindowAccessible::pressAt(QPoint at) const {
     Window* window = windowOf(widget());
     if (!window || !press_ || !widget()->isEnabled()) return;
-    press_(window, at);
+    const HWND handle = window;
+    QTimer::singleShot(0, widget(), [handle, at, press = press_] {
+        if (Window* still = live(handle)) press(still, at);
+    });
 }
 
 bool holdsControls(Window* self) {
