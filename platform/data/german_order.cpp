@@ -25,8 +25,9 @@ class GermanCollator {
     GermanCollator& operator=(const GermanCollator&) = delete;
 
     int compare(std::u16string_view a, std::u16string_view b) const {
-        return ucol_strcoll(collator_, reinterpret_cast<const UChar*>(a.data()), static_cast<int32_t>(a.size()),
-                            reinterpret_cast<const UChar*>(b.data()), static_cast<int32_t>(b.size()));
+        return ucol_strcoll(collator_, reinterpret_cast<const UChar*>(a.data()),
+                            static_cast<int32_t>(a.size()), reinterpret_cast<const UChar*>(b.data()),
+                            static_cast<int32_t>(b.size()));
     }
     int compareUtf8(const char* a, std::size_t aBytes, const char* b, std::size_t bBytes) const {
         UErrorCode status = U_ZERO_ERROR;

@@ -18,7 +18,8 @@ void lowerCaseUtf16(char16_t* text, std::size_t length) {
             continue;
         }
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            const char32_t pair = 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            const char32_t pair =
+                0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             const char32_t lower = lowerCaseOf(pair);
             // The simple mapping never leaves its plane, so the pair stays a pair.
             if (lower >= 0x10000) {

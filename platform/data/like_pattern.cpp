@@ -192,7 +192,9 @@ template <typename Unit> LikePattern<Unit>::LikePattern(const Unit* pattern, std
                 rareForms_.push_back(capital);
             }
         }
-        if (!haveCapital) piece.capital.insert(piece.capital.end(), piece.small.end() - static_cast<std::ptrdiff_t>(units), piece.small.end());
+        if (!haveCapital)
+            piece.capital.insert(piece.capital.end(), piece.small.end() - static_cast<std::ptrdiff_t>(units),
+                                 piece.small.end());
         current.minUnits += units;
     }
     anchoredStart_ = !(length > 0 && pattern[0] == static_cast<Unit>('*'));

@@ -14,14 +14,16 @@ int compareUtf8(void*, int aBytes, const void* a, int bBytes, const void* b) {
 }
 
 int compareUtf16(void*, int aBytes, const void* a, int bBytes, const void* b) {
-    return compareGerman(std::u16string_view(static_cast<const char16_t*>(a), static_cast<std::size_t>(aBytes) / 2),
-                         std::u16string_view(static_cast<const char16_t*>(b), static_cast<std::size_t>(bBytes) / 2));
+    return compareGerman(
+        std::u16string_view(static_cast<const char16_t*>(a), static_cast<std::size_t>(aBytes) / 2),
+        std::u16string_view(static_cast<const char16_t*>(b), static_cast<std::size_t>(bBytes) / 2));
 }
 
 } // namespace
 
 int registerGermanOrder(sqlite3* db) {
-    const int rc = sqlite3_create_collation_v2(db, kGermanCollation, SQLITE_UTF8, nullptr, &compareUtf8, nullptr);
+    const int rc =
+        sqlite3_create_collation_v2(db, kGermanCollation, SQLITE_UTF8, nullptr, &compareUtf8, nullptr);
     if (rc != SQLITE_OK) return rc;
     return sqlite3_create_collation_v2(db, kGermanCollation, SQLITE_UTF16, nullptr, &compareUtf16, nullptr);
 }

@@ -41,7 +41,8 @@ std::map<std::string, Table> readTables(const QByteArray& font) {
     for (unsigned i = 0; i < count && 12 + 16 * (i + 1) <= size; ++i) {
         const std::uint8_t* entry = d + 12 + 16 * i;
         auto u32 = [](const std::uint8_t* p) {
-            return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
+            return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
+                   p[3];
         };
         const std::uint32_t offset = u32(entry + 8), length = u32(entry + 12);
         if (offset > size || length > size - offset) continue;
@@ -91,8 +92,11 @@ QByteArray writeFont(const std::map<std::string, Table>& tables) {
 
 // One name record set, in the Windows platform's Unicode English, saying "Tahoma Bold".
 Table nameTable(const std::u16string& family) {
-    const std::vector<std::pair<unsigned, std::u16string>> names = {
-        {1, family}, {2, u"Bold"}, {3, family + u" Bold (emboldened)"}, {4, family + u" Bold"}, {6, u"Tahoma-Bold"}};
+    const std::vector<std::pair<unsigned, std::u16string>> names = {{1, family},
+                                                                    {2, u"Bold"},
+                                                                    {3, family + u" Bold (emboldened)"},
+                                                                    {4, family + u" Bold"},
+                                                                    {6, u"Tahoma-Bold"}};
     Table t;
     put16(t, 0);
     put16(t, static_cast<unsigned>(names.size()));
@@ -135,8 +139,8 @@ QByteArray emboldenedFace(const QByteArray& regular) {
 
     FreeType ft;
     if (FT_Init_FreeType(&ft.library) != 0 ||
-        FT_New_Memory_Face(ft.library, reinterpret_cast<const FT_Byte*>(regular.constData()), regular.size(), 0,
-                           &ft.face) != 0 ||
+        FT_New_Memory_Face(ft.library, reinterpret_cast<const FT_Byte*>(regular.constData()), regular.size(),
+                           0, &ft.face) != 0 ||
         !FT_IS_SFNT(ft.face) || !FT_IS_SCALABLE(ft.face))
         return {};
     const FT_Face face = ft.face;
@@ -147,10 +151,12 @@ QByteArray emboldenedFace(const QByteArray& regular) {
     unsigned maxPoints = 0, maxContours = 0, widest = 0;
     for (unsigned gid = 0; gid < glyphs; ++gid) {
         put32(loca, static_cast<std::uint32_t>(glyf.size()));
-        if (FT_Load_Glyph(face, gid, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0) return {};
+        if (FT_Load_Glyph(face, gid, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0)
+            return {};
         FT_GlyphSlot slot = face->glyph;
         FT_Outline& outline = slot->outline;
-        const unsigned advance = static_cast<unsigned>(std::max<FT_Pos>(0, slot->metrics.horiAdvance + strength));
+        const unsigned advance =
+            static_cast<unsigned>(std::max<FT_Pos>(0, slot->metrics.horiAdvance + strength));
         widest = std::max(widest, advance);
         if (outline.n_contours <= 0 || slot->format != FT_GLYPH_FORMAT_OUTLINE) {
             put16(hmtx, advance);
@@ -186,8 +192,8 @@ QByteArray emboldenedFace(const QByteArray& regular) {
     }
     put32(loca, static_cast<std::uint32_t>(glyf.size()));
 
-    set16(head, 50, 1);                         // long loca offsets
-    set16(head, 44, get16(head, 44) | 1);       // macStyle: bold
+    set16(head, 50, 1);                          // long loca offsets
+    set16(head, 44, get16(head, 44) | 1);        // macStyle: bold
     head[8] = head[9] = head[10] = head[11] = 0; // checksum adjustment: not checked by the readers
     set16(hhea, 10, widest);
     set16(hhea, 34, glyphs);
@@ -198,13 +204,14 @@ QByteArray emboldenedFace(const QByteArray& regular) {
     set16(maxp, 26, 0); // no instructions
     set16(maxp, 28, 0); // no components: composites are flattened
     set16(maxp, 30, 0);
-    set16(os2, 4, 700);                                      // usWeightClass
-    set16(os2, 62, (get16(os2, 62) & ~0x41u) | 0x20u);       // fsSelection: bold, not regular or italic
+    set16(os2, 4, 700);                                // usWeightClass
+    set16(os2, 62, (get16(os2, 62) & ~0x41u) | 0x20u); // fsSelection: bold, not regular or italic
     tables["glyf"] = std::move(glyf);
     tables["loca"] = std::move(loca);
     tables["hmtx"] = std::move(hmtx);
     tables["name"] = nameTable(QString::fromUtf8(face->family_name).toStdU16String());
-    for (const char* dropped : {"EBDT", "EBLC", "EBSC", "BDF ", "hdmx", "LTSH", "VDMX", "fpgm", "prep", "cvt ", "gasp"})
+    for (const char* dropped :
+         {"EBDT", "EBLC", "EBSC", "BDF ", "hdmx", "LTSH", "VDMX", "fpgm", "prep", "cvt ", "gasp"})
         tables.erase(dropped);
     return writeFont(tables);
 }

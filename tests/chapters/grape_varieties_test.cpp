@@ -75,7 +75,9 @@ TEST_F(GrapeVarieties, ListsOfTheShippedCatalogueAreInDictionaryOrder) {
     EXPECT_GE(white.size(), 20u);
     EXPECT_TRUE(std::is_sorted(red.begin(), red.end(), germanOrder));
     EXPECT_TRUE(std::is_sorted(white.begin(), white.end(), germanOrder));
-    const auto at = [&](const char16_t* name) { return std::find(white.begin(), white.end(), name) - white.begin(); };
+    const auto at = [&](const char16_t* name) {
+        return std::find(white.begin(), white.end(), name) - white.begin();
+    };
     EXPECT_LT(at(u"Müller-Thurgau"), at(u"Muskateller"));
     EXPECT_LT(at(u"Sémillon"), at(u"Silvaner"));
     EXPECT_LT(at(u"Silvaner"), static_cast<std::ptrdiff_t>(white.size()));

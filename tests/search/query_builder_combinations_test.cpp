@@ -351,7 +351,8 @@ const std::u16string kTerms[] = {u"",
                                  u"ÎLE",
                                  std::u16string(149, u'a'),
                                  std::u16string(149, u'\'')};
-const std::u16string kRegions[] = {u"", u" ", u"Mo", u"Mosel", u"Côte d'Or", u"Württemberg", u"WÜRTT", u"île de beauté", u"BEAUTÉ"};
+const std::u16string kRegions[] = {
+    u"", u" ", u"Mo", u"Mosel", u"Côte d'Or", u"Württemberg", u"WÜRTT", u"île de beauté", u"BEAUTÉ"};
 
 TEST_F(SearchOnCatalogue, EveryCountryTermAndRegionFindsWhatThePlainFilterFinds) {
     int code = 0;
@@ -411,9 +412,9 @@ TEST_F(SearchOnCatalogue, ResultsComeOrderedByKeyword) {
     rows->Close();
     EXPECT_GT(keywords.size(), 5u);
     // German dictionary order, not the order of character codes.
-    EXPECT_TRUE(std::is_sorted(keywords.begin(), keywords.end(), [](const std::u16string& a, const std::u16string& b) {
-        return ado::compareGerman(a, b) < 0;
-    }));
+    EXPECT_TRUE(std::is_sorted(
+        keywords.begin(), keywords.end(),
+        [](const std::u16string& a, const std::u16string& b) { return ado::compareGerman(a, b) < 0; }));
 }
 
 } // namespace

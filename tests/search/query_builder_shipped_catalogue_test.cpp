@@ -74,8 +74,9 @@ ado::Connection* ShippedCatalogueSearch::connection = nullptr;
 ado::Recordset* ShippedCatalogueSearch::recordset = nullptr;
 
 bool inGermanOrder(const Texts& texts) {
-    return std::is_sorted(texts.begin(), texts.end(),
-                          [](const std::u16string& a, const std::u16string& b) { return ado::compareGerman(a, b) < 0; });
+    return std::is_sorted(texts.begin(), texts.end(), [](const std::u16string& a, const std::u16string& b) {
+        return ado::compareGerman(a, b) < 0;
+    });
 }
 
 // Whether `sequence` holds `run` as consecutive items.
@@ -94,8 +95,8 @@ TEST_F(ShippedCatalogueSearch, CountryListIsInDictionaryOrder) {
 TEST_F(ShippedCatalogueSearch, RegionListOfEveryCountryIsInDictionaryOrder) {
     const Texts codes = column(u"SELECT Land FROM Land");
     for (const std::u16string& code : codes) {
-        const Texts regions =
-            column(u"select Regio_Lang from Region where Land = '" + doubledApostrophes(code) + u"' order by Regio_Lang");
+        const Texts regions = column(u"select Regio_Lang from Region where Land = '" +
+                                     doubledApostrophes(code) + u"' order by Regio_Lang");
         EXPECT_FALSE(regions.empty()) << ado::toUtf8(code);
         EXPECT_TRUE(inGermanOrder(regions)) << ado::toUtf8(code);
     }
@@ -133,7 +134,8 @@ std::u32string wide(const std::u16string& text) {
 
 std::u16string narrow(char32_t c) {
     if (c < 0x10000) return std::u16string(1, static_cast<char16_t>(c));
-    return {static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)), static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF))};
+    return {static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)),
+            static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF))};
 }
 
 // Every letter that has a case and stands in a keyword, a region or a description.

@@ -108,9 +108,11 @@ std::vector<std::string> schemaStatements() {
         entries,
         // No index on a German-ordered column, so a plain shell can still write and check the file;
         // the catalogue tool refuses a country name given twice.
-        "CREATE TABLE Land (\n  Land TEXT PRIMARY KEY NOT NULL,\n  Bezeichnung TEXT NOT NULL" + german + "\n)",
+        "CREATE TABLE Land (\n  Land TEXT PRIMARY KEY NOT NULL,\n  Bezeichnung TEXT NOT NULL" + german +
+            "\n)",
         "CREATE TABLE Region (\n  ID_REGION INTEGER PRIMARY KEY,\n  Land TEXT NOT NULL,\n  Regio_Lang TEXT "
-        "NOT NULL" + german + "\n)",
+        "NOT NULL" +
+            german + "\n)",
         "CREATE TABLE Rebsorten (\n  ID_Rebsorte INTEGER PRIMARY KEY,\n  Rebsorte TEXT NOT NULL,\n"
         "  Farbe INTEGER NOT NULL,\n  Text TEXT\n)",
         // The key numbers new bookmarks after every earlier one, so the list keeps saving order.

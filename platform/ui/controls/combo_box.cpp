@@ -51,7 +51,8 @@ class ComboBoxControl : public QComboBox {
             window = live(handle);
             if (!chosen || !leftAt || !window || !window->parent || !window->parent->widget) return;
             const QPoint p = window->parent->widget->mapFromGlobal(*leftAt);
-            sendObserved(window->parent, WM_MOUSEMOVE, 0, MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y())));
+            sendObserved(window->parent, WM_MOUSEMOVE, 0,
+                         MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y())));
         });
     }
 

@@ -54,11 +54,13 @@ QString withoutPrefix(const QString& text) {
 }
 
 int sortedPosition(const QStringList& items, const QString& text) {
-    const std::u16string_view added(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+    const std::u16string_view added(reinterpret_cast<const char16_t*>(text.utf16()),
+                                    static_cast<std::size_t>(text.size()));
     int position = 0;
     while (position < items.size()) {
         const QString& item = items[position];
-        const std::u16string_view row(reinterpret_cast<const char16_t*>(item.utf16()), static_cast<std::size_t>(item.size()));
+        const std::u16string_view row(reinterpret_cast<const char16_t*>(item.utf16()),
+                                      static_cast<std::size_t>(item.size()));
         if (ado::compareGerman(row, added) > 0) break;
         ++position;
     }

@@ -49,9 +49,11 @@ QWidget* create(ControlTemplate& from, Kind* kind) {
     if (style & ES_MULTILINE) {
         *kind = Kind::MultiLineEdit;
         auto* edit = new MultiLineEditControl(from.dialog->widget);
-        edit->setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        edit->setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAlwaysOn
+                                                              : Qt::ScrollBarAlwaysOff);
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        edit->setLineWrapMode((style & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+        edit->setLineWrapMode((style & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap
+                                                       : QPlainTextEdit::WidgetWidth);
         edit->setReadOnly(style & ES_READONLY);
         edit->setTabChangesFocus(true);
         edit->setFrameStyle(edged ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);

@@ -165,9 +165,9 @@ TEST_F(CatalogueFileTest, AMissingContentOrBookmarkTableFailsOnlyTheStatementsNa
     EXPECT_EQ(ado::openRecordset(recordset, u"SELECT Rebsorte from Rebsorten", ado::adOpenStatic,
                                  ado::adLockReadOnly),
               E_FAIL);
-    EXPECT_EQ(ado::openRecordset(recordset, u"SELECT * from Lesezeichen", ado::adOpenStatic,
-                                 ado::adLockReadOnly),
-              E_FAIL);
+    EXPECT_EQ(
+        ado::openRecordset(recordset, u"SELECT * from Lesezeichen", ado::adOpenStatic, ado::adLockReadOnly),
+        E_FAIL);
     recordset->Release();
 }
 
@@ -232,9 +232,10 @@ TEST_F(CatalogueFileTest, SortsTheDeclaredColumnsInGermanOrder) {
 
 TEST_F(CatalogueFileTest, ACatalogueWithoutGermanOrderOpensAndSortsByBytes) {
     // As written before the schema declared the order; no German order is needed to write it.
-    catalogue.execute("CREATE TABLE Land_old (Land TEXT PRIMARY KEY NOT NULL, Bezeichnung TEXT NOT NULL UNIQUE);"
-                      "INSERT INTO Land_old SELECT Land, Bezeichnung FROM Land; DROP TABLE Land;"
-                      "ALTER TABLE Land_old RENAME TO Land");
+    catalogue.execute(
+        "CREATE TABLE Land_old (Land TEXT PRIMARY KEY NOT NULL, Bezeichnung TEXT NOT NULL UNIQUE);"
+        "INSERT INTO Land_old SELECT Land, Bezeichnung FROM Land; DROP TABLE Land;"
+        "ALTER TABLE Land_old RENAME TO Land");
     ASSERT_EQ(openFile(holder.connection, catalogue.path()), S_OK);
     EXPECT_EQ(firstColumn(holder.connection, u"SELECT Bezeichnung FROM Land ORDER BY Bezeichnung"),
               (std::vector<std::string>{"Deutschland", "Frankreich", "Portugal", "Spanien", "Österreich"}));

@@ -64,17 +64,20 @@ INSTANTIATE_TEST_SUITE_P(TrickyPairs, GermanOrder, ::testing::ValuesIn(kPairs),
                          [](const ::testing::TestParamInfo<OrderedPair>& pair) {
                              std::string name = std::to_string(pair.index) + "_" + pair.param.rule;
                              std::replace_if(
-                                 name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+                                 name.begin(), name.end(),
+                                 [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
                              return name;
                          });
 
 TEST(GermanOrderOfLists, SortsCountriesAsADictionary) {
-    std::vector<std::u16string> countries = {u"USA", u"Österreich", u"Ungarn", u"Portugal", u"Uruguay",
-                                             u"Neuseeland", u"Deutschland", u"Südafrika", u"Spanien"};
+    std::vector<std::u16string> countries = {u"USA",         u"Österreich", u"Ungarn",
+                                             u"Portugal",    u"Uruguay",    u"Neuseeland",
+                                             u"Deutschland", u"Südafrika",  u"Spanien"};
     std::sort(countries.begin(), countries.end(),
               [](const std::u16string& a, const std::u16string& b) { return ado::compareGerman(a, b) < 0; });
-    EXPECT_EQ(countries, (std::vector<std::u16string>{u"Deutschland", u"Neuseeland", u"Österreich", u"Portugal",
-                                                      u"Spanien", u"Südafrika", u"Ungarn", u"Uruguay", u"USA"}));
+    EXPECT_EQ(countries,
+              (std::vector<std::u16string>{u"Deutschland", u"Neuseeland", u"Österreich", u"Portugal",
+                                           u"Spanien", u"Südafrika", u"Ungarn", u"Uruguay", u"USA"}));
 }
 
 TEST(GermanOrderOfLists, CallsOnlyEqualTextsEqual) {

@@ -29,9 +29,11 @@ TEST(LetterCase, LowersUtf16TextInPlaceWithoutChangingItsLength) {
     std::u16string text = u"ŠIPON \U00010400 Ștefan Vodă ÆØÅ";
     ado::lowerCaseUtf16(text.data(), text.size());
     EXPECT_EQ(text, u"šipon \U00010428 ștefan vodă æøå");
-    std::u16string loneSurrogate = u"A\xD801" u"B";
+    std::u16string loneSurrogate = u"A\xD801"
+                                   u"B";
     ado::lowerCaseUtf16(loneSurrogate.data(), loneSurrogate.size());
-    EXPECT_EQ(loneSurrogate, u"a\xD801" u"b");
+    EXPECT_EQ(loneSurrogate, u"a\xD801"
+                             u"b");
 }
 
 TEST(LetterCase, KnowsEveryCapitalOfASmallLetter) {

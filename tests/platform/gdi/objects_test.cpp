@@ -213,11 +213,12 @@ TEST(Fonts, BoldHasAThirdMoreInkThanRegularAtEveryScale) {
         LOGFONTW boldDescription = description(height, FW_BOLD, u"Tahoma");
         HFONT regular = CreateFontIndirectW(&regularDescription);
         HFONT bold = CreateFontIndirectW(&boldDescription);
-        for (const QString& text : {QStringLiteral("Rebsorten"), QStringLiteral("Hilfe"), QStringLiteral("IMPRESSUM"),
-                                    QStringLiteral("Talvino Weinsuche")}) {
+        for (const QString& text : {QStringLiteral("Rebsorten"), QStringLiteral("Hilfe"),
+                                    QStringLiteral("IMPRESSUM"), QStringLiteral("Talvino Weinsuche")}) {
             for (int scale = 1; scale <= 3; ++scale) {
                 const double ratio = inkOf(bold, text, scale) / inkOf(regular, text, scale);
-                EXPECT_GE(ratio, 1.35) << text.toStdString() << " at height " << height << ", scale " << scale;
+                EXPECT_GE(ratio, 1.35)
+                    << text.toStdString() << " at height " << height << ", scale " << scale;
                 EXPECT_LE(ratio, 2.0) << text.toStdString() << " at height " << height << ", scale " << scale;
             }
         }
@@ -232,9 +233,12 @@ TEST(Fonts, BoldKeepsTheFamilyAndWidensLikeTheDevicesBold) {
     LOGFONTW boldDescription = description(13, FW_BOLD, u"Tahoma");
     HFONT regular = CreateFontIndirectW(&regularDescription);
     HFONT bold = CreateFontIndirectW(&boldDescription);
-    EXPECT_EQ(QFontInfo(platform::gdi::fontOf(bold)).family(), QFontInfo(platform::gdi::fontOf(regular)).family());
-    const double plain = QFontMetricsF(platform::gdi::fontOf(regular)).horizontalAdvance(QStringLiteral("Rebsorten"));
-    const double heavy = QFontMetricsF(platform::gdi::fontOf(bold)).horizontalAdvance(QStringLiteral("Rebsorten"));
+    EXPECT_EQ(QFontInfo(platform::gdi::fontOf(bold)).family(),
+              QFontInfo(platform::gdi::fontOf(regular)).family());
+    const double plain =
+        QFontMetricsF(platform::gdi::fontOf(regular)).horizontalAdvance(QStringLiteral("Rebsorten"));
+    const double heavy =
+        QFontMetricsF(platform::gdi::fontOf(bold)).horizontalAdvance(QStringLiteral("Rebsorten"));
     EXPECT_GT(heavy, plain);
     EXPECT_LT(heavy, plain * 1.25);
     DeleteObject(regular);

@@ -31,8 +31,9 @@ TEST_F(ControlsTest, SortedComboBoxKeepsItemsSorted) {
 TEST_F(ControlsTest, SortedComboBoxSortsAsAGermanDictionary) {
     for (const char16_t* item : {u"USA", u"Österreich", u"Ungarn", u"Portugal", u"Uruguay", u"Neuseeland"})
         add(kSortedCombo, CB_ADDSTRING, item);
-    EXPECT_EQ(driver.items(dialog, kSortedCombo), (std::vector<std::u16string>{u"Neuseeland", u"Österreich", u"Portugal",
-                                                                              u"Ungarn", u"Uruguay", u"USA"}));
+    EXPECT_EQ(driver.items(dialog, kSortedCombo),
+              (std::vector<std::u16string>{u"Neuseeland", u"Österreich", u"Portugal", u"Ungarn", u"Uruguay",
+                                           u"USA"}));
     // Equal texts keep the order they came in: a new one goes after its equals.
     EXPECT_EQ(add(kSortedCombo, CB_ADDSTRING, u"Portugal"), 3);
 }
@@ -58,8 +59,9 @@ TEST_F(ControlsTest, ComboBoxChoiceIsSetBeforeItsSelectionChangeArrives) {
     EXPECT_EQ(selectionSeen, 2);
     EXPECT_EQ(textSeen, u"Italien");
     EXPECT_EQ(driver.text(dialog, kCombo), u"Italien");
-    EXPECT_TRUE(recorder.matches({optional(command(kCombo, CBN_DROPDOWN)), command(kCombo, CBN_SELCHANGE),
-                                  optional(command(kCombo, CBN_CLOSEUP)), optional(stylusAnywhere(WM_MOUSEMOVE))}));
+    EXPECT_TRUE(
+        recorder.matches({optional(command(kCombo, CBN_DROPDOWN)), command(kCombo, CBN_SELCHANGE),
+                          optional(command(kCombo, CBN_CLOSEUP)), optional(stylusAnywhere(WM_MOUSEMOVE))}));
 }
 
 TEST_F(ControlsTest, AChoiceFromTheDroppedListEndsWithAStylusMoveWhereTheStylusLeftIt) {

@@ -15,7 +15,8 @@ using namespace uitest;
 
 TEST_F(ControlsTest, ListBoxShrinksToWholeRows) {
     const int before = driver.rect(dialog, kList).height();
-    for (const char16_t* row : {u"Riesling", u"Silvaner", u"Müller-Thurgau", u"Kerner", u"Bacchus", u"Scheurebe"})
+    for (const char16_t* row :
+         {u"Riesling", u"Silvaner", u"Müller-Thurgau", u"Kerner", u"Bacchus", u"Scheurebe"})
         add(kList, LB_ADDSTRING, row);
     auto* list = qobject_cast<QListWidget*>(driver.widget(dialog, kList));
     ASSERT_NE(list, nullptr);
@@ -30,7 +31,8 @@ TEST_F(ControlsTest, SortedListBoxSortsAsAGermanDictionary) {
     for (const char16_t* row : {u"Silvaner", u"Sémillon", u"Muskateller", u"Müller-Thurgau", u"scheurebe"})
         add(kSortedList, LB_ADDSTRING, row);
     EXPECT_EQ(driver.items(dialog, kSortedList),
-              (std::vector<std::u16string>{u"Müller-Thurgau", u"Muskateller", u"scheurebe", u"Sémillon", u"Silvaner"}));
+              (std::vector<std::u16string>{u"Müller-Thurgau", u"Muskateller", u"scheurebe", u"Sémillon",
+                                           u"Silvaner"}));
 }
 
 TEST_F(ControlsTest, ListBoxKeepsItemsInTheOrderAdded) {
