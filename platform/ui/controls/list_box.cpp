@@ -36,7 +36,8 @@ QWidget* create(ControlTemplate& from, Kind* kind) {
     list->setItemDelegate(new ShownPartDelegate(list));
     list->setSelectionMode((style & LBS_NOSEL) ? QAbstractItemView::NoSelection
                                                : QAbstractItemView::SingleSelection);
-    if (style & LBS_NOSEL) list->setFocusPolicy(Qt::NoFocus);
+    // A list to read only takes no focus from a tap; with a tab stop, keys reach it to scroll.
+    if (style & LBS_NOSEL) list->setFocusPolicy((style & WS_TABSTOP) ? Qt::TabFocus : Qt::NoFocus);
     list->setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setTextElideMode(Qt::ElideNone); // a row too wide is cut at the edge, as on the device

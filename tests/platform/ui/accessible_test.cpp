@@ -1,7 +1,9 @@
 // What a screen reader finds in the device layer and what its actions do: names from labels,
 // roles, presses and scroll steps that reach the dialog as a tap's messages, parts of pictures,
 // message boxes as announced alerts, covered dialogs hidden, and the keys of a dialog.
+#include <QAbstractItemView>
 #include <QAccessible>
+#include <QScrollBar>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -144,15 +146,16 @@ TEST_F(LabelledTest, KeysReachLinksThatNoButtonCarriesAndPressThem) {
 TEST_F(LabelledTest, TabGoesRoundTheDialogInTemplateOrder) {
     std::vector<HWND> order;
     widget(kTermEdit)->setFocus();
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 9; ++i) {
         order.push_back(GetFocus());
         driver.pressKey(Qt::Key_Tab);
     }
-    const std::vector<HWND> stops = {GetDlgItem(dialog, kTermEdit), GetDlgItem(dialog, kLabelledList),
+    const std::vector<HWND> stops = {GetDlgItem(dialog, kTermEdit),   GetDlgItem(dialog, kLabelledList),
                                      GetDlgItem(dialog, kLabelledBar), GetDlgItem(dialog, kGoodBox),
-                                     GetDlgItem(dialog, kRowLink), GetDlgItem(dialog, kLonelyLink)};
-    EXPECT_EQ(std::vector<HWND>(order.begin(), order.begin() + 6), stops);
-    EXPECT_EQ(order[6], stops[0]) << "round again";
+                                     GetDlgItem(dialog, kRowLink),     GetDlgItem(dialog, kLonelyLink),
+                                     GetDlgItem(dialog, kReadingList)};
+    EXPECT_EQ(std::vector<HWND>(order.begin(), order.begin() + 7), stops);
+    EXPECT_EQ(order[7], stops[0]) << "round again";
     EXPECT_EQ(GetFocus(), stops[2]);
     driver.pressKey(Qt::Key_Tab, Qt::ShiftModifier);
     EXPECT_EQ(GetFocus(), stops[1]) << "Shift+Tab goes back";
@@ -255,4 +258,25 @@ TEST(MessageBoxReaderTest, EveryKindOfBoxIsAnAnnouncedAlertWhoseButtonsPress) {
         EXPECT_NE(std::find(events.begin(), events.end(), QAccessible::Alert), events.end()) << "announced";
     }
     platform::ui::setAnnouncementListener({});
+}
+
+TEST_F(LabelledTest, AListToReadIsReachedByKeysAndScrollsWithoutChoosingARow) {
+    const HWND list = GetDlgItem(dialog, kReadingList);
+    for (int i = 0; i < 20; ++i) {
+        std::u16string row = u"Zeile ";
+        row += static_cast<char16_t>(u'A' + i);
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+    }
+    driver.tap(dialog, kReadingList);
+    EXPECT_NE(GetFocus(), list) << "a tap leaves the focus where it was";
+    widget(kLonelyLink)->setFocus();
+    driver.pressKey(Qt::Key_Tab);
+    ASSERT_EQ(GetFocus(), list);
+    auto* view = qobject_cast<QAbstractItemView*>(widget(kReadingList));
+    ASSERT_TRUE(view);
+    const int top = view->verticalScrollBar()->value();
+    for (int i = 0; i < 15; ++i)
+        driver.pressKey(Qt::Key_Down);
+    EXPECT_GT(view->verticalScrollBar()->value(), top);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), LB_ERR);
 }

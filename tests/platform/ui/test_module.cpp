@@ -130,6 +130,7 @@ const DLGITEMTEMPLATE labelledItems[] = {
     {kRowPicture, u"STATIC", nullptr, kSmallBitmapId, V | SS_BITMAP | SS_NOTIFY, 0, 2, 106, 21, 17},
     {kRowLink, u"STATIC", u"Rebsorten", 0, V | SS_LEFT | SS_NOTIFY, 0, 25, 110, 50, 8},
     {kLonelyLink, u"STATIC", u"Hilfe", 0, V | SS_LEFT | SS_NOTIFY, 0, 90, 110, 20, 8},
+    {kReadingList, u"LISTBOX", nullptr, 0, V | LBS_NOSEL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 0, 2, 126, 150, 24},
 };
 const DLGTEMPLATE labelled = {kLabelled, kDialogStyle, u"Beschriftet", u"Tahoma", 8, 157, 157, labelledItems,
                               static_cast<int>(sizeof(labelledItems) / sizeof(labelledItems[0]))};

@@ -55,6 +55,7 @@ enum Control {
     kRowLink = 309,
     kPanel = 310,
     kLonelyLink = 311,
+    kReadingList = 312,
 };
 
 enum Bitmap { kTallBitmap = 500, kSmallBitmapId = 501 };
