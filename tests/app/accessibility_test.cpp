@@ -82,7 +82,8 @@ QAccessibleInterface* of(Driver& driver, HWND dialog, int id) {
 }
 
 bool act(QAccessibleInterface* node, const QString& action) {
-    if (!node || !node->actionInterface() || !node->actionInterface()->actionNames().contains(action)) return false;
+    if (!node || !node->actionInterface() || !node->actionInterface()->actionNames().contains(action))
+        return false;
     node->actionInterface()->doAction(action);
     return true;
 }
@@ -129,16 +130,19 @@ class AccessibilityTest : public ::testing::Test {
         for (QAccessibleInterface* node : deviceNodes()) {
             if (!showing(node) || !actedOn(node)) continue;
             EXPECT_FALSE(node->text(QAccessible::Name).trimmed().isEmpty())
-                << "unnamed node of role " << node->role() << " at " << node->rect().x() << "," << node->rect().y();
+                << "unnamed node of role " << node->role() << " at " << node->rect().x() << ","
+                << node->rect().y();
         }
         for (const Expected& want : expected)
-            EXPECT_NE(find(want.role, want.name), nullptr) << "no node " << want.role << " \""
-                                                           << want.name.toStdString() << "\"";
+            EXPECT_NE(find(want.role, want.name), nullptr)
+                << "no node " << want.role << " \"" << want.name.toStdString() << "\"";
         for (HWND dialog : platform::openDialogs()) {
             if (dialog == platform::activeDialog()) continue;
-            for (QAccessibleInterface* node : subtree(QAccessible::queryAccessibleInterface(driver.widget(dialog))))
-                EXPECT_FALSE(showing(node)) << "covered screen " << platform::dialogTemplateId(dialog)
-                                            << " shows \"" << node->text(QAccessible::Name).toStdString() << "\"";
+            for (QAccessibleInterface* node :
+                 subtree(QAccessible::queryAccessibleInterface(driver.widget(dialog))))
+                EXPECT_FALSE(showing(node))
+                    << "covered screen " << platform::dialogTemplateId(dialog) << " shows \""
+                    << node->text(QAccessible::Name).toStdString() << "\"";
         }
     }
     // Presses Tab until the control has the focus (false if it never gets it).
@@ -305,7 +309,8 @@ TEST_F(AccessibilityTest, TabsAndEntriesChosenByAReaderShowWhatTapsShow) {
         EXPECT_EQ(driver.currentTab(results, kTabs), 1);
         EXPECT_TRUE(driver.visible(results, kVintageArea));
         EXPECT_FALSE(driver.visible(results, kInfoArea));
-        ASSERT_TRUE(act(find(QAccessible::PageTab, "Notiz / Lesezeichen"), QAccessibleActionInterface::pressAction()));
+        ASSERT_TRUE(act(find(QAccessible::PageTab, "Notiz / Lesezeichen"),
+                        QAccessibleActionInterface::pressAction()));
         driver.pump();
         EXPECT_TRUE(driver.visible(results, kDescriptionEdit));
         EXPECT_FALSE(driver.visible(results, kVintageArea));
@@ -326,9 +331,11 @@ TEST_F(AccessibilityTest, TemperatureTextIsReadableAfterEveryChoice) {
         };
         EXPECT_TRUE(reads(temperatureText(0))) << "the introduction first";
         // A band pressed by the reader, then the same band tapped after another one.
-        ASSERT_TRUE(act(find(QAccessible::Button, QStringLiteral("18°C")), QAccessibleActionInterface::pressAction()));
+        ASSERT_TRUE(act(find(QAccessible::Button, QStringLiteral("18°C")),
+                        QAccessibleActionInterface::pressAction()));
         EXPECT_TRUE(reads(temperatureText(18))) << dialog->text(QAccessible::Description).toStdString();
-        ASSERT_TRUE(act(find(QAccessible::Button, QStringLiteral("8°C")), QAccessibleActionInterface::pressAction()));
+        ASSERT_TRUE(
+            act(find(QAccessible::Button, QStringLiteral("8°C")), QAccessibleActionInterface::pressAction()));
         EXPECT_TRUE(reads(temperatureText(8))) << dialog->text(QAccessible::Description).toStdString();
         const QRect thermometer = driver.rect(screen, kThermometer);
         driver.tapAt(screen, thermometer.center().x(), 6 + 7); // the top band: 18
@@ -368,7 +375,8 @@ TEST_F(AccessibilityTest, SearchVintagesAndABookmarkWithTheKeyboardAlone) {
         driver.pressKey(Qt::Key_Down);
         driver.pressKey(Qt::Key_Right);
         driver.pressKey(Qt::Key_Down);
-        EXPECT_EQ(driver.selectedTreeLabel(results, kTree), u"Ürziger Würzgarten Riesling Spätlese, Weingut Kellerbach");
+        EXPECT_EQ(driver.selectedTreeLabel(results, kTree),
+                  u"Ürziger Würzgarten Riesling Spätlese, Weingut Kellerbach");
         EXPECT_EQ(driver.text(results, kHeaderLine), u"Deutschland: Mosel");
         ASSERT_TRUE(tabTo(results, kTabs));
         driver.pressKey(Qt::Key_Right);
@@ -398,8 +406,9 @@ TEST_F(AccessibilityTest, SearchVintagesAndABookmarkWithTheKeyboardAlone) {
     EXPECT_EQ(driver.pendingSteps(), 0u);
     ASSERT_EQ(driver.messageBoxes().size(), 1u);
     EXPECT_EQ(driver.messageBoxes()[0].caption, u"HINWEIS");
-    EXPECT_EQ(catalogue.rows("SELECT id_talvino, Beschreibung, Notiz FROM Lesezeichen WHERE id_talvino = 5001"),
-              (std::vector<std::vector<std::string>>{{"5001", "Für Gäste", "süß, kühl"}}));
+    EXPECT_EQ(
+        catalogue.rows("SELECT id_talvino, Beschreibung, Notiz FROM Lesezeichen WHERE id_talvino = 5001"),
+        (std::vector<std::vector<std::string>>{{"5001", "Für Gäste", "süß, kühl"}}));
 }
 
 TEST_F(AccessibilityTest, EscapeLeavesEveryScreen) {

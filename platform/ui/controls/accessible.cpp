@@ -49,14 +49,16 @@ class PartAccessible : public QAccessibleInterface, public QAccessibleActionInte
         return state;
     }
     void* interface_cast(QAccessible::InterfaceType type) override {
-        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                    : nullptr;
     }
     QStringList actionNames() const override { return {pressAction()}; }
     void doAction(const QString& name) override {
         const AccessiblePart* area = part();
         auto* owner = static_cast<WindowAccessible*>(ownerInterface());
         if (name != pressAction() || !area || !owner) return;
-        owner->pressAt(QPoint((area->area.left + area->area.right) / 2, (area->area.top + area->area.bottom) / 2));
+        owner->pressAt(
+            QPoint((area->area.left + area->area.right) / 2, (area->area.top + area->area.bottom) / 2));
     }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
@@ -178,7 +180,8 @@ void WindowAccessible::doAction(const QString& name) {
 }
 
 QStringList WindowAccessible::keyBindingsForAction(const QString& name) const {
-    if (name == pressAction() && press_ && widget()->focusPolicy() != Qt::NoFocus) return {QStringLiteral("Space")};
+    if (name == pressAction() && press_ && widget()->focusPolicy() != Qt::NoFocus)
+        return {QStringLiteral("Space")};
     return QAccessibleWidget::keyBindingsForAction(name);
 }
 

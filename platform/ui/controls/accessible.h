@@ -41,7 +41,7 @@ class WindowAccessible : public QAccessibleWidget {
     mutable int partsVersion_ = -1;
 };
 
-// A control of a dialog whose middle lies inside `area` (dialog coordinates), other than `self`.
+// Whether the middle of another control of the dialog (not a static) lies on `self`.
 bool holdsControls(Window* self);
 
 } // namespace platform::ui::controls

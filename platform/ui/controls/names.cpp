@@ -105,10 +105,11 @@ void letKeysReachLinks(Window* dialog) {
     for (Window* link : dialog->children) {
         if (!isTextStatic(link) || !(link->style & SS_NOTIFY)) continue;
         const QPoint middle = link->widget->geometry().center();
-        const bool onAButton = std::any_of(dialog->children.begin(), dialog->children.end(), [&](Window* other) {
-            return other->kind == Kind::OwnerDrawButton && (other->style & WS_TABSTOP) && other->widget &&
-                   other->widget->geometry().contains(middle);
-        });
+        const bool onAButton =
+            std::any_of(dialog->children.begin(), dialog->children.end(), [&](Window* other) {
+                return other->kind == Kind::OwnerDrawButton && (other->style & WS_TABSTOP) && other->widget &&
+                       other->widget->geometry().contains(middle);
+            });
         if (!onAButton) link->widget->setFocusPolicy(Qt::TabFocus);
     }
 }

@@ -32,7 +32,8 @@ QString nameOf(QWidget* widget) {
 }
 
 bool press(QAccessibleInterface* node, const QString& action = QAccessibleActionInterface::pressAction()) {
-    if (!node || !node->actionInterface() || !node->actionInterface()->actionNames().contains(action)) return false;
+    if (!node || !node->actionInterface() || !node->actionInterface()->actionNames().contains(action))
+        return false;
     node->actionInterface()->doAction(action);
     return true;
 }
@@ -123,10 +124,11 @@ TEST_F(LabelledTest, ScrollBarActionsArriveAsScrollMessages) {
     ASSERT_TRUE(press(node, QAccessibleActionInterface::decreaseAction()));
     recorder.mark();
     node->valueInterface()->setCurrentValue(4);
-    EXPECT_TRUE(recorder.matches({hscroll(kLabelledBar, SB_LINERIGHT), hscroll(kLabelledBar, SB_ENDSCROLL), marker(),
-                                  hscroll(kLabelledBar, SB_LINELEFT), hscroll(kLabelledBar, SB_ENDSCROLL), marker(),
-                                  hscroll(kLabelledBar, SB_THUMBTRACK, 4), hscroll(kLabelledBar, SB_THUMBPOSITION, 4),
-                                  hscroll(kLabelledBar, SB_ENDSCROLL)}));
+    EXPECT_TRUE(
+        recorder.matches({hscroll(kLabelledBar, SB_LINERIGHT), hscroll(kLabelledBar, SB_ENDSCROLL), marker(),
+                          hscroll(kLabelledBar, SB_LINELEFT), hscroll(kLabelledBar, SB_ENDSCROLL), marker(),
+                          hscroll(kLabelledBar, SB_THUMBTRACK, 4), hscroll(kLabelledBar, SB_THUMBPOSITION, 4),
+                          hscroll(kLabelledBar, SB_ENDSCROLL)}));
     EXPECT_EQ(GetScrollPos(bar, SB_CTL), 2) << "the dialog moves the thumb, not the reader";
 }
 
@@ -150,7 +152,7 @@ TEST_F(LabelledTest, TabGoesRoundTheDialogInTemplateOrder) {
         order.push_back(GetFocus());
         driver.pressKey(Qt::Key_Tab);
     }
-    const std::vector<HWND> stops = {GetDlgItem(dialog, kTermEdit),   GetDlgItem(dialog, kLabelledList),
+    const std::vector<HWND> stops = {GetDlgItem(dialog, kTermEdit),    GetDlgItem(dialog, kLabelledList),
                                      GetDlgItem(dialog, kLabelledBar), GetDlgItem(dialog, kGoodBox),
                                      GetDlgItem(dialog, kRowLink),     GetDlgItem(dialog, kLonelyLink),
                                      GetDlgItem(dialog, kReadingList)};
@@ -182,8 +184,8 @@ TEST(PaintedContentTest, PartsOfAPictureAreButtonsThatTapTheirMiddle) {
     MessageRecorder recorder(dialog);
     ASSERT_TRUE(press(second));
     driver.pump();
-    EXPECT_TRUE(recorder.matches({stylus(WM_MOUSEMOVE, r.left() + 20, r.top() + 21),
-                                  command(kThermometerBitmap, STN_CLICKED)}));
+    EXPECT_TRUE(recorder.matches(
+        {stylus(WM_MOUSEMOVE, r.left() + 20, r.top() + 21), command(kThermometerBitmap, STN_CLICKED)}));
     platform::setAccessibleParts(picture, {});
     EXPECT_EQ(node->childCount(), 0);
 }
