@@ -12,6 +12,7 @@
 #include "app/global_objects.h"
 #include "app/main_menu.h"
 #include "chapters/temperature_layout.h"
+#include "db/database.h"
 #include "platform/shell/device_window.h"
 #include "platform/testing/driver.h"
 #include "platform/ui/hooks.h"
@@ -274,6 +275,37 @@ TEST_F(AccessibilityTest, QualityStepsByAReaderReachTheFormAsTapsDo) {
     driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
     EXPECT_EQ(runProgram(), 0);
     EXPECT_EQ(driver.pendingSteps(), 0u);
+}
+
+TEST_F(AccessibilityTest, TheSearchStatementCarriesTheLevelAReaderSet) {
+    auto statementFor = [&](bool byReader) {
+        std::u16string statement;
+        driver.onDialog(kMainMenuDialog, [&](HWND menu) { driver.tap(menu, kSearchRow); });
+        driver.onDialog(kSearchFormDialog, [&](HWND form) {
+            if (byReader) {
+                QAccessibleInterface* bar = find(QAccessible::ScrollBar, "Qualität:");
+                ASSERT_NE(bar, nullptr);
+                bar->valueInterface()->setCurrentValue(3);
+            } else {
+                for (int i = 0; i < 3; ++i)
+                    driver.scroll(form, 1021, platform::testing::ScrollAction::LineRight);
+            }
+            driver.tap(form, kStartButton);
+        });
+        driver.onDialog(kResultsDialog, [&](HWND) {
+            statement = g_database->queryBuffer;
+            driver.tapDone();
+        });
+        driver.onDialog(kSearchFormDialog, [&](HWND) { driver.tapDone(); });
+        driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+        EXPECT_EQ(runProgram(), 0);
+        EXPECT_EQ(driver.pendingSteps(), 0u);
+        createGlobalObjects();
+        return statement;
+    };
+    const std::u16string byReader = statementFor(true);
+    EXPECT_NE(byReader.find(u"Qualitaet1"), std::u16string::npos);
+    EXPECT_EQ(byReader, statementFor(false));
 }
 
 TEST_F(AccessibilityTest, TabsAndEntriesChosenByAReaderShowWhatTapsShow) {
