@@ -23,9 +23,12 @@ template <typename T> void create(T*& object, const char* name) {
     creationLog().emplace_back(name);
 }
 
-template <typename T> void destroy(T*& object) {
+// A deletion is logged as "~name", so that the log shows the teardown's order too.
+template <typename T> void destroy(T*& object, const char* name) {
+    if (!object) return;
     delete object;
     object = nullptr;
+    creationLog().emplace_back(std::string("~") + name);
 }
 
 const bool createdAtStart = (createGlobalObjects(), true);
@@ -52,17 +55,17 @@ void createGlobalObjects() {
 const std::vector<std::string>& globalCreationLog() { return creationLog(); }
 
 void deleteScreenObjects() {
-    destroy(g_searchForm);
-    destroy(g_utility);
-    destroy(g_resultsState);
-    destroy(g_grapeVarieties);
-    destroy(g_helpIndex);
-    destroy(g_helpBookmarks);
-    destroy(g_helpTemperature);
-    destroy(g_helpGrapes);
-    destroy(g_helpWines);
-    destroy(g_temperatureScreen);
+    destroy(g_searchForm, "search form");
+    destroy(g_utility, "utility");
+    destroy(g_resultsState, "results state");
+    destroy(g_grapeVarieties, "grape varieties");
+    destroy(g_helpIndex, "help index");
+    destroy(g_helpBookmarks, "bookmarks help");
+    destroy(g_helpTemperature, "temperature help");
+    destroy(g_helpGrapes, "grape varieties help");
+    destroy(g_helpWines, "wines help");
+    destroy(g_temperatureScreen, "temperature screen");
 }
 
-void deleteDatabaseObject() { destroy(g_database); }
-void deleteApplicationObject() { destroy(g_application); }
+void deleteDatabaseObject() { destroy(g_database, "database"); }
+void deleteApplicationObject() { destroy(g_application, "application"); }

@@ -11,7 +11,8 @@
 // it once; a test that ran the main menu to its end calls it to start the program afresh.
 void createGlobalObjects();
 
-// Names of the objects in the order they were created since the program started.
+// Names of the objects in the order they were created since the program started, with each
+// deletion as "~name" where it happened.
 const std::vector<std::string>& globalCreationLog();
 
 // The main menu's teardown: deletes the screen objects in their order and sets every pointer to

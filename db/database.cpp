@@ -52,7 +52,7 @@ bool Database::openCatalogue() {
     if (connection_) connection_->Close();
     releaseObjects();
 
-    const std::u16string path = cataloguePath();
+    const std::u16string path = catalogueFile();
     bool result = false;
     if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return false;
     CLSID clsid;

@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "platform/data/ado.h"
 #include "platform/ui/win_types.h"
@@ -24,9 +25,15 @@ class Database {
     void allocateQueryBuffer();
     void freeQueryBuffer();
 
-    // Opens talvino2006_db.cdb in the program's own directory. Called again, it replaces the
-    // connection and recordset it had. True exactly when the connection opened.
+    // Opens the catalogue file: talvino2006_db.cdb in the program's own directory, or the file
+    // given to useCatalogueFile. Called again, it replaces the connection and recordset it had.
+    // True exactly when the connection opened.
     bool openCatalogue();
+    // From now on openCatalogue opens `path` (the program was told which catalogue to use);
+    // an empty path goes back to the one in the program's directory.
+    void useCatalogueFile(std::u16string path) { chosenPath_ = std::move(path); }
+    // The file openCatalogue opens; empty when its path does not fit.
+    std::u16string catalogueFile() const { return chosenPath_.empty() ? cataloguePath() : chosenPath_; }
     // False when there was no connection.
     bool closeCatalogue();
 
@@ -72,4 +79,5 @@ class Database {
 
     ado::Connection* connection_ = nullptr;
     ado::Recordset* recordset_ = nullptr;
+    std::u16string chosenPath_;
 };

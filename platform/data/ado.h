@@ -209,6 +209,12 @@ Connection* createConnection();
 // step of it takes longer), so that the program can show what other threads drew meanwhile. Set
 // before the connection opens; null for none.
 void setBusyHook(void (*hook)());
+// From now on, every reading statement running or started stops at its next progress check and
+// fails (a program that is ending does not wait for a long search). Writes and open transactions
+// run to their end. Sets one flag and nothing else, so a signal handler may call it.
+void interruptQueries();
+// Statements run to their end again.
+void resumeQueries();
 Recordset* createRecordset();
 HRESULT openRecordset(Recordset* recordset, LPCWSTR sql, long cursorType, long lockType,
                       long options = adCmdUnknown);

@@ -15,10 +15,23 @@ namespace ado {
 
 namespace {
 std::atomic<void (*)()> busyHook{nullptr};
+std::atomic<bool> interruptRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 thread_local bool stepsForAnotherThread = false;
 
+// Only reading is cut short: a write or an open transaction (a bookmark being saved) runs to its end.
+bool onlyReading(sqlite3* db) {
+    if (!sqlite3_get_autocommit(db)) return false;
+    for (sqlite3_stmt* statement = sqlite3_next_stmt(db, nullptr); statement;
+         statement = sqlite3_next_stmt(db, statement))
+        if (sqlite3_stmt_busy(statement) && !sqlite3_stmt_readonly(statement)) return false;
+    return true;
+}
+
 // SQLite's progress handler: runs every few thousand steps of a statement.
-int onProgress(void*) {
+int onProgress(void* context) {
+    if (interruptRequested.load(std::memory_order_relaxed) && onlyReading(static_cast<sqlite3*>(context)))
+        return 1; // the statement ends with SQLITE_INTERRUPT
     if (stepsForAnotherThread) return 0;
     static thread_local std::chrono::steady_clock::time_point last;
     const auto now = std::chrono::steady_clock::now();
@@ -26,13 +39,15 @@ int onProgress(void*) {
         last = now;
         if (void (*hook)() = busyHook.load()) hook();
     }
-    return 0; // never interrupts the statement
+    return 0;
 }
 } // namespace
 
 void setBusyHook(void (*hook)()) { busyHook.store(hook); }
 BusyHook currentBusyHook() { return busyHook.load(); }
 void stepForAnotherThread() { stepsForAnotherThread = true; }
+void interruptQueries() { interruptRequested.store(true, std::memory_order_relaxed); }
+void resumeQueries() { interruptRequested.store(false, std::memory_order_relaxed); }
 
 const RequiredTable kRequiredTables[1] = {{"talvino", 35}};
 
@@ -139,7 +154,7 @@ HRESULT SqliteConnection::Open(LPCWSTR connectionString, LPCWSTR, LPCWSTR, long)
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
-    if (busyHook.load()) sqlite3_progress_handler(db, 4000, onProgress, nullptr);
+    sqlite3_progress_handler(db, 4000, onProgress, db);
     if (registerLike(db) != SQLITE_OK || registerGermanOrder(db) != SQLITE_OK) {
         setLastError(sqlite3_errmsg(db));
         sqlite3_close_v2(db);

@@ -10,6 +10,7 @@
 
 #include "platform/gdi/gdi_internal.h"
 #include "platform/shell/device_window.h"
+#include "platform/shell/end_requests.h"
 #include "platform/ui/windows.h"
 
 int platform::runDevice(int argc, char** argv, HINSTANCE module, EntryPoint entry) {
@@ -19,6 +20,7 @@ int platform::runDevice(int argc, char** argv, HINSTANCE module, EntryPoint entr
     QApplication application(argc, argv);
     setDeviceScale(scale);
     prepareDevice();
+    const EndRequests endRequests;
 
     std::u16string commandLine;
     for (int i = 1; i < argc; ++i) {

@@ -6,6 +6,7 @@
 #include "platform/shell/x_screen.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include "platform/gdi/gdi_internal.h"
 #include "platform/shell/shell.h"
 #include "platform/ui/hooks.h"
+#include "platform/ui/program_end.h"
 #include "platform/ui/window.h"
 
 namespace platform {
@@ -218,6 +220,8 @@ class DeviceWindow : public QWidget, public ShellHost {
         Window* dialog = ui::activeDialog();
         caption_->setText(dialog ? toQString(dialog->text) : QString());
         caption_->setAccessibleName(caption_->text());
+        // Task bars, window switchers and screen readers name the window after the screen on top.
+        setWindowTitle(caption_->text().isEmpty() ? QStringLiteral("Talvino") : caption_->text());
         done_->setVisible(dialog && (dialog->shellFlags & SHIDIF_DONEBUTTON));
         panelOnTop();
     }
@@ -230,6 +234,14 @@ class DeviceWindow : public QWidget, public ShellHost {
         // Raising or lowering the panel is a setting change for the active dialog.
         if (Window* dialog = ui::activeDialog())
             SendMessageW(dialog, WM_SETTINGCHANGE, 0x00E0 /* SPI_SETSIPINFO */, 0);
+    }
+
+  protected:
+    // The window manager's close (its button, Alt+F4) ends the program as the done buttons do;
+    // the window stays until the main menu's shutdown has run.
+    void closeEvent(QCloseEvent* event) override {
+        event->ignore();
+        endProgram();
     }
 
   private:

@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -18,10 +19,12 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include "platform/shell/device_window.h"
 #include "platform/shell/shell.h"
+#include "platform/ui/program_end.h"
 #include "platform/ui/window.h"
 
 namespace platform::testing {
@@ -106,6 +109,7 @@ Driver::~Driver() {
         if (IsWindow(*it)) platform::destroyDialog(*it);
     platform::setMessageBoxResponder({});
     platform::setDialogActivatedHook({});
+    platform::resetProgramEnd(); // the next test starts a program that is not ending
     delete watchdog_;
     if (!steps_.empty()) ADD_FAILURE() << steps_.size() << " step(s) of the flow never ran";
 }
@@ -245,6 +249,19 @@ bool Driver::tapDone() {
     }
     click(done, done->rect().center());
     pump();
+    return true;
+}
+
+bool Driver::closeDeviceWindow() {
+    QWidget* device = platform::deviceWindow();
+    QWindow* window = device ? device->windowHandle() : nullptr;
+    if (!window) {
+        ADD_FAILURE() << "closeDeviceWindow: there is no device window";
+        return false;
+    }
+    // What the platform plugin delivers when the window manager closes a window.
+    QCloseEvent event;
+    QApplication::sendEvent(window, &event);
     return true;
 }
 

@@ -79,6 +79,9 @@ class Driver {
     bool tapAt(HWND dialog, int x, int y);      // whatever lies at that point of the dialog
     bool tapDevice(int x, int y);               // at a point of the device screen
     bool tapDone();                             // the "ok" button of the title bar
+    // Closes the desktop window as the window manager does (its close button, Alt+F4). It does
+    // not wait: the program's end runs from the event loop.
+    bool closeDeviceWindow();
     bool stylusDown(HWND dialog, int x, int y); // press, move (with the stylus down) and lift
     bool stylusMove(HWND dialog, int x, int y);
     bool stylusUp(HWND dialog, int x, int y);

@@ -17,6 +17,7 @@
 #include "platform/gdi/gdi_internal.h"
 #include "platform/shell/shell.h"
 #include "platform/ui/hooks.h"
+#include "platform/ui/program_end.h"
 #include "platform/ui/window.h"
 
 namespace platform::ui {
@@ -382,8 +383,15 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE module, LPCDLGTEMPLATEW dialogTemplate
         showDialog(dialog);
         QEventLoop loop;
         dialog->loop = &loop;
+        continueProgramEnd(); // an end asked for while this dialog was starting
         if (!dialog->ended) loop.exec(QEventLoop::DialogExec);
         dialog->loop = nullptr;
+        // Only EndDialog ends the loop, unless the application itself quit underneath (the
+        // desktop session ended): the screen then ends as its done button would end it.
+        if (live(handle) && !dialog->ended) {
+            platform::noteProgramEndRequested();
+            endAsIfDone(dialog);
+        }
     }
     const INT_PTR result = dialog->result;
     finishDialog(dialog);

@@ -12,14 +12,28 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "platform/ui/hooks.h"
+#include "platform/ui/program_end.h"
 #include "platform/ui/window.h"
 
 namespace platform::ui {
 namespace {
 
 platform::MessageBoxResponder responder;
+
+// The box on screen, so that the program's end can answer it.
+struct OpenBox {
+    QEventLoop* loop;
+    int* answer;
+    int cancel;
+};
+OpenBox* openBox = nullptr;
+
+int cancelAnswer(UINT type) {
+    return (type & 0x0F) == MB_YESNO ? IDNO : IDOK;
+}
 
 class MessageBoxFrame : public QFrame {
   public:
@@ -139,7 +153,10 @@ int showBox(const QString& text, const QString& caption, UINT type) {
     // A screen reader announces the box as it opens.
     QAccessibleEvent opened(box, QAccessible::Alert);
     announce(&opened);
+    OpenBox self{&loop, &answer, cancelAnswer(type)};
+    OpenBox* previousOpen = std::exchange(openBox, &self);
     loop.exec(QEventLoop::DialogExec);
+    openBox = previousOpen;
     setMessageBoxWidget(previousBox);
     box->hide();
     box->deleteLater();
@@ -148,6 +165,13 @@ int showBox(const QString& text, const QString& caption, UINT type) {
 }
 
 } // namespace
+
+void answerOpenMessageBoxWithCancel() {
+    if (!openBox) return;
+    *openBox->answer = openBox->cancel;
+    openBox->loop->exit(0);
+}
+
 } // namespace platform::ui
 
 void platform::setMessageBoxResponder(MessageBoxResponder answer) {
@@ -158,10 +182,12 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     using namespace platform::ui;
     const std::u16string body = text ? std::u16string(text) : std::u16string();
     const std::u16string title = caption ? std::u16string(caption) : std::u16string(u"Fehler");
+    // A program that is ending asks nothing more: every box takes its cancel choice unseen.
+    if (platform::programEnding()) return cancelAnswer(type);
     if (responder) {
         auto answer = responder;
         return answer(owner, body, title, type);
     }
-    if (!qApp) return (type & 0x0F) == MB_YESNO ? IDNO : IDOK;
+    if (!qApp) return cancelAnswer(type);
     return showBox(displayText(body), toQString(title), type);
 }

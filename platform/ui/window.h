@@ -133,6 +133,11 @@ void fitControlsToHeight(Window* dialog, int height);
 // Message boxes shown inside the device: the gate lets only the topmost box take input.
 void setMessageBoxWidget(QWidget* box);
 QWidget* messageBoxWidget();
+// The program's end (program_end.h): answers the box on screen as its cancel choice would; ends
+// a dialog as its done button does; goes on with an end that was asked for before a loop started.
+void answerOpenMessageBoxWithCancel();
+void endAsIfDone(Window* dialog);
+void continueProgramEnd();
 
 // The shell supplies where dialogs and message boxes live and hears about changes.
 struct ShellHost {

@@ -1,0 +1,68 @@
+#include "app/program.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/main_menu.h"
+#include "db/database.h"
+#include "platform/data/ado.h"
+#include "platform/data/utf.h"
+#include "platform/shell/device.h"
+#include "platform/ui/hooks.h"
+#include "platform/ui/program_end.h"
+#include "resources/resources.h"
+#include "screen/globals.h"
+
+void interruptQueriesWhileEnding(bool ending) {
+    if (ending)
+        ado::interruptQueries();
+    else
+        ado::resumeQueries();
+}
+
+namespace {
+
+// The catalogue the main menu opens. The one named on the command line wins; without it, the
+// database object opens the catalogue in the program's own directory.
+void chooseCatalogue(const CommandLine& options) {
+    if (!options.catalogue.empty()) g_database->useCatalogueFile(ado::toUtf16(options.catalogue));
+}
+
+} // namespace
+
+int runTalvino(int argc, char** argv) {
+    const CommandLine options = parseCommandLine(argc, argv);
+    switch (options.action) {
+    case CommandLine::Action::Help:
+        std::fputs(helpText().c_str(), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::fputs(versionText().c_str(), stdout);
+        return 0;
+    case CommandLine::Action::Error:
+        std::fprintf(stderr, "%s\n", options.error.c_str());
+        return kCommandLineErrorStatus;
+    case CommandLine::Action::Run:
+        break;
+    }
+
+    chooseCatalogue(options);
+
+    // The wait animation draws from its own thread while a search blocks the interface thread;
+    // the query shows its frames as it runs.
+    ado::setBusyHook(platform::showPendingDrawing);
+    platform::setProgramEndHook(interruptQueriesWhileEnding);
+
+    // The device sees only what is its own; the rest of the command line was read here.
+    std::string scale = std::to_string(options.scale);
+    std::vector<char*> deviceArguments = {argv[0]};
+    if (options.scale > 0) {
+        deviceArguments.push_back(const_cast<char*>("--scale"));
+        deviceArguments.push_back(scale.data());
+    }
+    deviceArguments.push_back(nullptr);
+    return platform::runDevice(static_cast<int>(deviceArguments.size()) - 1, deviceArguments.data(),
+                               talvinoModule(), WinMain);
+}
