@@ -49,8 +49,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             const char* value = valueOf("--scale", argc, argv, i);
             const bool valid = value && std::strlen(value) == 1 && value[0] >= '1' && value[0] <= '4';
             if (!valid)
-                return failure(bilingual("--scale braucht eine Zahl von 1 bis 4",
-                                         "--scale needs a number from 1 to 4"));
+                return failure(
+                    bilingual("--scale braucht eine Zahl von 1 bis 4", "--scale needs a number from 1 to 4"));
             result.scale = value[0] - '0';
             continue;
         }

@@ -7,9 +7,9 @@
 struct CommandLine {
     enum class Action { Run, Help, Version, Error };
     Action action = Action::Run;
-    int scale = 0;          // 1 to 4; 0 lets the device choose
-    std::string catalogue;  // an absolute path; empty: the catalogue the program finds by itself
-    std::string error;      // one line, German then English, for Action::Error
+    int scale = 0;         // 1 to 4; 0 lets the device choose
+    std::string catalogue; // an absolute path; empty: the catalogue the program finds by itself
+    std::string error;     // one line, German then English, for Action::Error
 };
 
 // Reads the arguments after the program's name. The catalogue named must exist as a file.

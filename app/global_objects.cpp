@@ -52,7 +52,9 @@ void createGlobalObjects() {
     (void)createdAtStart;
 }
 
-const std::vector<std::string>& globalCreationLog() { return creationLog(); }
+const std::vector<std::string>& globalCreationLog() {
+    return creationLog();
+}
 
 void deleteScreenObjects() {
     destroy(g_searchForm, "search form");
@@ -67,5 +69,9 @@ void deleteScreenObjects() {
     destroy(g_temperatureScreen, "temperature screen");
 }
 
-void deleteDatabaseObject() { destroy(g_database, "database"); }
-void deleteApplicationObject() { destroy(g_application, "application"); }
+void deleteDatabaseObject() {
+    destroy(g_database, "database");
+}
+void deleteApplicationObject() {
+    destroy(g_application, "application");
+}

@@ -72,7 +72,8 @@ TEST(CommandLine, WrongCallsSayWhatIsWrongInGermanAndEnglish) {
         {{"--scale"}, "--scale braucht eine Zahl von 1 bis 4", "--scale needs a number from 1 to 4"},
         {{"--catalogue"}, "--catalogue braucht eine Datei", "--catalogue needs a file"},
         {{"--catalogue="}, "--catalogue braucht eine Datei", "--catalogue needs a file"},
-        {{"--catalogue", "/nonexistent/k.cdb"}, "Katalog nicht gefunden: /nonexistent/k.cdb",
+        {{"--catalogue", "/nonexistent/k.cdb"},
+         "Katalog nicht gefunden: /nonexistent/k.cdb",
          "catalogue not found: /nonexistent/k.cdb"},
         {{"--catalogue", "/tmp"}, "Katalog ist keine Datei: /tmp", "catalogue is not a file: /tmp"},
     };

@@ -6,6 +6,8 @@
 //
 //   talvino_lifecycle_child CATALOGUE menu|results|question window|signal
 #include <QDir>
+#include <QFile>
+#include <unistd.h>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -84,8 +86,13 @@ int main(int argc, char** argv) {
     const auto& log = globalCreationLog();
     for (std::size_t i = logStart; i < log.size(); ++i)
         std::printf("LOG %s\n", log[i].c_str());
-    std::printf("THREADS %d\n",
-                static_cast<int>(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size()));
+    // Every thread but this one, by name; Qt's pool keeps idle workers for half a minute.
+    const QString tasks = QStringLiteral("/proc/self/task/");
+    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (task.toLong() == static_cast<long>(getpid())) continue;
+        QFile name(tasks + task + QStringLiteral("/comm"));
+        if (name.open(QIODevice::ReadOnly)) std::printf("THREAD %s", name.readAll().constData());
+    }
     std::fflush(stdout);
     return status;
 }

@@ -36,10 +36,12 @@ using platform::testing::Driver;
 namespace {
 
 // The main menu's shutdown as the global objects' log records it.
-const std::vector<std::string> kTeardown = {
-    "~search form",          "~utility",    "~results state", "~grape varieties", "~help index",
-    "~bookmarks help",       "~temperature help", "~grape varieties help", "~wines help",
-    "~temperature screen",   "~database",   "~application"};
+const std::vector<std::string> kTeardown = {"~search form",      "~utility",
+                                            "~results state",    "~grape varieties",
+                                            "~help index",       "~bookmarks help",
+                                            "~temperature help", "~grape varieties help",
+                                            "~wines help",       "~temperature screen",
+                                            "~database",         "~application"};
 
 std::vector<std::string> logSince(std::size_t start) {
     const std::vector<std::string>& log = globalCreationLog();
@@ -140,7 +142,6 @@ TEST_F(ProgramEnd, ClosingTheWindowOnSearchResultsEndsTheScreensFromTheTop) {
     EXPECT_EQ(logSince(logStart), kTeardown);
     EXPECT_TRUE(platform::openDialogs().empty());
     EXPECT_EQ(threadCount(), threadsBefore) << "the animation thread was joined";
-
 }
 
 TEST_F(ProgramEnd, AnOpenQuestionIsAnsweredNoAndNothingIsDeleted) {
@@ -152,7 +153,8 @@ TEST_F(ProgramEnd, AnOpenQuestionIsAnsweredNoAndNothingIsDeleted) {
         ASSERT_TRUE(driver.selectTab(results, results_screen::kTabs, results_screen::kBookmarkTab));
         // The question's own loop runs the close; the tap returns once the box is answered.
         QTimer::singleShot(50, qApp, [&] {
-            for (QWidget* box : platform::deviceWindow()->findChildren<QWidget*>(QStringLiteral("MessageBox")))
+            for (QWidget* box :
+                 platform::deviceWindow()->findChildren<QWidget*>(QStringLiteral("MessageBox")))
                 boxWasOpen = boxWasOpen || box->isVisible();
             driver.closeDeviceWindow();
         });
@@ -259,10 +261,10 @@ TEST_F(ProgramEnd, TheWindowTitleFollowsTheScreenOnTop) {
     driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
     EXPECT_EQ(runProgram(), 0);
     titles.push_back(windowTitle());
-    EXPECT_EQ(titles, (std::vector<QString>{QStringLiteral("Talvino - Weinführer"), QStringLiteral("Rebsorten"),
-                                            QStringLiteral("Talvino - Weinführer"),
-                                            QStringLiteral("Talvino - Suchergebnis"), QStringLiteral("Talvino Weinsuche"),
-                                            QStringLiteral("Talvino")}));
+    EXPECT_EQ(titles, (std::vector<QString>{
+                          QStringLiteral("Talvino - Weinführer"), QStringLiteral("Rebsorten"),
+                          QStringLiteral("Talvino - Weinführer"), QStringLiteral("Talvino - Suchergebnis"),
+                          QStringLiteral("Talvino Weinsuche"), QStringLiteral("Talvino")}));
 }
 
 } // namespace
