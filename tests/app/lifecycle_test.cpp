@@ -206,30 +206,62 @@ TEST_F(ProgramEnd, AnEndAskedBeforeTheMenuOpensEndsItAtOnce) {
     EXPECT_EQ(logSince(logStart), kTeardown);
 }
 
-// What a signal handler does while the interface thread is deep in a long search.
+void setQuery(const std::u16string& sql) {
+    g_database->queryBuffer[sql.copy(g_database->queryBuffer, Database::kQueryBufferChars - 1)] = u'\0';
+}
+
+void drawNothing() {}
+
+// What a signal handler does while the interface thread is deep in a long search: the search
+// stops, whether the statement steps on the interface thread or (with the program's busy hook)
+// on a thread of its own while the interface thread shows the animation.
 TEST_F(ProgramEnd, TheEndInterruptsASearchThatIsRunning) {
     platform::setProgramEndHook(interruptQueriesWhileEnding);
     g_database->allocateQueryBuffer();
-    ASSERT_TRUE(g_database->openCatalogue());
-    const std::u16string endless =
-        u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) SELECT count(*) FROM n";
-    g_database->queryBuffer[endless.copy(g_database->queryBuffer, endless.size())] = u'\0';
-    std::thread signal([] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        platform::noteProgramEndRequested();
-    });
-    const HRESULT result = g_database->openQuery(ado::adOpenStatic, ado::adLockReadOnly);
-    signal.join();
-    EXPECT_TRUE(FAILED(result)) << "the endless statement was stopped";
+    for (void (*busyHook)() : {static_cast<void (*)()>(nullptr), &drawNothing}) {
+        ado::setBusyHook(busyHook);
+        ASSERT_TRUE(g_database->openCatalogue());
+        setQuery(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) SELECT i FROM n");
+        std::thread signal([] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            platform::noteProgramEndRequested();
+        });
+        const HRESULT result = g_database->openQuery(ado::adOpenStatic, ado::adLockReadOnly);
+        signal.join();
+        EXPECT_TRUE(FAILED(result)) << "the endless statement was stopped";
 
-    platform::resetProgramEnd();
-    const std::u16string counting = u"SELECT count(*) FROM talvino";
-    g_database->queryBuffer[counting.copy(g_database->queryBuffer, counting.size())] = u'\0';
-    EXPECT_TRUE(SUCCEEDED(g_database->openQuery(ado::adOpenStatic, ado::adLockReadOnly)))
-        << "queries run again after the end was forgotten";
-    g_database->closeCatalogue();
+        platform::resetProgramEnd();
+        setQuery(u"SELECT count(*) FROM talvino");
+        EXPECT_TRUE(SUCCEEDED(g_database->openQuery(ado::adOpenStatic, ado::adLockReadOnly)))
+            << "queries run again after the end was forgotten";
+        g_database->closeCatalogue();
+    }
+    ado::setBusyHook(nullptr);
     g_database->freeQueryBuffer();
     platform::setProgramEndHook(nullptr);
+}
+
+// Only reading is cut short: what the user saves is written whole even while the program ends.
+TEST_F(ProgramEnd, TheEndLetsWritesRunToTheirEnd) {
+    platform::setProgramEndHook(interruptQueriesWhileEnding);
+    g_database->allocateQueryBuffer();
+    ASSERT_TRUE(g_database->openCatalogue());
+    platform::noteProgramEndRequested();
+    // Long enough for many progress checks.
+    const std::u16string insert =
+        u"INSERT INTO Lesezeichen (id_talvino, Beschreibung, Notiz) WITH RECURSIVE n(i) AS (SELECT 1 "
+        u"UNION ALL SELECT i + 1 FROM n WHERE i < 20000) SELECT 1001, 'Serie', i FROM n";
+    EXPECT_TRUE(g_database->executeInTransaction({insert.c_str()}));
+    setQuery(
+        u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) SELECT i FROM n");
+    EXPECT_TRUE(FAILED(g_database->openQuery(ado::adOpenStatic, ado::adLockReadOnly)))
+        << "a read is cut short";
+    g_database->closeCatalogue();
+    g_database->freeQueryBuffer();
+    platform::resetProgramEnd();
+    platform::setProgramEndHook(nullptr);
+    EXPECT_EQ(catalogue.rows("SELECT count(*) FROM Lesezeichen WHERE Beschreibung = 'Serie'"),
+              (std::vector<std::vector<std::string>>{{"20000"}}));
 }
 
 TEST_F(ProgramEnd, TheWindowTitleFollowsTheScreenOnTop) {
