@@ -188,7 +188,7 @@ TEST_F(HelpPageRows, RowsKeepTheirInsertionOrder) {
     EXPECT_EQ(rows[29], u"3. Jahrgang:");
 }
 
-TEST_F(HelpPageRows, GrapesHelpHasNoBlankAfterItsFirstRow) {
+TEST_F(HelpPageRows, GrapesHelpShowsNoBlankAfterItsFirstRow) {
     const HWND page = driver.open(talvinoModule(), kHelpPageDialog, HelpGrapesProc);
     ASSERT_NE(page, nullptr);
     const std::vector<std::u16string> rows = driver.items(page, 1046);
