@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/catalogue_location.h"
 #include "app/command_line.h"
 #include "app/main_menu.h"
 #include "db/database.h"
@@ -12,6 +13,7 @@
 #include "platform/shell/device.h"
 #include "platform/ui/hooks.h"
 #include "platform/ui/program_end.h"
+#include "platform/win32.h"
 #include "resources/resources.h"
 #include "screen/globals.h"
 
@@ -25,9 +27,19 @@ void interruptQueriesWhileEnding(bool ending) {
 namespace {
 
 // The catalogue the main menu opens. The one named on the command line wins; without it, the
-// database object opens the catalogue in the program's own directory.
-void chooseCatalogue(const CommandLine& options) {
-    if (!options.catalogue.empty()) g_database->useCatalogueFile(ado::toUtf16(options.catalogue));
+// writable one beside the program or the user's own copy (see catalogue_location.h). `location`
+// holds the lock on the user's folder while the program runs.
+void chooseCatalogue(const CommandLine& options, CatalogueChoice& location) {
+    if (!options.catalogue.empty()) {
+        g_database->useCatalogueFile(ado::toUtf16(options.catalogue));
+        return;
+    }
+    char16_t program[Database::kCataloguePathChars * 4] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, program, Database::kCataloguePathChars * 4);
+    location = locateCatalogue(ado::toUtf8(std::u16string(program, length)), userDataFolder());
+    for (const std::string& note : location.notes)
+        std::fprintf(stderr, "talvino: %s\n", note.c_str());
+    g_database->useCatalogueFile(ado::toUtf16(location.path));
 }
 
 } // namespace
@@ -48,7 +60,8 @@ int runTalvino(int argc, char** argv) {
         break;
     }
 
-    chooseCatalogue(options);
+    CatalogueChoice catalogue;
+    chooseCatalogue(options, catalogue);
 
     // The wait animation draws from its own thread while a search blocks the interface thread;
     // the query shows its frames as it runs.

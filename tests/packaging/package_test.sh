@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package from a build folder: its name, contents and dependencies, lintian without
-# errors, a valid desktop entry and AppStream metadata.
+# errors, a valid desktop entry and AppStream metadata, and one start of the program from the
+# extracted package with a fresh home, which makes the user's copy of the catalogue and ends with
+# status 0 when asked to.
 #   package_test.sh BUILD_DIR VERSION WORK_DIR [CPACK]
 set -uo pipefail
 build=$1 version=$2 work=$3 cpack=${4:-cpack}
@@ -60,4 +62,35 @@ done
 "$root/usr/bin/talvino-catalogue" verify "$root/usr/share/talvino/talvino2006_db.cdb" >/dev/null ||
     fail "the shipped catalogue does not verify"
 
+# One start as a new user: the copy appears, and the program ends with status 0 when told to.
+home="$work/home"
+mkdir -p "$home"
+copy="$home/.local/share/talvino/talvino2006_db.cdb"
+env -u XDG_DATA_HOME HOME="$home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
+    "$root/usr/bin/talvino" >"$work/talvino.log" 2>&1 &
+program=$!
+for _ in $(seq 1 100); do
+    [ -f "$copy" ] && break
+    kill -0 "$program" 2>/dev/null || break
+    sleep 0.1
+done
+if [ -f "$copy" ]; then
+    cmp -s "$copy" "$root/usr/share/talvino/talvino2006_db.cdb" || fail "the user's copy differs from the shipped catalogue"
+else
+    fail "the first start made no copy at $copy"
+fi
+sleep 0.5
+kill -TERM "$program" 2>/dev/null
+status=
+for _ in $(seq 1 50); do
+    if ! kill -0 "$program" 2>/dev/null; then
+        wait "$program"
+        status=$?
+        break
+    fi
+    sleep 0.1
+done
+program=
+[ "$status" = 0 ] || fail "the program did not end with status 0 within 5 s (status ${status:-still running}); its output:
+$(cat "$work/talvino.log")"
 finish
