@@ -144,7 +144,7 @@ QByteArray emboldenedFace(const QByteArray& regular) {
         !FT_IS_SFNT(ft.face) || !FT_IS_SCALABLE(ft.face))
         return {};
     const FT_Face face = ft.face;
-    const FT_Pos strength = face->units_per_EM / 24;
+    const FT_Pos strength = face->units_per_EM / emboldeningDivisor;
     const auto glyphs = static_cast<unsigned>(face->num_glyphs);
 
     Table glyf, loca, hmtx;

@@ -9,6 +9,11 @@
 
 namespace platform::gdi {
 
+// How much emboldenedFace thickens, as a fraction of the em (1/24: what Qt's own emboldening adds
+// at scale 1), and a version to raise whenever it makes other outlines: both key the cached copies.
+constexpr int emboldeningDivisor = 24;
+constexpr int emboldeningVersion = 1;
+
 // A TrueType face with every glyph of `regular` thickened by a 24th of the em (what Qt's own
 // emboldening adds at scale 1), advances widened by as much, marked weight 700. Hinting and
 // embedded bitmaps are left out. Empty when `regular` cannot be read as a TrueType face.

@@ -15,7 +15,7 @@
 #include <map>
 #include <unordered_map>
 
-#include "platform/gdi/bold_face.h"
+#include "platform/gdi/bold_face_cache.h"
 #include "platform/gdi/gdi_internal.h"
 #include "platform/gdi/gdi_objects.h"
 
@@ -230,8 +230,9 @@ void registerDeviceFonts() {
     // The font database needs the application object; without one, try again on a later call.
     if (!QGuiApplication::instance()) return;
     std::call_once(once, [] {
-        // The regular face and a bold made from it (bold_face.h); the bold file of the wine set is
-        // wider but hardly heavier, so bold text would not read as bold.
+        // The regular face and a bold made from it (bold_face.h), kept in the user's cache as making
+        // it costs a start-up a good share of its time; the bold file of the wine set is wider but
+        // hardly heavier, so bold text would not read as bold.
         QString tahoma;
         const QString path = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
         QFile file(path);
@@ -241,7 +242,7 @@ void registerDeviceFonts() {
                 QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFontFromData(regular));
             if (!families.isEmpty()) {
                 tahoma = families.first();
-                const QByteArray bold = emboldenedFace(regular);
+                const QByteArray bold = cachedEmboldenedFace(regular);
                 if (!bold.isEmpty()) QFontDatabase::addApplicationFontFromData(bold);
             }
         }
