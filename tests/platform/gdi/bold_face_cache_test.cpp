@@ -30,7 +30,7 @@ QByteArray regularTahoma() {
     return contentsOf(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
 }
 
-#define NEEDS_TAHOMA(regular)                                                                                 \
+#define NEEDS_TAHOMA(regular)                                                                                \
     if ((regular).isEmpty()) GTEST_SKIP() << "needs the wine Tahoma (fonts-wine)"
 
 TEST(BoldFaceCache, KeepsTheMadeFaceAndGivesItBackOnTheNextRun) {
@@ -60,7 +60,8 @@ TEST(BoldFaceCache, ReadsTheStoredFaceWithoutMakingItAgain) {
     const QByteArray notAFont("these bytes are no font at all");
     EXPECT_TRUE(cachedEmboldenedFace(notAFont, folder.path()).isEmpty());
     EXPECT_FALSE(QFile::exists(cachedBoldFaceFile(notAFont, folder.path())));
-    ASSERT_TRUE(QFile::copy(cachedBoldFaceFile(regular, folder.path()), cachedBoldFaceFile(notAFont, folder.path())));
+    ASSERT_TRUE(
+        QFile::copy(cachedBoldFaceFile(regular, folder.path()), cachedBoldFaceFile(notAFont, folder.path())));
     EXPECT_EQ(cachedEmboldenedFace(notAFont, folder.path()), made);
 }
 
@@ -100,9 +101,12 @@ TEST(BoldFaceCache, EachFontFileHasAFileOfItsOwn) {
     QByteArray changed = font;
     changed[17] = 'X';
     const QByteArray longer = font + "!";
-    EXPECT_EQ(cachedBoldFaceFile(font, QStringLiteral("/c")), cachedBoldFaceFile(QByteArray(font), QStringLiteral("/c")));
-    EXPECT_NE(cachedBoldFaceFile(font, QStringLiteral("/c")), cachedBoldFaceFile(changed, QStringLiteral("/c")));
-    EXPECT_NE(cachedBoldFaceFile(font, QStringLiteral("/c")), cachedBoldFaceFile(longer, QStringLiteral("/c")));
+    EXPECT_EQ(cachedBoldFaceFile(font, QStringLiteral("/c")),
+              cachedBoldFaceFile(QByteArray(font), QStringLiteral("/c")));
+    EXPECT_NE(cachedBoldFaceFile(font, QStringLiteral("/c")),
+              cachedBoldFaceFile(changed, QStringLiteral("/c")));
+    EXPECT_NE(cachedBoldFaceFile(font, QStringLiteral("/c")),
+              cachedBoldFaceFile(longer, QStringLiteral("/c")));
     EXPECT_TRUE(cachedBoldFaceFile(font, QStringLiteral("/c")).startsWith(QStringLiteral("/c/")));
 }
 
