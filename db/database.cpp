@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "db/schema.h"
+#include "db/text_codec.h"
 #include "platform/win32.h"
 
 Database::~Database() {
@@ -79,6 +80,7 @@ bool Database::openCatalogue() {
         recordset_->put_ActiveConnection(active);
     }
     closeRecordset();
+    if (result) codec::useOffset(writtenOffset());
     return result;
 }
 
@@ -132,9 +134,9 @@ bool Database::executeInTransaction(std::initializer_list<LPCWSTR> statements) {
     return true;
 }
 
-bool Database::readFirstValue(VARIANT& value) {
+bool Database::readFirstValue(VARIANT& value, LPCWSTR sql) {
     VariantInit(&value);
-    if (FAILED(openOwnQuery(queryBuffer))) return false;
+    if (FAILED(openOwnQuery(sql))) return false;
     VARIANT_BOOL eof = VARIANT_TRUE;
     recordset_->MoveFirst();
     recordset_->get_EOF(&eof);
@@ -152,9 +154,19 @@ bool Database::readFirstValue(VARIANT& value) {
     return true;
 }
 
+char16_t Database::writtenOffset() {
+    VARIANT value;
+    const bool read = readFirstValue(value, u"PRAGMA user_version");
+    closeRecordset();
+    // A mark this program does not know comes from a later one; the newest offset known is the
+    // nearest guess. A file whose header cannot be read fails its first query anyway.
+    if (!read || value.vt != VT_I4) return codec::kOffset;
+    return codec::offsetOfGeneration(value.lVal).value_or(codec::kOffset);
+}
+
 bool Database::scalarQuery(LPWSTR out, short capacity) {
     VARIANT value;
-    if (!readFirstValue(value)) {
+    if (!readFirstValue(value, queryBuffer)) {
         closeRecordset();
         return false;
     }
@@ -185,7 +197,7 @@ bool Database::scalarQuery(LPWSTR out, short capacity) {
 
 bool Database::scalarQuery(std::u16string& out) {
     VARIANT value;
-    if (!readFirstValue(value)) {
+    if (!readFirstValue(value, queryBuffer)) {
         closeRecordset();
         return false;
     }

@@ -70,10 +70,12 @@ class Database {
   private:
     // The dynamic, optimistic open of the object's own operations; never throws.
     HRESULT openOwnQuery(LPCWSTR sql);
-    // Opens the query buffer's SQL and reads the first field of the first row into `value`; false
+    // Opens `sql` and reads the first field of the first row into `value`; false
     // when the query did not run, true with VT_EMPTY when there was no row. The recordset stays
     // open until `closeRecordset`.
-    bool readFirstValue(VARIANT& value);
+    bool readFirstValue(VARIANT& value, LPCWSTR sql);
+    // The text codec's offset that the open catalogue's scrambled columns were written with.
+    char16_t writtenOffset();
     void closeRecordset();
     void releaseObjects();
 

@@ -1,8 +1,29 @@
 #include "db/text_codec.h"
 
+#include <atomic>
 #include <cstring>
 
 #include "platform/data/letter_case.h"
+
+namespace codec {
+namespace {
+std::atomic<char16_t> currentOffset{kOffset};
+} // namespace
+
+std::optional<char16_t> offsetOfGeneration(long long generation) {
+    if (generation == kEarlierGeneration) return kEarlierOffset;
+    if (generation == kGeneration) return kOffset;
+    return std::nullopt;
+}
+
+char16_t offset() {
+    return currentOffset.load(std::memory_order_relaxed);
+}
+
+void useOffset(char16_t offset) {
+    currentOffset.store(offset, std::memory_order_relaxed);
+}
+} // namespace codec
 
 namespace {
 std::size_t lengthOf(const char16_t* text) {
@@ -16,26 +37,30 @@ std::size_t lengthOf(const char16_t* text) {
 void decodeText(char16_t* text) {
     if (!text) return;
     const std::size_t n = lengthOf(text);
+    const char16_t offset = codec::offset();
     for (std::size_t i = 0; i < n; ++i)
-        text[i] = codec::decodeChar(text[i]);
+        text[i] = codec::decodeChar(text[i], offset);
 }
 
 void encodeText(char16_t* text) {
     if (!text) return; // the original trusts its callers; a null costs nothing to refuse
     const std::size_t n = lengthOf(text);
+    const char16_t offset = codec::offset();
     for (std::size_t i = 0; i < n; ++i)
-        text[i] = codec::encodeChar(text[i]);
+        text[i] = codec::encodeChar(text[i], offset);
 }
 
 std::u16string decodedText(std::u16string text) {
+    const char16_t offset = codec::offset();
     for (char16_t& c : text)
-        c = codec::decodeChar(c);
+        c = codec::decodeChar(c, offset);
     return text;
 }
 
 std::u16string encodedText(std::u16string text) {
+    const char16_t offset = codec::offset();
     for (char16_t& c : text)
-        c = codec::encodeChar(c);
+        c = codec::encodeChar(c, offset);
     return text;
 }
 

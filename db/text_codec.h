@@ -2,6 +2,7 @@
 // lower-case copies, apostrophe doubling for SQL literals and the input-panel switch.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/ui/win_types.h"
@@ -14,12 +15,48 @@ namespace codec {
 // scrambled text exactly; and the first range is two bytes in UTF-8, the same as in UTF-16.
 constexpr char16_t kOffset = 0x0600;
 constexpr char16_t kMask = 0x5C;
+// The offset catalogues were written with before: it puts Latin-1 in U+01A0–U+029F, where many
+// characters are letters with a case. Such catalogues are still read as they were written, and
+// keep that offset's weakness: LIKE folds case, so the full-text search also finds a text whose
+// scrambled form differs from the term's only in case (a search for "q" also finds "r").
+constexpr char16_t kEarlierOffset = 0x01A0;
 
-constexpr char16_t encodeChar(char16_t c) {
-    return static_cast<char16_t>(static_cast<char16_t>(c ^ kMask) + kOffset);
+// A catalogue names the offset of its scrambled columns in its header (PRAGMA user_version):
+// kGeneration for kOffset. A file without the mark (0, as SQLite creates every file) was written
+// before the mark existed, with kEarlierOffset.
+constexpr int kEarlierGeneration = 0;
+constexpr int kGeneration = 1;
+// The offset of a generation; none for a generation this program does not know.
+std::optional<char16_t> offsetOfGeneration(long long generation);
+
+// The offset every routine below uses: that of the catalogue open now, set when it opens (the
+// program and the catalogue tool read one catalogue at a time); kOffset until then.
+char16_t offset();
+void useOffset(char16_t offset);
+
+// Uses `offset` while it lives and then the one before, for the write or the check of one file.
+class OffsetInUse {
+  public:
+    explicit OffsetInUse(char16_t offset) : before_(codec::offset()) { useOffset(offset); }
+    ~OffsetInUse() { useOffset(before_); }
+    OffsetInUse(const OffsetInUse&) = delete;
+    OffsetInUse& operator=(const OffsetInUse&) = delete;
+
+  private:
+    char16_t before_;
+};
+
+constexpr char16_t encodeChar(char16_t c, char16_t offset) {
+    return static_cast<char16_t>(static_cast<char16_t>(c ^ kMask) + offset);
 }
-constexpr char16_t decodeChar(char16_t c) {
-    return static_cast<char16_t>(static_cast<char16_t>(c - kOffset) ^ kMask);
+constexpr char16_t decodeChar(char16_t c, char16_t offset) {
+    return static_cast<char16_t>(static_cast<char16_t>(c - offset) ^ kMask);
+}
+inline char16_t encodeChar(char16_t c) {
+    return encodeChar(c, offset());
+}
+inline char16_t decodeChar(char16_t c) {
+    return decodeChar(c, offset());
 }
 } // namespace codec
 

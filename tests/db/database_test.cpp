@@ -6,6 +6,7 @@
 #include <string>
 
 #include "db/database.h"
+#include "db/text_codec.h"
 #include "platform/data/testing.h"
 #include "platform/data/utf.h"
 #include "platform/win32.h"
@@ -300,6 +301,62 @@ TEST(TestCatalogueFixture, NumberedEntriesMakeSearchesWithManyHits) {
     ASSERT_TRUE(db.scalarQuery(out, 40));
     EXPECT_EQ(std::u16string(out), u"Testwein 085");
 }
+
+// Catalogues written before the header named the codec, and those written since, read the same.
+class CatalogueOfEachCodecGeneration : public DatabaseTest, public ::testing::WithParamInterface<int> {
+  protected:
+    void SetUp() override {
+        DatabaseTest::SetUp();
+        rewrite(GetParam());
+    }
+    void rewrite(int generation) {
+        catalogue::writeCatalogue(catalogue.path(), catalogue.content(), catalogue::kDefaultEncoding, generation);
+    }
+    std::u16string whole(const std::u16string& sql) {
+        setQuery(db, sql);
+        std::u16string value = u"#";
+        EXPECT_TRUE(db.scalarQuery(value)) << ado::toUtf8(sql);
+        return value;
+    }
+    // The full-text search's condition for a term, as the search builds it.
+    std::u16string fullTextHit(const std::u16string& term) {
+        return whole(u"select ID from talvino where [Text_Klein] like '*" +
+                     carriedText(encodedText(lowerCasedText(term))) + u"*' order by ID");
+    }
+    void expectReadable() {
+        EXPECT_EQ(readableText(whole(u"select Beschreibung from talvino where ID = 1001")),
+                  u"Straffer, mineralischer Chablis mit Noten von grünem Apfel; Säure und Würze.");
+        std::u16string grape = whole(u"select Text from Rebsorten where Rebsorte = 'Riesling'");
+        decodeText(grape.data()); // as the grape screen decodes it
+        EXPECT_EQ(grape, u"Rasse und Säure; von trocken bis edelsüß.");
+        EXPECT_EQ(fullTextHit(u"GRÜNEM Apfel"), u"1001");
+        EXPECT_EQ(fullTextHit(u"Öchsle"), u"5001");
+        EXPECT_EQ(fullTextHit(u"Trüffel"), u"#"); // no row
+    }
+};
+
+TEST_P(CatalogueOfEachCodecGeneration, ShowsItsTextsAndFindsItsEntriesByFullText) {
+    ASSERT_TRUE(db.openCatalogue());
+    EXPECT_EQ(codec::offset(), *codec::offsetOfGeneration(GetParam()));
+    expectReadable();
+}
+
+TEST_P(CatalogueOfEachCodecGeneration, AnotherOpenReadsWithTheOffsetOfTheFileItOpens) {
+    ASSERT_TRUE(db.openCatalogue());
+    ASSERT_TRUE(db.closeCatalogue());
+    const int other = GetParam() == codec::kGeneration ? codec::kEarlierGeneration : codec::kGeneration;
+    rewrite(other);
+    ASSERT_TRUE(db.openCatalogue());
+    EXPECT_EQ(codec::offset(), *codec::offsetOfGeneration(other));
+    expectReadable();
+}
+
+INSTANTIATE_TEST_SUITE_P(Generations, CatalogueOfEachCodecGeneration,
+                         ::testing::Values(codec::kEarlierGeneration, codec::kGeneration),
+                         [](const ::testing::TestParamInfo<int>& generation) {
+                             return generation.param == codec::kGeneration ? std::string("Current")
+                                                                     : std::string("Earlier");
+                         });
 
 class DamagedCatalogueTest : public DatabaseTest {
   protected:

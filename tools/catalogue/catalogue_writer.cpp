@@ -122,8 +122,12 @@ std::vector<std::string> schemaStatements() {
     };
 }
 
-void writeCatalogue(const std::string& path, const Content& content, TextEncoding encoding) {
+void writeCatalogue(const std::string& path, const Content& content, TextEncoding encoding,
+                    int codecGeneration) {
     using namespace schema;
+    const std::optional<char16_t> offset = codec::offsetOfGeneration(codecGeneration);
+    if (!offset) throw WriteError("unknown text codec generation " + std::to_string(codecGeneration));
+    const codec::OffsetInUse writtenWith(*offset);
     std::string temporary = path + ".tmp-XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) throw WriteError("cannot create a temporary file next to " + path);
@@ -147,6 +151,8 @@ void writeCatalogue(const std::string& path, const Content& content, TextEncodin
         exec(db.get(), "BEGIN");
         for (const std::string& sql : schemaStatements())
             exec(db.get(), sql);
+        // The reader learns from this which offset the scrambled columns were written with.
+        exec(db.get(), "PRAGMA user_version = " + std::to_string(codecGeneration));
 
         {
             auto s = prepare(db.get(), insertStatement(kCountryTable, country::kColumns, 2));

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "db/text_codec.h"
+
 namespace catalogue {
 
 using Text = std::u16string;
@@ -78,9 +80,11 @@ class WriteError : public std::runtime_error {
 Text vintageText(const std::vector<int>& years);
 
 // Writes a complete catalogue to `path` through a temporary file renamed into place, so a failed
-// write leaves an existing file as it was. Throws WriteError.
+// write leaves an existing file as it was. Throws WriteError. The scrambled columns are written
+// with the codec of `codecGeneration`, which the file's header names; only tests write another
+// than today's, to stand for catalogues written before.
 void writeCatalogue(const std::string& path, const Content& content,
-                    TextEncoding encoding = kDefaultEncoding);
+                    TextEncoding encoding = kDefaultEncoding, int codecGeneration = codec::kGeneration);
 
 // The bookmarks of an existing catalogue, in table order, keys included. Throws WriteError when
 // the file cannot be read as a catalogue with a Lesezeichen table.

@@ -97,6 +97,27 @@ bool looksScrambled(const std::u16string& text) {
     return true;
 }
 
+std::string generationMark(long long generation) {
+    return "PRAGMA user_version " + std::to_string(generation);
+}
+
+// The mark in the file's header: which codec offset its scrambled columns were written with.
+long long generationOf(sqlite3* db) {
+    Statement s;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &s.handle, nullptr) != SQLITE_OK ||
+        sqlite3_step(s.handle) != SQLITE_ROW)
+        throw WriteError(std::string("the header cannot be read: ") + sqlite3_errmsg(db));
+    return sqlite3_column_int64(s.handle, 0);
+}
+
+char16_t offsetOf(long long generation) {
+    const std::optional<char16_t> offset = codec::offsetOfGeneration(generation);
+    if (!offset)
+        throw WriteError(generationMark(generation) +
+                         " names a text codec this tool does not know (written by a later version?)");
+    return *offset;
+}
+
 std::string yearsOf(const std::u16string& column) {
     std::string out;
     for (char16_t c : column) {
@@ -134,6 +155,24 @@ Findings verifyCatalogue(const std::string& path) {
         return finish();
     }
     Reader read{db.handle, problems};
+
+    // Scrambled texts are checked with the offset they were written with.
+    long long generation = codec::kGeneration;
+    char16_t offset = codec::kOffset;
+    try {
+        generation = generationOf(db.handle);
+        offset = offsetOf(generation);
+    } catch (const WriteError& e) {
+        problems.add("codec", e.what());
+        return finish();
+    }
+    const codec::OffsetInUse writtenWith(offset);
+    if (generation == codec::kEarlierGeneration)
+        warnings.add("codec",
+                     "written with the earlier text codec (" + generationMark(generation) +
+                         "): it reads correctly, but its full-text search may also find a letter for "
+                         "another (\"r\" for \"q\"); rebuild it from its sources with talvino-catalogue "
+                         "build");
 
     // SQLite's own check of pages, records and indexes.
     read("integrity check", "PRAGMA integrity_check", [&](sqlite3_stmt* s) {
@@ -301,6 +340,7 @@ void dumpCatalogue(const std::string& path, std::ostream& out) {
     Db db;
     if (sqlite3_open_v2(path.c_str(), &db.handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
         throw WriteError("cannot open " + path);
+    const codec::OffsetInUse writtenWith(offsetOf(generationOf(db.handle)));
     // The table named first after FROM, for the message.
     auto each = [&](const char* sql, auto&& row) {
         const std::string text = sql;
@@ -396,6 +436,29 @@ bool queryCatalogue(const std::string& path, const std::u16string& sql, std::ost
     active.vt = VT_DISPATCH;
     active.pdispVal = connection;
     recordset->put_ActiveConnection(active);
+    // Scrambled columns are decoded with the offset the file names in its header, as the program does.
+    long long generation = codec::kEarlierGeneration;
+    try {
+        if (FAILED(ado::openRecordset(recordset, u"PRAGMA user_version", ado::adOpenDynamic, ado::adLockReadOnly))) {
+            err << "cannot read the header of " << path << ": " << ado::lastError() << "\n";
+            return false;
+        }
+        VARIANT v;
+        recordset->fieldValue(0, &v);
+        if (v.vt == VT_I4) generation = v.lVal;
+        VariantClear(&v);
+        recordset->Close();
+    } catch (const ado::ComponentException& e) {
+        err << "the catalogue file is damaged: " << e.what() << "\n";
+        return false;
+    }
+    const std::optional<char16_t> offset = codec::offsetOfGeneration(generation);
+    if (!offset) {
+        err << path << ": " << generationMark(generation)
+            << " names a text codec this tool does not know (written by a later version?)\n";
+        return false;
+    }
+    const codec::OffsetInUse writtenWith(*offset);
     HRESULT hr;
     try {
         hr = ado::openRecordset(recordset, sql.c_str(), ado::adOpenDynamic, ado::adLockOptimistic);

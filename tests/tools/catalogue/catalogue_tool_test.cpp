@@ -341,6 +341,86 @@ ToolRun run(const std::string& arguments, const std::string& redirections = " 2>
     return result;
 }
 
+// Catalogues written before the header named the codec (no mark), and those written since.
+class CatalogueOfEachCodecGeneration : public ::testing::TestWithParam<int> {
+  protected:
+    void build() {
+        catalogue::writeCatalogue(sources.out(), catalogue::readSources(sources.root()),
+                                  catalogue::kDefaultEncoding, GetParam());
+    }
+    SourceFolder sources;
+};
+
+TEST_P(CatalogueOfEachCodecGeneration, TheHeaderNamesTheOffsetTheColumnsAreWrittenWith) {
+    build();
+    EXPECT_EQ(sources.catalogue().rows("PRAGMA user_version")[0][0], std::to_string(GetParam()));
+    const char16_t offset = *codec::offsetOfGeneration(GetParam());
+    std::u16string expected;
+    for (char16_t c : std::u16string(u"straffer, mineralischer chablis mit würze."))
+        expected += codec::encodeChar(c, offset);
+    EXPECT_EQ(ado::toUtf16(sources.catalogue().rows("SELECT Text_Klein FROM talvino WHERE ID = 1001")[0][0]),
+              expected);
+    // Writing another generation's file leaves the codec as it was.
+    EXPECT_EQ(codec::offset(), codec::kOffset);
+}
+
+TEST_P(CatalogueOfEachCodecGeneration, VerifyDumpAndQueryReadItWithItsOwnOffset) {
+    build();
+    const catalogue::Findings f = catalogue::verifyCatalogue(sources.out());
+    EXPECT_TRUE(f.problems.empty()) << joined(f.problems);
+    const bool warnsOfTheEarlierCodec = joined(f.warnings).find("earlier text codec") != std::string::npos;
+    EXPECT_EQ(warnsOfTheEarlierCodec, GetParam() == codec::kEarlierGeneration) << joined(f.warnings);
+
+    std::ostringstream dumped;
+    catalogue::dumpCatalogue(sources.out(), dumped);
+    EXPECT_NE(dumped.str().find("Beschreibung: Straffer, mineralischer Chablis mit Würze."), std::string::npos)
+        << dumped.str();
+    EXPECT_NE(dumped.str().find("Text: Rasse und Säure, von trocken bis edelsüß."), std::string::npos);
+
+    std::ostringstream out, err;
+    ASSERT_TRUE(catalogue::queryCatalogue(
+        sources.out(), u"select Beschreibung, Text_Klein from talvino where ID = 1001", out, err))
+        << err.str();
+    EXPECT_EQ(out.str(), "Beschreibung\tText_Klein\nStraffer, mineralischer Chablis mit Würze.\tstraffer, "
+                         "mineralischer chablis mit würze.\n");
+    // Each command reads with the file's offset only while it runs.
+    EXPECT_EQ(codec::offset(), codec::kOffset);
+}
+
+TEST_P(CatalogueOfEachCodecGeneration, TheCommandsAcceptItAndSayWhenItIsOfTheEarlierCodec) {
+    build();
+    const ToolRun verified = run("verify " + sources.out());
+    EXPECT_EQ(verified.status, 0) << verified.out;
+    EXPECT_NE(verified.out.find(sources.out() + ": ok"), std::string::npos) << verified.out;
+    EXPECT_EQ(verified.out.find("earlier text codec") != std::string::npos,
+              GetParam() == codec::kEarlierGeneration)
+        << verified.out;
+    const ToolRun dumped = run("dump " + sources.out());
+    EXPECT_EQ(dumped.status, 0);
+    EXPECT_NE(dumped.out.find("Text: Rasse und Säure, von trocken bis edelsüß."), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Generations, CatalogueOfEachCodecGeneration,
+                         ::testing::Values(codec::kEarlierGeneration, codec::kGeneration),
+                         [](const ::testing::TestParamInfo<int>& generation) {
+                             return generation.param == codec::kGeneration ? std::string("Current")
+                                                                     : std::string("Earlier");
+                         });
+
+TEST_F(BuiltCatalogue, AHeaderMarkOfAnUnknownCodecIsRefusedRatherThanReadGarbled) {
+    build();
+    sources.catalogue().execute("PRAGMA user_version = 7");
+    const auto problems = catalogue::verifyCatalogue(sources.out()).problems;
+    ASSERT_EQ(problems.size(), 1u) << joined(problems);
+    EXPECT_NE(problems[0].find("PRAGMA user_version 7 names a text codec this tool does not know"),
+              std::string::npos);
+    std::ostringstream dumped, out, err;
+    EXPECT_THROW(catalogue::dumpCatalogue(sources.out(), dumped), catalogue::WriteError);
+    EXPECT_FALSE(catalogue::queryCatalogue(sources.out(), u"select Beschreibung from talvino", out, err));
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("does not know"), std::string::npos);
+}
+
 TEST(CommandLine, HelpNamesEveryCommandAndSucceeds) {
     const ToolRun r = run("--help");
     EXPECT_EQ(r.status, 0);
