@@ -4,7 +4,7 @@
 
 #include "platform/testing/driver.h"
 #include "platform/testing/message_recorder.h"
-#include "tests/platform/ui/controls_fixture.h"
+#include "tests/platform/ui/controls/controls_fixture.h"
 #include "tests/platform/ui/test_module.h"
 
 using namespace platform::testing;
