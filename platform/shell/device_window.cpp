@@ -60,6 +60,16 @@ class InputPanel : public QWidget {
         p.setColor(QPalette::Window, QColor(212, 208, 200));
         setPalette(p);
         setAccessibleName(QStringLiteral("Eingabefeld"));
+    }
+    // The keys are made when the panel first shows: most starts never raise it, and its forty-odd
+    // buttons cost more at start-up than the whole main menu's controls.
+    void setVisible(bool visible) override {
+        if (visible && !shift_) makeKeys();
+        QWidget::setVisible(visible);
+    }
+
+  private:
+    void makeKeys() {
         const QStringList rows = {QStringLiteral("1234567890ß"), QStringLiteral("qwertzuiopü"),
                                   QStringLiteral("asdfghjklöä"), QStringLiteral("yxcvbnm,.-")};
         const int keyWidth = 20, keyHeight = 16;
@@ -95,8 +105,6 @@ class InputPanel : public QWidget {
         shift2->setGeometry(0, 4 * keyHeight, 40, keyHeight);
         connect(shift2, &QToolButton::clicked, shift_, &QToolButton::toggle);
     }
-
-  private:
     void addKey(const QString& label, const QString& name, int x, int y, int w, Qt::Key keyCode, int h = 16) {
         auto* key = new KeyButton(this, label);
         key->setAccessibleName(name);
