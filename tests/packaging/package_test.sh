@@ -2,7 +2,7 @@
 # The Debian package from a build folder: its name, contents and dependencies, lintian without
 # errors, a valid desktop entry and AppStream metadata, and one start of the program from the
 # extracted package with a fresh home, which makes the user's copy of the catalogue and ends with
-# status 0 when asked to.
+# status 0 when its window is asked to close.
 #   package_test.sh BUILD_DIR VERSION WORK_DIR [CPACK]
 set -uo pipefail
 build=$1 version=$2 work=$3 cpack=${4:-cpack}
@@ -10,6 +10,7 @@ failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 finish() {
     [ -n "${program:-}" ] && kill -KILL "$program" 2>/dev/null
+    [ -n "${server:-}" ] && kill "$server" 2>/dev/null && wait "$server" 2>/dev/null
     if [ "$failures" -eq 0 ]; then echo "package test passed"; exit 0; fi
     echo "$failures failure(s)"; exit 1
 }
@@ -62,11 +63,21 @@ done
 "$root/usr/bin/talvino-catalogue" verify "$root/usr/share/talvino/talvino2006_db.cdb" >/dev/null ||
     fail "the shipped catalogue does not verify"
 
-# One start as a new user: the copy appears, and the program ends with status 0 when told to.
+# One start as a new user, on an X server of the test's own: the copy appears, and the program ends
+# with status 0 when its window is asked to close the way a window manager asks.
 home="$work/home"
-mkdir -p "$home"
+mkdir -p "$home" "$work/runtime"
+chmod 700 "$work/runtime"
 copy="$home/.local/share/talvino/talvino2006_db.cdb"
-env -u XDG_DATA_HOME HOME="$home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
+Xvfb -displayfd 3 -nolisten tcp -screen 0 800x700x24 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+server=$!
+for _ in $(seq 1 50); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || { fail "Xvfb did not start: $(cat "$work/xvfb.log")"; finish; }
+export DISPLAY=":$(head -n 1 "$work/display")"
+env -u XDG_DATA_HOME HOME="$home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
     "$root/usr/bin/talvino" >"$work/talvino.log" 2>&1 &
 program=$!
 for _ in $(seq 1 100); do
@@ -79,8 +90,7 @@ if [ -f "$copy" ]; then
 else
     fail "the first start made no copy at $copy"
 fi
-sleep 0.5
-kill -TERM "$program" 2>/dev/null
+"$(dirname "$0")/close_window.py" Talvino 10 || fail "the program's window could not be asked to close"
 status=
 for _ in $(seq 1 50); do
     if ! kill -0 "$program" 2>/dev/null; then
@@ -91,6 +101,6 @@ for _ in $(seq 1 50); do
     sleep 0.1
 done
 program=
-[ "$status" = 0 ] || fail "the program did not end with status 0 within 5 s (status ${status:-still running}); its output:
+[ "$status" = 0 ] || fail "the program did not end with status 0 within 5 s of the close (status ${status:-still running}); its output:
 $(cat "$work/talvino.log")"
 finish
