@@ -6,19 +6,11 @@
 
 #include "platform/data/engine.h"
 #include "tools/catalogue/bookmark_rows.h"
+#include "tools/catalogue/sqlite_handles.h"
 
 namespace catalogue {
 
 namespace {
-
-struct DbCloser {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
-using DbHandle = std::unique_ptr<sqlite3, DbCloser>;
-using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 DbHandle open(const std::string& path, int flags) {
     sqlite3* raw = nullptr;

@@ -13,19 +13,11 @@
 #include "platform/data/engine.h"
 #include "platform/data/german_order.h"
 #include "platform/data/utf.h"
+#include "tools/catalogue/sqlite_handles.h"
 
 namespace catalogue {
 
 namespace {
-
-struct DbCloser {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
-using DbHandle = std::unique_ptr<sqlite3, DbCloser>;
-using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 std::string utf8(const char16_t* text) {
     return ado::toUtf8(text);
