@@ -261,6 +261,21 @@ bool upgradeCopy(const std::string& shipped, const std::string& copy, const std:
     return true;
 }
 
+// The user's copy where there is one, else the shipped catalogue read-only, else the one beside the
+// program (whose open then reports what is wrong).
+void takeWhatIsThere(CatalogueChoice& choice, const std::string& copy, const std::string& shipped,
+                     const std::string& beside) {
+    if (isFile(copy)) {
+        choice.kind = CatalogueChoice::Kind::UserCopy;
+        choice.path = copy;
+    } else if (!shipped.empty()) {
+        choice.kind = CatalogueChoice::Kind::ShippedReadOnly;
+        choice.path = shipped;
+    } else {
+        choice.path = beside;
+    }
+}
+
 } // namespace
 
 FolderLock::~FolderLock() {
@@ -321,15 +336,7 @@ CatalogueChoice locateCatalogue(const std::string& programPath, const std::strin
     std::string why;
     if (!prepareFolder(userFolder, why)) {
         choice.notes.push_back(why);
-        if (isFile(copy)) {
-            choice.kind = CatalogueChoice::Kind::UserCopy;
-            choice.path = copy;
-        } else if (!shipped.empty()) {
-            choice.kind = CatalogueChoice::Kind::ShippedReadOnly;
-            choice.path = shipped;
-        } else {
-            choice.path = beside;
-        }
+        takeWhatIsThere(choice, copy, shipped, beside);
         return choice;
     }
 
@@ -355,14 +362,6 @@ CatalogueChoice locateCatalogue(const std::string& programPath, const std::strin
     if (fd >= 0) ::flock(fd, LOCK_SH);
     choice.lock = FolderLock(fd);
 
-    if (isFile(copy)) {
-        choice.kind = CatalogueChoice::Kind::UserCopy;
-        choice.path = copy;
-    } else if (!shipped.empty()) {
-        choice.kind = CatalogueChoice::Kind::ShippedReadOnly;
-        choice.path = shipped;
-    } else {
-        choice.path = beside;
-    }
+    takeWhatIsThere(choice, copy, shipped, beside);
     return choice;
 }
