@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QGroupBox>
-#include <QPainter>
 #include <QPushButton>
 
 #include "platform/gdi/gdi.h"
@@ -47,15 +46,7 @@ class CheckBoxControl : public QCheckBox {
         Window* window = windowOf(this);
         if (window) {
             PaintScope scope(window);
-            const StaticColors colors = askStaticColors(window);
-            if (!live(window)) return;
-            if (colors.background) {
-                QPainter painter(this);
-                painter.fillRect(rect(), *colors.background);
-            }
-            QPalette p = palette();
-            p.setColor(QPalette::WindowText, colors.text.value_or(Qt::black));
-            if (p != palette()) setPalette(p);
+            if (!applyStaticColors(this, window)) return;
         }
         QCheckBox::paintEvent(event);
         paintSurface(this, window);

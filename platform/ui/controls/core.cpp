@@ -3,6 +3,7 @@
 #include "platform/ui/controls/core.h"
 
 #include <QFont>
+#include <QPainter>
 #include <QWidget>
 #include <cmath>
 
@@ -28,6 +29,19 @@ StaticColors askStaticColors(Window* window) {
         ReleaseDC(handle, dc);
     }
     return colors;
+}
+
+bool applyStaticColors(QWidget* widget, Window* window) {
+    const StaticColors colors = askStaticColors(window);
+    if (!live(window)) return false;
+    if (colors.background) {
+        QPainter painter(widget);
+        painter.fillRect(widget->rect(), *colors.background);
+    }
+    QPalette p = widget->palette();
+    p.setColor(QPalette::WindowText, colors.text.value_or(Qt::black));
+    if (p != widget->palette()) widget->setPalette(p);
+    return true;
 }
 
 QString shownPart(const QString& text, int chars) {

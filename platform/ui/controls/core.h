@@ -73,6 +73,9 @@ struct StaticColors {
     std::optional<QColor> text;
 };
 StaticColors askStaticColors(Window* window);
+// Paints as statics and check boxes do: asks the parent for the colours, fills the background and
+// sets the text colour. False when the parent destroyed the control while it answered.
+bool applyStaticColors(QWidget* widget, Window* window);
 
 QString withoutPrefix(const QString& text); // "&Ok" shows as "Ok"
 // Where a sorted list puts a new text: after every text that is not greater in German dictionary

@@ -36,15 +36,7 @@ class StaticControl : public QLabel {
         Window* window = windowOf(this);
         if (!window) return QLabel::paintEvent(event);
         PaintScope scope(window);
-        const StaticColors colors = askStaticColors(window);
-        if (!live(window)) return;
-        if (colors.background) {
-            QPainter painter(this);
-            painter.fillRect(rect(), *colors.background);
-        }
-        QPalette p = palette();
-        p.setColor(QPalette::WindowText, colors.text.value_or(Qt::black));
-        if (p != palette()) setPalette(p);
+        if (!applyStaticColors(this, window)) return;
         QLabel::paintEvent(event);
         paintSurface(this, window, contentsRect().topLeft());
         if (hasFocus()) {
