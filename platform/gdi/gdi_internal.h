@@ -7,6 +7,7 @@
 #include <QImage>
 #include <optional>
 
+#include "platform/gdi/font_tables.h"
 #include "platform/gdi/gdi.h"
 
 namespace platform::gdi {
@@ -25,5 +26,11 @@ TextState textStateOf(HDC dc);
 
 // Registers the fonts shipped with the system (Tahoma, MS Sans Serif of fonts-wine) once.
 void registerDeviceFonts();
+// The family that "Tahoma" and "MS Sans Serif" stand for: the registered Tahoma, else DejaVu Sans.
+QString deviceFontFamily();
+
+// The platform's character cell of a family at a weight, per pixel of character size; the
+// device face's is read from its file, so measuring it costs no font engine.
+CellMetrics cellMetrics(const QString& family, int weight);
 
 } // namespace platform::gdi

@@ -16,6 +16,7 @@
 #include <unordered_map>
 
 #include "platform/gdi/bold_face_cache.h"
+#include "platform/gdi/font_tables.h"
 #include "platform/gdi/gdi_internal.h"
 #include "platform/gdi/gdi_objects.h"
 
@@ -45,19 +46,22 @@ QString familyFor(const std::u16string& face) {
     return QString::fromStdU16String(face);
 }
 
-// Ascent and descent per pixel of character size as the platform measures them: from the
-// font file's Windows metrics (Qt goes by the typographic ones, which make Tahoma's cell about
-// a fifth smaller), or from Qt where the file has none.
-struct CellMetrics {
-    double ascent = 1.0;
-    double descent = 0.2;
-};
+// The device face's cell, read from its file when it is registered.
+std::optional<CellMetrics> deviceCell;
 
-int bigEndian16(const QByteArray& table, int offset) {
-    return (static_cast<unsigned char>(table[offset]) << 8) | static_cast<unsigned char>(table[offset + 1]);
+} // namespace
+
+QString deviceFontFamily() {
+    return familyFor(u"Tahoma");
 }
 
 CellMetrics cellMetrics(const QString& family, int weight) {
+    registerDeviceFonts();
+    {
+        // The emboldened face keeps the regular one's vertical metrics.
+        std::lock_guard<std::mutex> lock(familyMutex);
+        if (deviceCell && family == deviceFamily) return *deviceCell;
+    }
     static std::mutex cacheMutex;
     static std::map<std::pair<QString, int>, CellMetrics> cache;
     std::lock_guard<std::mutex> lock(cacheMutex);
@@ -67,24 +71,24 @@ CellMetrics cellMetrics(const QString& family, int weight) {
     QFont probe(family);
     probe.setPixelSize(200);
     probe.setWeight(static_cast<QFont::Weight>(weight));
-    CellMetrics metrics;
     const QRawFont raw = QRawFont::fromFont(probe);
-    const QByteArray os2 = raw.isValid() ? raw.fontTable("OS/2") : QByteArray();
-    const QByteArray head = raw.isValid() ? raw.fontTable("head") : QByteArray();
-    const int unitsPerEm = head.size() >= 20 ? bigEndian16(head, 18) : 0;
-    if (os2.size() >= 78 && unitsPerEm > 0) {
-        metrics.ascent = bigEndian16(os2, 74) / double(unitsPerEm);
-        metrics.descent = bigEndian16(os2, 76) / double(unitsPerEm);
+    std::optional<CellMetrics> fromFile;
+    if (raw.isValid()) fromFile = cellMetricsOfTables(raw.fontTable("OS/2"), raw.fontTable("head"));
+    CellMetrics metrics;
+    if (fromFile) {
+        metrics = *fromFile;
     } else {
         QFontMetricsF qt(probe);
         metrics.ascent = qt.ascent() / 200.0;
         metrics.descent = qt.descent() / 200.0;
+        if (!(metrics.ascent + metrics.descent > 0.5 && metrics.ascent + metrics.descent < 3.0))
+            metrics = CellMetrics();
     }
-    if (!(metrics.ascent + metrics.descent > 0.5 && metrics.ascent + metrics.descent < 3.0))
-        metrics = CellMetrics();
     cache.emplace(key, metrics);
     return metrics;
 }
+
+namespace {
 
 void makeFont(FontObject& object) {
     const LOGFONTW& d = object.description;
@@ -236,8 +240,10 @@ void registerDeviceFonts() {
         QString tahoma;
         const QString path = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
         QFile file(path);
+        std::optional<CellMetrics> cell;
         if (file.open(QIODevice::ReadOnly)) {
             const QByteArray regular = file.readAll();
+            cell = fileCellMetrics(regular);
             const QStringList families =
                 QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFontFromData(regular));
             if (!families.isEmpty()) {
@@ -250,6 +256,7 @@ void registerDeviceFonts() {
         {
             std::lock_guard<std::mutex> lock(familyMutex);
             deviceFamily = family;
+            if (!tahoma.isEmpty()) deviceCell = cell;
         }
         // Fonts made by name elsewhere in the layer (dialog templates) find the same face.
         QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), family);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/gdi/bitmap_file.h"
 #include "platform/gdi/gdi_objects.h"
 
 namespace platform::gdi {
@@ -40,10 +41,13 @@ HBITMAP LoadBitmapW(HINSTANCE module, LPCWSTR name) {
         if (resource.id != id || !resource.data) continue;
         const int depth = fileBitsPerPixel(resource.data, resource.size);
         if (depth == 0) return nullptr;
-        QImage image = QImage::fromData(resource.data, static_cast<int>(resource.size), "BMP");
+        QImage image = readPlainBitmapFile(resource.data, resource.size);
+        if (image.isNull()) // compressed and other rarer files
+            image = QImage::fromData(resource.data, static_cast<int>(resource.size), "BMP")
+                        .convertToFormat(QImage::Format_RGB32);
         if (image.isNull()) return nullptr;
         auto bitmap = std::make_shared<BitmapObject>();
-        bitmap->image = image.convertToFormat(QImage::Format_RGB32);
+        bitmap->image = image;
         bitmap->bitsPerPixel = depth;
         return registerObject(bitmap);
     }

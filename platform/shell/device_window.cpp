@@ -52,6 +52,27 @@ class KeyButton : public QToolButton {
     }
 };
 
+// The input-panel button shows a keyboard drawn with lines: the keyboard sign is in no face the
+// device ships, and finding one that has it costs a start-up a font match and a font of its own.
+class KeyboardButton : public QToolButton {
+  public:
+    using QToolButton::QToolButton;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QToolButton::paintEvent(event);
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::ButtonText), 1));
+        const QRect board(width() / 2 - 8, height() / 2 - 5, 16, 10);
+        painter.drawRect(board);
+        for (int row = 0; row < 2; ++row)
+            for (int key = 0; key < 6; ++key)
+                painter.fillRect(board.left() + 2 + 2 * key + (row ? 1 : 0), board.top() + 2 + 2 * row, 1, 1,
+                                 painter.pen().color());
+        painter.drawLine(board.left() + 4, board.top() + 7, board.right() - 4, board.top() + 7);
+    }
+};
+
 class InputPanel : public QWidget {
   public:
     explicit InputPanel(QWidget* parent) : QWidget(parent) {
@@ -192,10 +213,9 @@ class DeviceWindow : public QWidget, public ShellHost {
 
         menuBar_ = new Bar(this, QColor(212, 208, 200));
         menuBar_->setGeometry(0, kHeight - kBarHeight, kWidth, kBarHeight);
-        auto* sipButton = new QToolButton(menuBar_);
+        auto* sipButton = new KeyboardButton(menuBar_);
         sipButton->setObjectName(QStringLiteral("InputPanelButton"));
         sipButton->setAccessibleName(QStringLiteral("Eingabefeld ein/aus"));
-        sipButton->setText(QStringLiteral("⌨"));
         sipButton->setFocusPolicy(Qt::NoFocus);
         sipButton->setGeometry(kWidth - 36, 2, 32, kBarHeight - 4);
         sipButtonWindow_ = createWindow(Kind::Shell, kInputPanelButtonClass, nullptr, sipButton);

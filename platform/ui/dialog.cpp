@@ -9,7 +9,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRawFont>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -115,12 +114,13 @@ class InputGate : public QObject {
         if (event->type() != QEvent::KeyPress) return false;
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
-        const bool backwards =
-            key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
+        const bool backwards = key->key() == Qt::Key_Backtab ||
+                               (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
         if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) return false;
         std::vector<QWidget*> stops;
         for (QWidget* w = container->nextInFocusChain(); w && w != container; w = w->nextInFocusChain())
-            if (insideWidget(w, container) && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled())
+            if (insideWidget(w, container) && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() &&
+                w->isEnabled())
                 stops.push_back(w);
         if (stops.empty()) return true;
         const auto at = std::find(stops.begin(), stops.end(), QApplication::focusWidget());
@@ -136,7 +136,8 @@ class InputGate : public QObject {
     }
     // Escape acts as the done button of the title bar ("ok") where the screen shows one.
     static bool escapeIsDone(Window* dialog, QEvent* event) {
-        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) return false;
+        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+            return false;
         if (!(dialog->shellFlags & SHIDIF_DONEBUTTON)) return false;
         sendObserved(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         return true;
@@ -244,17 +245,21 @@ QFont templateFont(LPCWSTR face, int pointSize) {
     platform::gdi::registerDeviceFonts();
     QString family = toQString(face);
     if (family.isEmpty() || family == QLatin1String("MS Sans Serif") ||
-        family == QLatin1String("MS Shell Dlg"))
-        family = QStringLiteral("Tahoma");
-    static QHash<QString, QString> available; // the font list is long; ask once per face
-    auto known = available.find(family);
-    if (known == available.end())
-        known = available.insert(family,
-                                 QFontDatabase::hasFamily(family) ? family : QStringLiteral("DejaVu Sans"));
-    family = *known;
+        family == QLatin1String("MS Shell Dlg") || family == QLatin1String("Tahoma")) {
+        family = platform::gdi::deviceFontFamily(); // known without asking the font database
+    } else {
+        static QHash<QString, QString> available; // the font list is long; ask once per face
+        auto known = available.find(family);
+        if (known == available.end())
+            known = available.insert(
+                family, QFontDatabase::hasFamily(family) ? family : QStringLiteral("DejaVu Sans"));
+        family = *known;
+    }
     QFont font(family);
     // Points at the device's 96 dots per inch, as the platform's character height.
     font.setPixelSize(std::max(1, mulDiv(pointSize > 0 ? pointSize : 8, 96, 72)));
+    // As the fonts the drawing layer makes, so that a size and weight needs one font engine.
+    font.setStyleStrategy(QFont::PreferAntialias);
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
@@ -265,16 +270,11 @@ void dialogUnitsFor(const QFont& font, int* baseX, int* baseY) {
         metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     *baseX = (width / 26 + 1) / 2;
     // The platform's character cell: the font's Windows ascent plus descent, each rounded.
-    int height = metrics.height();
-    const QRawFont raw = QRawFont::fromFont(font);
-    const QByteArray os2 = raw.fontTable("OS/2");
-    if (raw.isValid() && os2.size() >= 78 && raw.unitsPerEm() > 0) {
-        auto word = [&](int at) {
-            return (static_cast<unsigned char>(os2[at]) << 8) | static_cast<unsigned char>(os2[at + 1]);
-        };
-        const double scale = font.pixelSize() / raw.unitsPerEm();
-        height = static_cast<int>(std::lround(word(74) * scale) + std::lround(word(76) * scale));
-    }
+    const platform::gdi::CellMetrics cell = platform::gdi::cellMetrics(font.family(), font.weight());
+    const int pixels = font.pixelSize();
+    const int height =
+        pixels > 0 ? static_cast<int>(std::lround(cell.ascent * pixels) + std::lround(cell.descent * pixels))
+                   : metrics.height();
     *baseY = std::max(1, height);
 }
 

@@ -27,11 +27,45 @@ void tapAt(Window* window, QPoint at) {
     if (Window* still = live(handle)) sendCommand(still, STN_CLICKED);
 }
 
+// QLabel keeps a whole text document (a layout of its own, laid out first in the application's
+// font) for every text label that can take the focus, to select its text; a static only shows
+// plain text, so a link's focus policy is hidden from the label where it decides that.
+class FocusPolicyHidden {
+  public:
+    explicit FocusPolicyHidden(QWidget* widget) : widget_(widget), policy_(widget->focusPolicy()) {
+        if (policy_ != Qt::NoFocus) widget_->setFocusPolicy(Qt::NoFocus);
+    }
+    ~FocusPolicyHidden() {
+        if (policy_ != Qt::NoFocus) widget_->setFocusPolicy(policy_);
+    }
+    FocusPolicyHidden(const FocusPolicyHidden&) = delete;
+    FocusPolicyHidden& operator=(const FocusPolicyHidden&) = delete;
+
+  private:
+    QWidget* widget_;
+    Qt::FocusPolicy policy_;
+};
+
 class StaticControl : public QLabel {
   public:
     explicit StaticControl(QWidget* parent) : QLabel(parent) {}
 
+    void showText(const QString& text) {
+        FocusPolicyHidden hidden(this);
+        setText(text);
+    }
+
   protected:
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::Polish) return QLabel::event(event);
+        FocusPolicyHidden hidden(this);
+        return QLabel::event(event);
+    }
+    // The focus frame is drawn in paintEvent; the label's own focus handling would make the text
+    // document for selecting.
+    void focusInEvent(QFocusEvent* event) override {
+        QFrame::focusInEvent(event); // NOLINT(bugprone-parent-virtual-call)
+    }
     void paintEvent(QPaintEvent* event) override {
         Window* window = windowOf(this);
         if (!window) return QLabel::paintEvent(event);
@@ -147,13 +181,13 @@ void wire(Window* control, const ControlTemplate& from) {
 LRESULT setText(Window* window, const std::u16string& text) {
     window->text = text;
     if (isPicture(window->style)) return TRUE; // a picture keeps showing its picture
-    auto* label = as<QLabel>(window);
+    auto* label = dynamic_cast<StaticControl*>(window->widget.data());
     if (!label) return TRUE;
     QString shown = displayText(
         window->text.substr(0, std::min<std::size_t>(window->text.size(), 2 * kShownStaticChars)));
     if (!(window->style & SS_NOPREFIX)) shown = withoutPrefix(shown);
     shown = shownPart(shown, kShownStaticChars);
-    label->setText(shown);
+    label->showText(shown);
     label->setAccessibleName(shown);
     renameLabelled(window);
     return TRUE;

@@ -1,0 +1,48 @@
+#include "platform/gdi/font_tables.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace platform::gdi {
+namespace {
+
+std::uint32_t big(const QByteArray& bytes, qsizetype at, int length) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < length; ++i)
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+} // namespace
+
+QByteArray fontTable(const QByteArray& font, const char* tag) {
+    if (font.size() < 12) return {};
+    const std::uint32_t count = big(font, 4, 2);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const qsizetype entry = 12 + 16 * static_cast<qsizetype>(i);
+        if (entry + 16 > font.size()) return {};
+        if (std::memcmp(font.constData() + entry, tag, 4) != 0) continue;
+        const std::uint32_t offset = big(font, entry + 8, 4), length = big(font, entry + 12, 4);
+        if (offset > static_cast<std::uint64_t>(font.size()) || length > font.size() - offset) return {};
+        return font.mid(offset, length);
+    }
+    return {};
+}
+
+std::optional<CellMetrics> cellMetricsOfTables(const QByteArray& os2, const QByteArray& head) {
+    if (os2.size() < 78 || head.size() < 20) return std::nullopt;
+    const std::uint32_t unitsPerEm = big(head, 18, 2);
+    if (unitsPerEm == 0) return std::nullopt;
+    CellMetrics metrics;
+    metrics.ascent = big(os2, 74, 2) / double(unitsPerEm);
+    metrics.descent = big(os2, 76, 2) / double(unitsPerEm);
+    const double cell = metrics.ascent + metrics.descent;
+    if (!(cell > 0.5 && cell < 3.0)) return std::nullopt;
+    return metrics;
+}
+
+std::optional<CellMetrics> fileCellMetrics(const QByteArray& font) {
+    return cellMetricsOfTables(fontTable(font, "OS/2"), fontTable(font, "head"));
+}
+
+} // namespace platform::gdi
