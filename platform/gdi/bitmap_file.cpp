@@ -37,8 +37,9 @@ QImage readPlainBitmapFile(const unsigned char* data, std::size_t size) {
         colours = little(data + 46, 4);
         paletteEntryBytes = 4;
         if (compression == kBitFields) {
-            // Only the masks that say what the plain layout says; anything else is left to Qt.
-            if (headerSize < 52 || size < 14 + std::size_t{52}) return {};
+            // Only the masks that say what the plain layout says; anything else is left to Qt. They
+            // follow the common header, or are its last fields in the longer ones.
+            if (size < 14 + std::size_t{52}) return {};
             const std::uint32_t red = little(data + 54, 4), green = little(data + 58, 4),
                                 blue = little(data + 62, 4);
             const bool plain32 = depth == 32 && red == 0xFF0000 && green == 0xFF00 && blue == 0xFF;
@@ -86,10 +87,10 @@ QImage readPlainBitmapFile(const unsigned char* data, std::size_t size) {
             case 8:
                 out[x] = palette[row[x]];
                 break;
-            case 16: {
+            case 16: { // five bits a colour, scaled by eight as Qt's reader does
                 const std::uint32_t v = little(row + 2 * x, 2);
-                auto widen = [](std::uint32_t five) { return static_cast<int>((five << 3) | (five >> 2)); };
-                out[x] = qRgb(widen((v >> 10) & 0x1F), widen((v >> 5) & 0x1F), widen(v & 0x1F));
+                out[x] = qRgb(static_cast<int>(((v >> 10) & 0x1F) << 3),
+                              static_cast<int>(((v >> 5) & 0x1F) << 3), static_cast<int>((v & 0x1F) << 3));
                 break;
             }
             case 24:

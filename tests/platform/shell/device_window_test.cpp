@@ -150,3 +150,21 @@ TEST_F(ShellTest, DoneButtonAndPanelHaveAccessibleNames) {
               QStringLiteral("ok"));
     EXPECT_FALSE(device->findChild<QWidget*>(QStringLiteral("InputPanelButton"))->accessibleName().isEmpty());
 }
+
+// The input-panel button's keyboard is drawn, not a character: dark lines in the button's middle.
+TEST_F(ShellTest, InputPanelButtonShowsAKeyboard) {
+    driver.open(module(), kSimple, TestProc);
+    QWidget* button = platform::deviceWindow()->findChild<QWidget*>(QStringLiteral("InputPanelButton"));
+    ASSERT_TRUE(button);
+    const QImage image = button->grab().toImage();
+    const QRect middle(button->width() / 2 - 8, button->height() / 2 - 5, 17, 11);
+    int dark = 0, darkOutside = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) >= 80) continue;
+            (middle.contains(x, y) ? dark : darkOutside) += 1;
+        }
+    // The board's edge (52 pixels), twelve keys and the space bar.
+    EXPECT_GE(dark, 60);
+    EXPECT_LT(darkOutside, dark) << "only the button's own edge lies outside the keyboard";
+}

@@ -145,6 +145,29 @@ TEST_F(LabelledTest, KeysReachLinksThatNoButtonCarriesAndPressThem) {
                                   stylusAnywhere(WM_MOUSEMOVE), command(kLonelyLink, STN_CLICKED)}));
 }
 
+// A link that keys reach stays a plain label: no text document for selecting is made for it when
+// it shows, takes the focus or changes its text (each one costs a layout and a font of its own).
+TEST_F(LabelledTest, ALinkThatKeysReachKeepsNoTextDocument) {
+    QWidget* link = widget(kLonelyLink);
+    auto textDocuments = [link] {
+        int count = 0;
+        for (QObject* child : link->findChildren<QObject*>())
+            if (QByteArray(child->metaObject()->className()) == "QWidgetTextControl") ++count;
+        return count;
+    };
+    EXPECT_EQ(textDocuments(), 0) << "after showing";
+    widget(kTermEdit)->setFocus();
+    for (int i = 0; i < 10 && GetFocus() != GetDlgItem(dialog, kLonelyLink); ++i)
+        driver.pressKey(Qt::Key_Tab);
+    ASSERT_EQ(GetFocus(), GetDlgItem(dialog, kLonelyLink));
+    EXPECT_EQ(textDocuments(), 0) << "after taking the focus";
+    SetDlgItemTextW(dialog, kLonelyLink, u"Weitere Weine");
+    EXPECT_EQ(textDocuments(), 0) << "after a new text";
+    EXPECT_EQ(link->focusPolicy(), Qt::TabFocus);
+    EXPECT_EQ(qobject_cast<QLabel*>(link)->text(), QStringLiteral("Weitere Weine"));
+    EXPECT_EQ(nameOf(link), QStringLiteral("Weitere Weine"));
+}
+
 TEST_F(LabelledTest, TabGoesRoundTheDialogInTemplateOrder) {
     std::vector<HWND> order;
     widget(kTermEdit)->setFocus();
