@@ -24,7 +24,8 @@ deadline = time.monotonic() + seconds
 while time.monotonic() < deadline:
     for window in root.query_tree().children:
         try:
-            if window.get_attributes().map_state != X.IsViewable or not title(window).startswith(prefix):
+            name = title(window)
+            if window.get_attributes().map_state != X.IsViewable or not name.startswith(prefix):
                 continue
             if wm_delete not in (window.get_wm_protocols() or []):
                 continue
@@ -34,7 +35,8 @@ while time.monotonic() < deadline:
                                              data=(32, [wm_delete, X.CurrentTime, 0, 0, 0]))
         window.send_event(event, event_mask=X.NoEventMask)
         screen.flush()
-        print(f"asked {title(window)!r} to close")
+        # The title was read before: a quick program has taken its window away by now.
+        print(f"asked {name!r} to close")
         sys.exit(0)
     time.sleep(0.1)
 sys.exit(f"no window titled {prefix!r}… appeared within {seconds} s")
