@@ -64,6 +64,7 @@ struct Window : HWND__ {
     std::u16string accessibleText;
     std::vector<platform::AccessiblePart> accessibleParts;
     int accessiblePartsVersion = 0;
+    int currentPart = 0; // the part the arrow keys have reached
     bool busy = false;
 
     // Dialogs

@@ -361,6 +361,32 @@ INSTANTIATE_TEST_SUITE_P(Chart, ThermometerTaps,
                              return std::string(param.param.name);
                          });
 
+// Without a stylus: Tab reaches the thermometer, the arrow keys go from band to band, and Enter
+// shows the text of the band reached, as a tap on it does; so every band is read with keys alone.
+TEST_F(TemperatureChart, KeysAloneReachEveryBandOfTheThermometer) {
+    const HWND dialog = open(kFrameCount);
+    ASSERT_NE(dialog, nullptr);
+    const HWND thermometer = GetDlgItem(dialog, 1054);
+    for (int i = 0; i < 10 && GetFocus() != thermometer; ++i)
+        driver.pressKey(Qt::Key_Tab);
+    ASSERT_EQ(GetFocus(), thermometer);
+    driver.pressKey(Qt::Key_Home);
+    driver.pressKey(Qt::Key_Return);
+    runChange(dialog);
+    EXPECT_EQ(scrollText(), resourceString(9)) << "the top band, 18 degrees";
+    for (int level = 17; level >= 4; --level) {
+        driver.pressKey(Qt::Key_Down);
+        driver.pressKey(Qt::Key_Return);
+        runChange(dialog);
+        EXPECT_EQ(screen().targetLevel, level);
+    }
+    driver.pressKey(Qt::Key_Up);
+    driver.pressKey(Qt::Key_Space);
+    runChange(dialog);
+    EXPECT_EQ(screen().targetLevel, 5);
+    EXPECT_EQ(scrollText(), resourceString(15)) << "5 degrees";
+}
+
 // The marks as the screen shows them, wherever the template puts the thermometer: each lies in the
 // tap band of its own degree, 18 at the top down to 4.
 TEST_F(TemperatureChart, ThermometerMarksLieInTheTapBandsOfTheirLevels) {

@@ -46,6 +46,9 @@ class PartAccessible : public QAccessibleInterface, public QAccessibleActionInte
         QAccessible::State state;
         if (!owner_ || !owner_->isVisible()) state.invisible = true;
         if (owner_ && !owner_->isEnabled()) state.disabled = true;
+        state.focusable = true;
+        Window* window = owner_ ? windowOf(owner_) : nullptr;
+        if (window && owner_->hasFocus() && window->currentPart == index_) state.focused = true;
         return state;
     }
     void* interface_cast(QAccessible::InterfaceType type) override {
@@ -119,6 +122,13 @@ QAccessible::State WindowAccessible::state() const {
     if (window && window->busy) state.busy = true;
     if (role_ == QAccessible::AlertMessage || role_ == QAccessible::Dialog) state.modal = true;
     return state;
+}
+
+// A picture with parts has the focus on the part the arrow keys reached.
+QAccessibleInterface* WindowAccessible::focusChild() const {
+    Window* window = windowOf(widget());
+    if (window && !window->accessibleParts.empty() && widget()->hasFocus()) return child(window->currentPart);
+    return QAccessibleWidget::focusChild();
 }
 
 QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
@@ -252,8 +262,14 @@ void platform::setAccessibleText(HWND handle, const std::u16string& text) {
 void platform::setAccessibleParts(HWND handle, std::vector<AccessiblePart> parts) {
     Window* window = live(handle);
     if (!window) return;
+    const bool hadParts = !window->accessibleParts.empty();
     window->accessibleParts = std::move(parts);
     ++window->accessiblePartsVersion;
+    window->currentPart = 0;
+    // A picture's parts are reached with Tab and the arrow keys as well as tapped.
+    const bool hasParts = !window->accessibleParts.empty();
+    if (window->kind == Kind::Static && window->widget && hadParts != hasParts)
+        window->widget->setFocusPolicy(hasParts ? Qt::TabFocus : Qt::NoFocus);
     if (window->widget) {
         QAccessibleEvent event(window->widget.data(), QAccessible::ObjectReorder);
         announce(&event);

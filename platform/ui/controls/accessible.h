@@ -22,6 +22,7 @@ class WindowAccessible : public QAccessibleWidget {
     QAccessible::Role role() const override;
     QString text(QAccessible::Text t) const override;
     QAccessible::State state() const override;
+    QAccessibleInterface* focusChild() const override;
     QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
     relations(QAccessible::Relation match = QAccessible::AllRelations) const override;
     int childCount() const override;

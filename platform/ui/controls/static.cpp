@@ -1,5 +1,6 @@
 // Statics: text and pictures. Without SS_NOTIFY a tap goes through to what lies below them, as
 // the platform's do; with it the dialog hears where the stylus is, then STN_CLICKED.
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -7,6 +8,7 @@
 #include <QPixmap>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
+#include <algorithm>
 
 #include "platform/gdi/gdi_internal.h"
 #include "platform/ui/controls/accessible.h"
@@ -77,17 +79,27 @@ class StaticControl : public QLabel {
             QPainter painter(this);
             QStyleOptionFocusRect option;
             option.initFrom(this);
+            if (const platform::AccessiblePart* part = currentPart(window)) option.rect = areaOf(*part);
             style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
         }
     }
-    // A link reached with the keyboard opens with Space or Enter, as with a tap.
+    // A link reached with the keyboard opens with Space or Enter, as with a tap; in a picture with
+    // parts the arrow keys go from part to part, and the part reached is tapped in its middle.
     void keyPressEvent(QKeyEvent* event) override {
         Window* window = windowOf(this);
         const int key = event->key();
+        const platform::AccessiblePart* part = currentPart(window);
+        if (part && moveToPart(window, key)) {
+            event->accept();
+            return;
+        }
         if (window && (window->style & SS_NOTIFY) &&
             (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
             event->accept();
-            tapAt(window, rect().center());
+            // The middle of a part as a screen reader's press finds it.
+            tapAt(window, part ? QPoint((part->area.left + part->area.right) / 2,
+                                        (part->area.top + part->area.bottom) / 2)
+                               : rect().center());
             return;
         }
         QLabel::keyPressEvent(event);
@@ -114,6 +126,40 @@ class StaticControl : public QLabel {
     }
 
   private:
+    static const platform::AccessiblePart* currentPart(Window* window) {
+        if (!window || window->accessibleParts.empty()) return nullptr;
+        const int last = static_cast<int>(window->accessibleParts.size()) - 1;
+        window->currentPart = std::clamp(window->currentPart, 0, last);
+        return &window->accessibleParts[static_cast<std::size_t>(window->currentPart)];
+    }
+    static QRect areaOf(const platform::AccessiblePart& part) {
+        return QRect(QPoint(part.area.left, part.area.top),
+                     QPoint(part.area.right - 1, part.area.bottom - 1));
+    }
+    // Up and Left go to the part before, Down and Right to the next, Home and End to the ends.
+    bool moveToPart(Window* window, int key) {
+        const int last = static_cast<int>(window->accessibleParts.size()) - 1;
+        int next = window->currentPart;
+        if (key == Qt::Key_Up || key == Qt::Key_Left) {
+            next = std::max(0, next - 1);
+        } else if (key == Qt::Key_Down || key == Qt::Key_Right) {
+            next = std::min(last, next + 1);
+        } else if (key == Qt::Key_Home) {
+            next = 0;
+        } else if (key == Qt::Key_End) {
+            next = last;
+        } else {
+            return false;
+        }
+        if (next != window->currentPart) {
+            window->currentPart = next;
+            update();
+            QAccessibleEvent moved(this, QAccessible::Focus);
+            moved.setChild(next);
+            QAccessible::updateAccessibility(&moved);
+        }
+        return true;
+    }
     // The dialog learns where the stylus is, in its own client coordinates.
     bool tellDialog(QMouseEvent* event) {
         Window* window = windowOf(this);
@@ -208,7 +254,8 @@ QAccessibleInterface* accessible(Window* window, QWidget* widget) {
 } // namespace
 
 const ControlFamily& staticFamily() {
-    static const ControlFamily family{u"STATIC", create, wire, nullptr, setText, message, nullptr, accessible};
+    static const ControlFamily family{u"STATIC", create,  wire,    nullptr,
+                                      setText,   message, nullptr, accessible};
     return family;
 }
 

@@ -213,6 +213,58 @@ TEST(PaintedContentTest, PartsOfAPictureAreButtonsThatTapTheirMiddle) {
     EXPECT_EQ(node->childCount(), 0);
 }
 
+// Keys alone reach every part: Tab stops on the picture, the arrow keys go from part to part, and
+// Space or Enter taps the middle of the part reached, which a screen reader sees as focused.
+TEST(PaintedContentTest, KeysGoFromPartToPartOfAPictureAndPressThem) {
+    setHandler({});
+    Driver driver;
+    const HWND dialog = driver.open(module(), kThermometer, TestProc);
+    const HWND picture = GetDlgItem(dialog, kThermometerBitmap);
+    QWidget* widget = driver.widget(picture);
+    const QImage unfocused = driver.grab(picture);
+    EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus) << "a picture without parts is no keyboard stop";
+    platform::setAccessibleParts(
+        picture,
+        {{u"18°C", RECT{0, 0, 40, 14}}, {u"17°C", RECT{0, 14, 40, 28}}, {u"16°C", RECT{0, 28, 40, 42}}});
+    EXPECT_EQ(widget->focusPolicy(), Qt::TabFocus);
+    driver.pressKey(Qt::Key_Tab);
+    ASSERT_EQ(GetFocus(), picture);
+
+    const QRect r = driver.rect(dialog, kThermometerBitmap);
+    MessageRecorder recorder(dialog);
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up})
+        driver.pressKey(key); // the third Down stays on the last part
+    QAccessibleInterface* focused = of(widget)->focusChild();
+    ASSERT_TRUE(focused);
+    EXPECT_EQ(focused->text(QAccessible::Name), QStringLiteral("17°C"));
+    EXPECT_TRUE(focused->state().focused);
+    EXPECT_FALSE(of(widget)->child(0)->state().focused);
+    driver.pressKey(Qt::Key_Return);
+    recorder.mark();
+    driver.pressKey(Qt::Key_End);
+    driver.pressKey(Qt::Key_Space);
+    EXPECT_TRUE(recorder.matches({stylus(WM_MOUSEMOVE, r.left() + 20, r.top() + 21),
+                                  command(kThermometerBitmap, STN_CLICKED), marker(),
+                                  stylus(WM_MOUSEMOVE, r.left() + 20, r.top() + 35),
+                                  command(kThermometerBitmap, STN_CLICKED)}));
+
+    // The focus frame lies around the part reached; the rest of the picture is as without focus.
+    const QImage focusedImage = driver.grab(picture);
+    ASSERT_EQ(focusedImage.size(), unfocused.size());
+    const double scale = focusedImage.devicePixelRatio();
+    int changedInside = 0, changedOutside = 0;
+    for (int y = 0; y < focusedImage.height(); ++y)
+        for (int x = 0; x < focusedImage.width(); ++x) {
+            if (focusedImage.pixel(x, y) == unfocused.pixel(x, y)) continue;
+            (y >= 28 * scale && y < 42 * scale ? changedInside : changedOutside) += 1;
+        }
+    EXPECT_GT(changedInside, 0);
+    EXPECT_EQ(changedOutside, 0);
+
+    platform::setAccessibleParts(picture, {});
+    EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus);
+}
+
 TEST(PaintedContentTest, PaintedTextAndWorkUnderWayAreReadable) {
     setHandler({});
     Driver driver;
