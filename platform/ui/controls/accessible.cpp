@@ -60,8 +60,7 @@ class PartAccessible : public QAccessibleInterface, public QAccessibleActionInte
         const AccessiblePart* area = part();
         auto* owner = static_cast<WindowAccessible*>(ownerInterface());
         if (name != pressAction() || !area || !owner) return;
-        owner->pressAt(
-            QPoint((area->area.left + area->area.right) / 2, (area->area.top + area->area.bottom) / 2));
+        owner->pressAt(middleOf(*area));
     }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
@@ -122,6 +121,10 @@ QAccessible::State WindowAccessible::state() const {
     if (window && window->busy) state.busy = true;
     if (role_ == QAccessible::AlertMessage || role_ == QAccessible::Dialog) state.modal = true;
     return state;
+}
+
+QPoint middleOf(const platform::AccessiblePart& part) {
+    return QPoint((part.area.left + part.area.right) / 2, (part.area.top + part.area.bottom) / 2);
 }
 
 // A picture with parts has the focus on the part the arrow keys reached.

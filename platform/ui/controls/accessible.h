@@ -42,6 +42,9 @@ class WindowAccessible : public QAccessibleWidget {
     mutable int partsVersion_ = -1;
 };
 
+// Where a press of a picture's part taps it, from the keyboard or a screen reader.
+QPoint middleOf(const platform::AccessiblePart& part);
+
 // Whether the middle of another control of the dialog (not a static) lies on `self`.
 bool holdsControls(Window* self);
 

@@ -96,10 +96,7 @@ class StaticControl : public QLabel {
         if (window && (window->style & SS_NOTIFY) &&
             (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
             event->accept();
-            // The middle of a part as a screen reader's press finds it.
-            tapAt(window, part ? QPoint((part->area.left + part->area.right) / 2,
-                                        (part->area.top + part->area.bottom) / 2)
-                               : rect().center());
+            tapAt(window, part ? middleOf(*part) : rect().center());
             return;
         }
         QLabel::keyPressEvent(event);
