@@ -3,11 +3,14 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <set>
 #include <unordered_map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/data/ado.h"
@@ -22,6 +25,17 @@ struct RequiredTable {
     int minimumColumns;
 };
 extern const RequiredTable kRequiredTables[1];
+
+// SQLite hands UTF-16 texts to collations and functions where they lie in its pages, at odd
+// addresses too, and a char16_t may not be read there: such a text is first copied into `copy`.
+inline std::u16string_view utf16At(const void* text, std::size_t units, std::u16string& copy) {
+    if (!text) return {};
+    if (reinterpret_cast<std::uintptr_t>(text) % alignof(char16_t) == 0)
+        return std::u16string_view(static_cast<const char16_t*>(text), units);
+    copy.resize(units);
+    std::memcpy(copy.data(), text, units * sizeof(char16_t));
+    return copy;
+}
 
 // Registers the catalogue's LIKE on a connection, in UTF-8 and UTF-16 forms.
 int registerLike(sqlite3* db);

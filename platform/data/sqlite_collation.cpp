@@ -14,9 +14,9 @@ int compareUtf8(void*, int aBytes, const void* a, int bBytes, const void* b) {
 }
 
 int compareUtf16(void*, int aBytes, const void* a, int bBytes, const void* b) {
-    return compareGerman(
-        std::u16string_view(static_cast<const char16_t*>(a), static_cast<std::size_t>(aBytes) / 2),
-        std::u16string_view(static_cast<const char16_t*>(b), static_cast<std::size_t>(bBytes) / 2));
+    thread_local std::u16string aCopy, bCopy;
+    return compareGerman(utf16At(a, static_cast<std::size_t>(aBytes) / 2, aCopy),
+                         utf16At(b, static_cast<std::size_t>(bBytes) / 2, bCopy));
 }
 
 } // namespace

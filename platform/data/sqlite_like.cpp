@@ -12,12 +12,15 @@ namespace {
 
 template <typename Unit> struct Text;
 template <> struct Text<unsigned char> {
-    static const unsigned char* data(sqlite3_value* v) { return sqlite3_value_text(v); }
+    static const unsigned char* data(sqlite3_value* v, int) { return sqlite3_value_text(v); }
     static std::size_t units(sqlite3_value* v) { return static_cast<std::size_t>(sqlite3_value_bytes(v)); }
 };
 template <> struct Text<char16_t> {
-    static const char16_t* data(sqlite3_value* v) {
-        return static_cast<const char16_t*>(sqlite3_value_text16(v));
+    // Aligned: the pattern and the text each have a copy of their own where SQLite's is not.
+    static const char16_t* data(sqlite3_value* v, int which) {
+        thread_local std::u16string copies[2];
+        const void* text = sqlite3_value_text16(v);
+        return text ? utf16At(text, units(v), copies[which]).data() : nullptr;
     }
     static std::size_t units(sqlite3_value* v) {
         return static_cast<std::size_t>(sqlite3_value_bytes16(v)) / 2;
@@ -37,12 +40,12 @@ template <typename Unit> void likeFunction(sqlite3_context* context, int, sqlite
     auto* pattern = static_cast<LikePattern<Unit>*>(sqlite3_get_auxdata(context, 0));
     std::unique_ptr<LikePattern<Unit>> compiled;
     if (!pattern) {
-        const Unit* p = Text<Unit>::data(argv[0]);
+        const Unit* p = Text<Unit>::data(argv[0], 0);
         const std::size_t n = Text<Unit>::units(argv[0]);
         compiled = std::make_unique<LikePattern<Unit>>(p ? p : reinterpret_cast<const Unit*>(u""), p ? n : 0);
         pattern = compiled.get();
     }
-    const Unit* text = Text<Unit>::data(argv[1]);
+    const Unit* text = Text<Unit>::data(argv[1], 1);
     const std::size_t units = Text<Unit>::units(argv[1]);
     if (!text && units > 0) {
         sqlite3_result_error_nomem(context);
