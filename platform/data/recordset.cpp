@@ -2,6 +2,8 @@
 // during the open, so its record count is known, but keeps only the first rows in memory: a
 // search may hit half a million entries of which a screen reads eighty. A dynamic cursor steps
 // the statement as the caller moves.
+#include <pthread.h>
+
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -50,6 +52,7 @@ template <typename Work> void runCallingHook(Work&& work, BusyHook hook) {
     std::condition_variable finished;
     bool done = false;
     std::thread worker([&] {
+        pthread_setname_np(pthread_self(), "talvino-count");
         stepForAnotherThread();
         work();
         const std::lock_guard<std::mutex> lock(mutex);

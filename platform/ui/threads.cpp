@@ -1,6 +1,9 @@
 // Threads, sleeping and the tick count. Differs from the platform: a thread handle is the only
 // kind of HANDLE; ExitThread unwinds the calling thread's stack (destructors run), and called
-// on a thread not made by CreateThread it ends the whole program.
+// on a thread not made by CreateThread it ends the whole program. Threads carry the name
+// "talvino-thread", for top -H and debuggers.
+#include <pthread.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -39,6 +42,7 @@ HANDLE CreateThread(void*, std::size_t, LPTHREAD_START_ROUTINE start, void* para
     handle->state = std::make_shared<ThreadState>();
     auto state = handle->state;
     handle->thread = std::thread([start, parameter, state] {
+        pthread_setname_np(pthread_self(), "talvino-thread");
         madeByCreateThread = true;
         DWORD code = 0;
         try {

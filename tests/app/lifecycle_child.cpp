@@ -21,6 +21,7 @@
 #include "resources/dialog_ids.h"
 #include "results/results_screen.h"
 #include "search/search_screen.h"
+#include "tests/app/thread_names.h"
 
 namespace {
 
@@ -87,12 +88,8 @@ int main(int argc, char** argv) {
     for (std::size_t i = logStart; i < log.size(); ++i)
         std::printf("LOG %s\n", log[i].c_str());
     // Every thread but this one, by name; Qt's pool keeps idle workers for half a minute.
-    const QString tasks = QStringLiteral("/proc/self/task/");
-    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (task.toLong() == static_cast<long>(getpid())) continue;
-        QFile name(tasks + task + QStringLiteral("/comm"));
-        if (name.open(QIODevice::ReadOnly)) std::printf("THREAD %s", name.readAll().constData());
-    }
+    for (const QString& name : otherThreadNames())
+        std::printf("THREAD %s\n", name.toUtf8().constData());
     std::fflush(stdout);
     return status;
 }

@@ -29,6 +29,7 @@
 #include "results/results_screen.h"
 #include "screen/application.h"
 #include "search/search_screen.h"
+#include "tests/app/thread_names.h"
 #include "tests/support/test_catalogue.h"
 
 using platform::testing::Driver;
@@ -49,13 +50,11 @@ std::vector<std::string> logSince(std::size_t start) {
 }
 
 // The process's threads but Qt's own pool, whose idle workers linger for half a minute.
+// This thread and the others, Qt's idle pool workers left out.
 int threadCount() {
-    int count = 0;
-    const QString tasks = QStringLiteral("/proc/self/task/");
-    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile name(tasks + task + QStringLiteral("/comm"));
-        if (name.open(QIODevice::ReadOnly) && !name.readAll().startsWith("Thread (pooled)")) ++count;
-    }
+    int count = 1;
+    for (const QString& name : otherThreadNames())
+        if (!name.startsWith(QLatin1String("Thread (pooled)"))) ++count;
     return count;
 }
 
