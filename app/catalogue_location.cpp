@@ -190,15 +190,6 @@ bool opensAsCatalogue(const std::string& path) {
     return opened;
 }
 
-bool sameBookmarks(const std::vector<catalogue::Bookmark>& a, const std::vector<catalogue::Bookmark>& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i].key != b[i].key || a[i].entryId != b[i].entryId || a[i].description != b[i].description ||
-            a[i].note != b[i].note)
-            return false;
-    return true;
-}
-
 // The first start: the shipped catalogue becomes the user's copy through a temporary file.
 bool makeCopy(const std::string& shipped, const std::string& copy, const std::string& folder,
               std::vector<std::string>& notes) {
@@ -234,7 +225,7 @@ bool upgradeCopy(const std::string& shipped, const std::string& copy, const std:
     }
     try {
         catalogue::replaceBookmarks(temporary, bookmarks);
-        if (!sameBookmarks(catalogue::readBookmarks(temporary), bookmarks))
+        if (catalogue::readBookmarks(temporary) != bookmarks)
             throw catalogue::WriteError("the bookmarks did not read back as written");
         if (!opensAsCatalogue(temporary)) throw catalogue::WriteError("the new copy does not open");
     } catch (const catalogue::WriteError& e) {

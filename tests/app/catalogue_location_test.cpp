@@ -39,15 +39,6 @@ std::vector<std::string> filesIn(const std::string& folder) {
     return names;
 }
 
-bool sameBookmarks(const std::vector<Bookmark>& a, const std::vector<Bookmark>& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i].key != b[i].key || a[i].entryId != b[i].entryId || a[i].description != b[i].description ||
-            a[i].note != b[i].note)
-            return false;
-    return true;
-}
-
 // An installed tree in a temporary folder: prefix/bin/talvino and the shipped catalogue,
 // read-only as the install leaves it, in prefix/share/talvino; and a home with a data folder.
 class UserCatalogue : public ::testing::Test {
@@ -135,7 +126,7 @@ TEST_F(UserCatalogue, AnUpgradeCarriesOverEveryBookmarkAlsoOfAnEntryThatIsGone) 
     const CatalogueChoice choice = start();
     EXPECT_EQ(choice.kind, Kind::UserCopy);
     EXPECT_TRUE(choice.notes.empty()) << choice.notes.front();
-    EXPECT_TRUE(sameBookmarks(catalogue::readBookmarks(copy()), saved));
+    EXPECT_TRUE(catalogue::readBookmarks(copy()) == saved);
     const std::vector<catalogue::ExportedBookmark> exported = catalogue::exportBookmarks(copy());
     ASSERT_EQ(exported.size(), 3u);
     EXPECT_FALSE(exported[0].keyword.has_value()) << "the Beaujolais is gone from the new catalogue";
@@ -184,8 +175,8 @@ TEST_F(UserCatalogue, AnUpgradeStoppedBetweenItsRenamesIsFinishedFromTheBackup) 
     installShipped();
     const CatalogueChoice choice = start();
     EXPECT_EQ(choice.kind, Kind::UserCopy);
-    EXPECT_TRUE(sameBookmarks(catalogue::readBookmarks(copy()),
-                              {Bookmark{3, TestCatalogue::kPort, u"Portwein", u"zum Käse"}}));
+    const std::vector<Bookmark> carried = {Bookmark{3, TestCatalogue::kPort, u"Portwein", u"zum Käse"}};
+    EXPECT_TRUE(catalogue::readBookmarks(copy()) == carried);
     EXPECT_FALSE(fs::exists(copy() + ".backup"));
 }
 

@@ -54,6 +54,11 @@ struct Bookmark {
     long long entryId = 0;
     OptionalText description;
     OptionalText note;
+
+    bool operator==(const Bookmark& other) const {
+        return key == other.key && entryId == other.entryId && description == other.description &&
+               note == other.note;
+    }
 };
 
 struct Content {
