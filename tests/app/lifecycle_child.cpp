@@ -21,7 +21,7 @@
 #include "resources/dialog_ids.h"
 #include "results/results_screen.h"
 #include "search/search_screen.h"
-#include "tests/app/thread_names.h"
+#include "tests/app/lifecycle_expectations.h"
 
 namespace {
 

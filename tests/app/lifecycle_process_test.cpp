@@ -17,18 +17,12 @@
 #include <thread>
 #include <vector>
 
+#include "tests/app/lifecycle_expectations.h"
 #include "tests/support/test_catalogue.h"
 
 extern char** environ;
 
 namespace {
-
-const std::vector<std::string> kTeardown = {"~search form",      "~utility",
-                                            "~results state",    "~grape varieties",
-                                            "~help index",       "~bookmarks help",
-                                            "~temperature help", "~grape varieties help",
-                                            "~wines help",       "~temperature screen",
-                                            "~database",         "~application"};
 
 // A child with its standard output and error read through pipes.
 class Child {

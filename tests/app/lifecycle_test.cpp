@@ -29,20 +29,12 @@
 #include "results/results_screen.h"
 #include "screen/application.h"
 #include "search/search_screen.h"
-#include "tests/app/thread_names.h"
+#include "tests/app/lifecycle_expectations.h"
 #include "tests/support/test_catalogue.h"
 
 using platform::testing::Driver;
 
 namespace {
-
-// The main menu's shutdown as the global objects' log records it.
-const std::vector<std::string> kTeardown = {"~search form",      "~utility",
-                                            "~results state",    "~grape varieties",
-                                            "~help index",       "~bookmarks help",
-                                            "~temperature help", "~grape varieties help",
-                                            "~wines help",       "~temperature screen",
-                                            "~database",         "~application"};
 
 std::vector<std::string> logSince(std::size_t start) {
     const std::vector<std::string>& log = globalCreationLog();
@@ -50,7 +42,6 @@ std::vector<std::string> logSince(std::size_t start) {
 }
 
 // The process's threads but Qt's own pool, whose idle workers linger for half a minute.
-// This thread and the others, Qt's idle pool workers left out.
 int threadCount() {
     int count = 1;
     for (const QString& name : otherThreadNames())
