@@ -1,4 +1,5 @@
 #include "platform/gdi/bold_face.h"
+#include "platform/gdi/font_tables.h"
 
 #include <QString>
 #include <ft2build.h>
@@ -35,19 +36,8 @@ unsigned get16(const Table& t, std::size_t at) {
 std::map<std::string, Table> readTables(const QByteArray& font) {
     std::map<std::string, Table> tables;
     const auto* d = reinterpret_cast<const std::uint8_t*>(font.constData());
-    const std::size_t size = static_cast<std::size_t>(font.size());
-    if (size < 12) return tables;
-    const unsigned count = (unsigned(d[4]) << 8) | d[5];
-    for (unsigned i = 0; i < count && 12 + 16 * (i + 1) <= size; ++i) {
-        const std::uint8_t* entry = d + 12 + 16 * i;
-        auto u32 = [](const std::uint8_t* p) {
-            return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
-                   p[3];
-        };
-        const std::uint32_t offset = u32(entry + 8), length = u32(entry + 12);
-        if (offset > size || length > size - offset) continue;
-        tables[std::string(reinterpret_cast<const char*>(entry), 4)] = Table(d + offset, d + offset + length);
-    }
+    for (const FontTableEntry& entry : fontTableDirectory(font))
+        tables[entry.tag] = Table(d + entry.offset, d + entry.offset + entry.length);
     return tables;
 }
 

@@ -1,7 +1,7 @@
 #include "platform/gdi/font_tables.h"
 
 #include <cstdint>
-#include <cstring>
+#include <string_view>
 
 namespace platform::gdi {
 namespace {
@@ -15,17 +15,23 @@ std::uint32_t big(const QByteArray& bytes, qsizetype at, int length) {
 
 } // namespace
 
-QByteArray fontTable(const QByteArray& font, const char* tag) {
-    if (font.size() < 12) return {};
+std::vector<FontTableEntry> fontTableDirectory(const QByteArray& font) {
+    std::vector<FontTableEntry> entries;
+    if (font.size() < 12) return entries;
     const std::uint32_t count = big(font, 4, 2);
     for (std::uint32_t i = 0; i < count; ++i) {
         const qsizetype entry = 12 + 16 * static_cast<qsizetype>(i);
-        if (entry + 16 > font.size()) return {};
-        if (std::memcmp(font.constData() + entry, tag, 4) != 0) continue;
+        if (entry + 16 > font.size()) break;
         const std::uint32_t offset = big(font, entry + 8, 4), length = big(font, entry + 12, 4);
-        if (offset > static_cast<std::uint64_t>(font.size()) || length > font.size() - offset) return {};
-        return font.mid(offset, length);
+        if (offset > static_cast<std::uint64_t>(font.size()) || length > font.size() - offset) continue;
+        entries.push_back({std::string(font.constData() + entry, 4), offset, length});
     }
+    return entries;
+}
+
+QByteArray fontTable(const QByteArray& font, const char* tag) {
+    for (const FontTableEntry& entry : fontTableDirectory(font))
+        if (entry.tag == std::string_view(tag, 4)) return font.mid(entry.offset, entry.length);
     return {};
 }
 

@@ -3,9 +3,21 @@
 #pragma once
 
 #include <QByteArray>
+#include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace platform::gdi {
+
+// Where each table of the file lies, in the directory's order. Entries past the end of the file,
+// or whose table reaches past it, are left out.
+struct FontTableEntry {
+    std::string tag;
+    std::uint32_t offset = 0;
+    std::uint32_t length = 0;
+};
+std::vector<FontTableEntry> fontTableDirectory(const QByteArray& font);
 
 // The table with the four-letter `tag` ("OS/2", "head"), or empty when the file has none or it
 // lies outside the file.
