@@ -17,6 +17,13 @@ constexpr std::uint32_t kBitFields = 3; // BI_BITFIELDS, read only when it gives
 
 } // namespace
 
+int bitmapFileDepth(const unsigned char* data, std::size_t size) {
+    if (!data || size < 26 || data[0] != 'B' || data[1] != 'M') return 0;
+    if (little(data + 14, 4) == 12) return static_cast<int>(little(data + 24, 2)); // the old core header
+    if (size < 30) return 0;
+    return static_cast<int>(little(data + 28, 2));
+}
+
 QImage readPlainBitmapFile(const unsigned char* data, std::size_t size) {
     if (!data || size < 26 || data[0] != 'B' || data[1] != 'M') return {};
     const std::uint32_t pixelsAt = little(data + 10, 4);

@@ -8,6 +8,9 @@
 
 namespace platform::gdi {
 
+// The bits per pixel that a bitmap file's header gives, or 0 when it is not a bitmap file.
+int bitmapFileDepth(const unsigned char* data, std::size_t size);
+
 // The picture of an uncompressed bitmap file (1, 4, 8, 16, 24 or 32 bits a pixel, bottom-up or
 // top-down, with the common or the old core header) as QImage::Format_RGB32. A null image for a
 // compressed or otherwise unusual file, and for one whose pixels do not lie within `size`.

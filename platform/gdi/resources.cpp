@@ -9,28 +9,6 @@
 #include "platform/gdi/bitmap_file.h"
 #include "platform/gdi/gdi_objects.h"
 
-namespace platform::gdi {
-namespace {
-
-int readLittle(const unsigned char* p, int bytes) {
-    int value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        value = (value << 8) | p[i];
-    return value;
-}
-
-// The bits per pixel that the file's header gives, or 0 when it is not a bitmap file.
-int fileBitsPerPixel(const unsigned char* data, std::size_t size) {
-    if (size < 26 || data[0] != 'B' || data[1] != 'M') return 0;
-    const int headerSize = readLittle(data + 14, 4);
-    if (headerSize == 12) return readLittle(data + 24, 2); // the old core header
-    if (size < 30) return 0;
-    return readLittle(data + 28, 2);
-}
-
-} // namespace
-} // namespace platform::gdi
-
 using namespace platform::gdi;
 
 HBITMAP LoadBitmapW(HINSTANCE module, LPCWSTR name) {
@@ -39,7 +17,7 @@ HBITMAP LoadBitmapW(HINSTANCE module, LPCWSTR name) {
     for (int i = 0; i < module->bitmapCount; ++i) {
         const BitmapResource& resource = module->bitmaps[i];
         if (resource.id != id || !resource.data) continue;
-        const int depth = fileBitsPerPixel(resource.data, resource.size);
+        const int depth = bitmapFileDepth(resource.data, resource.size);
         if (depth == 0) return nullptr;
         QImage image = readPlainBitmapFile(resource.data, resource.size);
         if (image.isNull()) // compressed and other rarer files
