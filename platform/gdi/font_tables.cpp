@@ -35,6 +35,11 @@ QByteArray fontTable(const QByteArray& font, const char* tag) {
     return {};
 }
 
+bool plausibleCell(const CellMetrics& cell) {
+    const double height = cell.ascent + cell.descent;
+    return height > 0.5 && height < 3.0;
+}
+
 std::optional<CellMetrics> cellMetricsOfTables(const QByteArray& os2, const QByteArray& head) {
     if (os2.size() < 78 || head.size() < 20) return std::nullopt;
     const std::uint32_t unitsPerEm = big(head, 18, 2);
@@ -42,8 +47,7 @@ std::optional<CellMetrics> cellMetricsOfTables(const QByteArray& os2, const QByt
     CellMetrics metrics;
     metrics.ascent = big(os2, 74, 2) / double(unitsPerEm);
     metrics.descent = big(os2, 76, 2) / double(unitsPerEm);
-    const double cell = metrics.ascent + metrics.descent;
-    if (!(cell > 0.5 && cell < 3.0)) return std::nullopt;
+    if (!plausibleCell(metrics)) return std::nullopt;
     return metrics;
 }
 

@@ -31,6 +31,7 @@ struct CellMetrics {
     double ascent = 1.0;
     double descent = 0.2;
 };
+bool plausibleCell(const CellMetrics& cell);
 std::optional<CellMetrics> cellMetricsOfTables(const QByteArray& os2, const QByteArray& head);
 std::optional<CellMetrics> fileCellMetrics(const QByteArray& font);
 

@@ -81,8 +81,7 @@ CellMetrics cellMetrics(const QString& family, int weight) {
         QFontMetricsF qt(probe);
         metrics.ascent = qt.ascent() / 200.0;
         metrics.descent = qt.descent() / 200.0;
-        if (!(metrics.ascent + metrics.descent > 0.5 && metrics.ascent + metrics.descent < 3.0))
-            metrics = CellMetrics();
+        if (!plausibleCell(metrics)) metrics = CellMetrics();
     }
     cache.emplace(key, metrics);
     return metrics;
