@@ -124,9 +124,8 @@ class StaticControl : public QLabel {
 
   private:
     static const platform::AccessiblePart* currentPart(Window* window) {
-        if (!window || window->accessibleParts.empty()) return nullptr;
-        const int last = static_cast<int>(window->accessibleParts.size()) - 1;
-        window->currentPart = std::clamp(window->currentPart, 0, last);
+        if (!window || window->currentPart >= static_cast<int>(window->accessibleParts.size()))
+            return nullptr;
         return &window->accessibleParts[static_cast<std::size_t>(window->currentPart)];
     }
     static QRect areaOf(const platform::AccessiblePart& part) {
