@@ -151,19 +151,45 @@ std::string fingerprintOf(const std::string& path) {
     return std::to_string(size) + " " + std::to_string(hash);
 }
 
-std::string readOrigin(const std::string& copy) {
-    std::ifstream in(copy + kOriginSuffix);
-    std::string line;
-    std::getline(in, line);
-    return line;
+// Which shipped catalogue the copy was made from: the fingerprint of its bytes, and the file as it
+// was then (device, inode, size, modification and change times), so that a start whose shipped
+// file is the very same one need not read it through again.
+struct Origin {
+    std::string fingerprint;
+    std::string file;
+};
+
+std::string fileIdentityOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return {};
+    std::string identity;
+    for (const auto value :
+         {static_cast<long long>(info.st_dev), static_cast<long long>(info.st_ino),
+          static_cast<long long>(info.st_size), static_cast<long long>(info.st_mtim.tv_sec),
+          static_cast<long long>(info.st_mtim.tv_nsec), static_cast<long long>(info.st_ctim.tv_sec),
+          static_cast<long long>(info.st_ctim.tv_nsec)})
+        identity += (identity.empty() ? "" : " ") + std::to_string(value);
+    return identity;
 }
 
-bool writeOrigin(const std::string& copy, const std::string& fingerprint) {
+Origin originOf(const std::string& shipped) {
+    return {fingerprintOf(shipped), fileIdentityOf(shipped)};
+}
+
+Origin readOrigin(const std::string& copy) {
+    std::ifstream in(copy + kOriginSuffix);
+    Origin origin;
+    std::getline(in, origin.fingerprint);
+    std::getline(in, origin.file);
+    return origin;
+}
+
+bool writeOrigin(const std::string& copy, const Origin& origin) {
     const std::string target = copy + kOriginSuffix;
     const std::string temporary = target + ".new";
     {
         std::ofstream out(temporary, std::ios::trunc);
-        out << fingerprint << "\n";
+        out << origin.fingerprint << "\n" << origin.file << "\n";
         out.close();
         if (!out) {
             std::remove(temporary.c_str());
@@ -201,14 +227,14 @@ bool makeCopy(const std::string& shipped, const std::string& copy, const std::st
         return false;
     }
     syncFolder(folder);
-    writeOrigin(copy, fingerprintOf(shipped));
+    writeOrigin(copy, originOf(shipped));
     return true;
 }
 
 // A new shipped catalogue: a fresh copy of it takes every bookmark of the user's copy, is checked,
 // and replaces the old copy, which stays as a backup until the new one has opened.
-bool upgradeCopy(const std::string& shipped, const std::string& copy, const std::string& folder,
-                 std::vector<std::string>& notes) {
+bool upgradeCopy(const std::string& shipped, const Origin& origin, const std::string& copy,
+                 const std::string& folder, std::vector<std::string>& notes) {
     std::vector<catalogue::Bookmark> bookmarks;
     try {
         bookmarks = catalogue::readBookmarks(copy);
@@ -247,7 +273,7 @@ bool upgradeCopy(const std::string& shipped, const std::string& copy, const std:
         return false;
     }
     syncFolder(folder);
-    writeOrigin(copy, fingerprintOf(shipped));
+    writeOrigin(copy, origin);
     ::unlink(backup.c_str());
     return true;
 }
@@ -341,10 +367,16 @@ CatalogueChoice locateCatalogue(const std::string& programPath, const std::strin
         // An upgrade that stopped between its two renames left only the backup.
         if (!isFile(copy) && isFile(backup)) std::rename(backup.c_str(), copy.c_str());
         if (!shipped.empty()) {
-            if (!isFile(copy))
+            if (!isFile(copy)) {
                 makeCopy(shipped, copy, userFolder, choice.notes);
-            else if (readOrigin(copy) != fingerprintOf(shipped))
-                upgradeCopy(shipped, copy, userFolder, choice.notes);
+            } else if (const Origin recorded = readOrigin(copy);
+                       recorded.file.empty() || recorded.file != fileIdentityOf(shipped)) {
+                const Origin current = originOf(shipped);
+                if (current.fingerprint != recorded.fingerprint)
+                    upgradeCopy(shipped, current, copy, userFolder, choice.notes);
+                else
+                    writeOrigin(copy, current); // the same catalogue in another file, or an older note
+            }
         }
     } else if (fd >= 0 && isFile(copy)) {
         choice.notes.push_back(

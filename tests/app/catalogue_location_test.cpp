@@ -153,6 +153,53 @@ TEST_F(UserCatalogue, AnUpgradeBringsTheNewEntries) {
     EXPECT_EQ(exported[0].keyword, std::u16string(u"Pouilly-Fuissé"));
 }
 
+// The note beside the copy holds the shipped catalogue's fingerprint and the file it was taken
+// from; while that file is the very same, a start trusts the note and does not read it through.
+std::vector<std::string> originLines(const std::string& copy) {
+    std::ifstream in(copy + ".origin");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+void writeOriginLines(const std::string& copy, const std::vector<std::string>& lines) {
+    std::ofstream out(copy + ".origin", std::ios::trunc);
+    for (const std::string& line : lines)
+        out << line << "\n";
+}
+
+TEST_F(UserCatalogue, TheVerySameShippedFileIsNotReadAgain) {
+    start();
+    std::vector<std::string> origin = originLines(copy());
+    ASSERT_EQ(origin.size(), 2u);
+    EXPECT_FALSE(origin[1].empty()) << "the shipped file as it was";
+    origin[0] = "0 0"; // a fingerprint that would call for an upgrade, were the file read
+    writeOriginLines(copy(), origin);
+    const std::string before = readFile(copy());
+    EXPECT_TRUE(start().notes.empty());
+    EXPECT_EQ(readFile(copy()), before);
+    EXPECT_EQ(originLines(copy()), origin);
+}
+
+TEST_F(UserCatalogue, ANoteWithoutTheFileIsCheckedByTheBytesAndCompleted) {
+    start();
+    catalogue::replaceBookmarks(copy(),
+                                {Bookmark{std::nullopt, TestCatalogue::kChablis, u"Austern", u"kühl"}});
+    const std::vector<std::string> full = originLines(copy());
+    ASSERT_EQ(full.size(), 2u);
+    writeOriginLines(copy(), {full[0]}); // as an earlier version wrote it
+    const std::string before = readFile(copy());
+    EXPECT_TRUE(start().notes.empty());
+    EXPECT_EQ(readFile(copy()), before) << "the same catalogue: no upgrade";
+    EXPECT_EQ(originLines(copy()), full);
+
+    writeOriginLines(copy(), {"0 0"}); // an earlier version's note of another catalogue
+    start();
+    EXPECT_EQ(originLines(copy()), full) << "upgraded, and the note names the shipped file";
+    EXPECT_EQ(catalogue::exportBookmarks(copy()).size(), 1u);
+}
+
 TEST_F(UserCatalogue, ACopyWhoseBookmarksCannotBeReadIsNeverReplaced) {
     start();
     std::ofstream(copy(), std::ios::trunc) << "Notizen, kein Katalog";
