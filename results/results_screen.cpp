@@ -6,7 +6,7 @@
 #include "screen/application.h"
 #include "screen/globals.h"
 #include "screen/screen.h"
-#include "bookmarks/bookmarks.h"
+#include "results/bookmark_mode.h"
 #include "db/database.h"
 #include "db/schema.h"
 #include "db/text_codec.h"

@@ -15,7 +15,7 @@
 #include "screen/globals.h"
 #include "bookmarks/bookmark_list.h"
 #include "bookmarks/bookmark_store.h"
-#include "bookmarks/bookmarks.h"
+#include "results/bookmark_mode.h"
 #include "db/database.h"
 #include "platform/shell/device_window.h"
 #include "platform/ui/hooks.h"

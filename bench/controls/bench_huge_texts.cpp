@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "bookmarks/bookmarks.h"
+#include "results/bookmark_mode.h"
 #include "chapters/chapter_screens.h"
 #include "db/database.h"
 #include "platform/shell/device_window.h"

@@ -12,7 +12,7 @@
 #include "platform/ui/hooks.h"
 #include "results/results_screen.h"
 #include "results/results_state.h"
-#include "tests/bookmarks/page_fixture.h"
+#include "tests/results/bookmark_mode_fixture.h"
 
 using namespace results_screen;
 

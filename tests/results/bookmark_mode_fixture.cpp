@@ -1,4 +1,4 @@
-#include "tests/bookmarks/page_fixture.h"
+#include "tests/results/bookmark_mode_fixture.h"
 
 #include "app/global_objects.h"
 #include "screen/application.h"

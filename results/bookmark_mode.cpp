@@ -1,4 +1,4 @@
-#include "bookmarks/bookmarks.h"
+#include "results/bookmark_mode.h"
 #include "results/result_tree.h"
 
 #include <algorithm>
