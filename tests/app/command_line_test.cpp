@@ -27,12 +27,15 @@ TEST(CommandLine, NothingRunsTheProgramOnTheCatalogueItFindsItself) {
 TEST(CommandLine, ScaleAndCatalogueInBothSpellings) {
     TestCatalogue catalogue;
     const std::string path = catalogue.build();
-    for (const auto& arguments : std::vector<std::vector<std::string>>{
-             {"--scale", "3", "--catalogue", path}, {"--scale=3", "--catalogue=" + path}}) {
-        const CommandLine options = parse(arguments);
-        EXPECT_EQ(options.action, CommandLine::Action::Run) << options.error;
-        EXPECT_EQ(options.scale, 3);
-        EXPECT_EQ(options.catalogue, path);
+    // Both ends of the range the help names are taken, not only a value inside it.
+    for (const std::string scale : {"1", "3", "4"}) {
+        for (const auto& arguments : std::vector<std::vector<std::string>>{
+                 {"--scale", scale, "--catalogue", path}, {"--scale=" + scale, "--catalogue=" + path}}) {
+            const CommandLine options = parse(arguments);
+            EXPECT_EQ(options.action, CommandLine::Action::Run) << options.error;
+            EXPECT_EQ(options.scale, std::stoi(scale));
+            EXPECT_EQ(options.catalogue, path);
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "db/text_codec.h"
 #include "search/query_builder.h"
@@ -206,12 +207,20 @@ TEST(SearchStatementTerm, CharacterThatEncodesToNullEndsTheEncodedTerm) {
 
 // ---- Region ---------------------------------------------------------------------------------
 
-TEST(SearchStatementRegion, NamesShorterThanThreeCharactersAreIgnored) {
-    for (const char16_t* name : {u"", u" ", u"Ab"}) {
+TEST(SearchStatementRegion, NamesFromThreeCharactersOnAreSearchedShorterOnesIgnored) {
+    // "Ahr" and "Dão" are real three-letter regions: the boundary itself must be searched.
+    const std::pair<const char16_t*, const char16_t*> cases[] = {
+        {u"", u"()"},
+        {u" ", u"()"},
+        {u"Ab", u"()"},
+        {u"Ahr", u"(  (Regio_Lang LIKE '*Ahr*'))"},
+        {u"Dão", u"(  (Regio_Lang LIKE '*Dão*'))"},
+    };
+    for (const auto& [name, where] : cases) {
         SearchCriteria criteria;
         criteria.regionName = name;
         EXPECT_EQ(composeSearchStatement(criteria, u"K"),
-                  u"SELECT * FROM talvino WHERE () ORDER by STICHWORT");
+                  u"SELECT * FROM talvino WHERE " + std::u16string(where) + u" ORDER by STICHWORT");
     }
 }
 

@@ -228,6 +228,7 @@ TEST_F(BuiltCatalogue, VerifyFindsBrokenRows) {
     c.execute("UPDATE talvino SET Beschreibung = 'im Klartext', Text_Klein = NULL WHERE ID = 1002");
     c.execute("INSERT INTO Rebsorten VALUES (2, 'Ries', 2, NULL)");
     c.execute("INSERT INTO Lesezeichen (id_talvino) VALUES (1001), (1001)");
+    c.execute("INSERT INTO Region (ID_REGION, Land, Regio_Lang) VALUES (99, 'QQ', 'Irgendwo')");
     c.execute("PRAGMA ignore_check_constraints = 1");
     const auto problems = catalogue::verifyCatalogue(sources.out()).problems;
     const std::string all = joined(problems);
@@ -238,6 +239,7 @@ TEST_F(BuiltCatalogue, VerifyFindsBrokenRows) {
     EXPECT_NE(all.find("talvino 1002: Text_Klein"), std::string::npos);
     EXPECT_NE(all.find("looking up Ries by name also finds Riesling"), std::string::npos);
     EXPECT_NE(all.find("Lesezeichen: entry 1001 has 2 bookmarks"), std::string::npos);
+    EXPECT_NE(all.find("Region 99: unknown country QQ"), std::string::npos);
 }
 
 TEST_F(BuiltCatalogue, VerifyWarnsOfEntriesWithoutNameAndBookmarksWithoutEntry) {
