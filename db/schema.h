@@ -38,6 +38,9 @@ inline constexpr char16_t kBookmarkTable[] = u"Lesezeichen";
 
 // Positions in a "SELECT * FROM talvino" row.
 namespace entry {
+// The ids an entry can have: positive, and read back by the program as a 32-bit number.
+constexpr long long kLowestId = 1;
+constexpr long long kHighestId = 2147483647;
 constexpr int kId = 0;
 constexpr int kName = 1;
 constexpr int kDescription = 2;

@@ -84,6 +84,18 @@ int importFrom(const std::string& catalogue, const std::string& file, std::ostre
             << kBookmarkFileHeader << "'); nothing imported\n";
         return kFailed;
     }
+    // All or nothing: one line that cannot be imported leaves the catalogue untouched.
+    if (!contents.problems.empty()) {
+        constexpr std::size_t kShown = 20;
+        for (std::size_t i = 0; i < contents.problems.size() && i < kShown; ++i)
+            err << file << ": " << contents.problems[i] << "\n";
+        if (contents.problems.size() > kShown)
+            err << file << ": " << contents.problems.size() - kShown << " more lines like these not shown\n";
+        err << "talvino-catalogue: " << contents.problems.size() << " of "
+            << contents.problems.size() + contents.bookmarks.size()
+            << " bookmark lines cannot be imported; nothing imported\n";
+        return kFailed;
+    }
     ImportReport report;
     try {
         report = importBookmarks(catalogue, contents.bookmarks);
@@ -91,15 +103,12 @@ int importFrom(const std::string& catalogue, const std::string& file, std::ostre
         err << "talvino-catalogue: " << e.what() << "; nothing imported\n";
         return kFailed;
     }
-    for (const std::string& problem : contents.problems)
-        out << file << ": skipped " << problem << "\n";
     for (const std::string& skipped : report.skipped)
         out << file << ": skipped " << skipped << "\n";
     for (const std::string& note : report.notes)
         out << file << ": " << note << "\n";
-    out << catalogue << ": " << report.added << " bookmarks added, "
-        << report.skipped.size() + contents.problems.size() << " skipped\n";
-    return contents.problems.empty() ? kOk : kFailed;
+    out << catalogue << ": " << report.added << " bookmarks added, " << report.skipped.size() << " skipped\n";
+    return kOk;
 }
 
 } // namespace

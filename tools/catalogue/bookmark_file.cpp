@@ -4,7 +4,9 @@
 #include <istream>
 #include <ostream>
 
+#include "db/schema.h"
 #include "platform/data/utf.h"
+#include "tools/catalogue/finding_list.h"
 
 namespace catalogue {
 
@@ -36,14 +38,49 @@ std::vector<std::string> splitFields(const std::string& line) {
     return fields;
 }
 
-bool readEntryId(const std::string& field, long long& id) {
-    if (field.empty() || field.size() > 18) return false;
+// A field of the file as a message quotes it: at most kQuotedChars characters, however long the
+// field (a character takes at most four bytes, so that many bytes are always enough).
+std::string quotedField(const std::string& field) {
+    return quoted(ado::toUtf16(std::string_view(field).substr(0, 4 * (kQuotedChars + 1))));
+}
+
+// The entry ids a catalogue can hold: what its builder accepts and the program reads back.
+std::string readEntryId(const std::string& field, long long& id) {
+    const std::string refused = "the entry '" + quotedField(field) + "' ";
+    if (field.empty() || field.size() > 18) return refused + "is not a number";
     std::size_t start = field[0] == '-' ? 1 : 0;
-    if (start == field.size()) return false;
+    if (start == field.size()) return refused + "is not a number";
     for (std::size_t i = start; i < field.size(); ++i)
-        if (field[i] < '0' || field[i] > '9') return false;
+        if (field[i] < '0' || field[i] > '9') return refused + "is not a number";
     id = std::stoll(field);
-    return true;
+    if (id < schema::entry::kLowestId || id > schema::entry::kHighestId)
+        return refused + "is outside the entry ids " + std::to_string(schema::entry::kLowestId) + " to " +
+               std::to_string(schema::entry::kHighestId);
+    return {};
+}
+
+// What a catalogue cannot store as it is: the line is refused rather than stored changed.
+std::string unstorable(const OptionalText& text, const char* name, std::size_t limit) {
+    if (!text) return {};
+    const std::u16string& t = *text;
+    if (t.size() > limit)
+        return std::string("the ") + name + " has " + std::to_string(t.size()) +
+               " characters; a bookmark holds at most " + std::to_string(limit);
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        const char16_t c = t[i];
+        if (c == 0) return std::string("the ") + name + " holds the character U+0000, which no text can hold";
+        if (isHigh(c) && i + 1 < t.size() && isLow(t[i + 1])) {
+            ++i;
+            continue;
+        }
+        if (isHigh(c) || isLow(c)) {
+            char unit[8];
+            std::snprintf(unit, sizeof unit, "%04X", static_cast<unsigned>(c));
+            return std::string("the ") + name + " holds \\u" + unit +
+                   ", half of a character pair without its other half, which a catalogue cannot store";
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -160,6 +197,8 @@ BookmarkFileContents readBookmarkFile(std::istream& in) {
     int number = 0;
     while (std::getline(in, line)) {
         ++number;
+        // Every line the tool writes ends with a line break: a last line without one was cut short.
+        const bool cut = in.eof();
         // A file that went through an editor that ends lines with CR LF still reads; a carriage
         // return inside a text is always written as \r.
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -171,6 +210,11 @@ BookmarkFileContents readBookmarkFile(std::istream& in) {
         }
         if (line.empty() || line[0] == '#') continue;
         const std::string where = "line " + std::to_string(number) + ": ";
+        if (cut) {
+            contents.problems.push_back(where + "the file ends inside this line (it has no line break): "
+                                                "it was cut short");
+            continue;
+        }
         const std::vector<std::string> fields = splitFields(line);
         if (fields.size() != 4) {
             contents.problems.push_back(where + "has " + std::to_string(fields.size()) +
@@ -179,14 +223,13 @@ BookmarkFileContents readBookmarkFile(std::istream& in) {
         }
         BookmarkFileLine read;
         read.line = number;
-        if (!readEntryId(fields[0], read.bookmark.entryId)) {
-            contents.problems.push_back(where + "the entry '" + fields[0] + "' is not a number");
-            continue;
-        }
-        std::string why;
-        if (!decodeBookmarkField(fields[1], read.bookmark.keyword, why) ||
-            !decodeBookmarkField(fields[2], read.bookmark.description, why) ||
-            !decodeBookmarkField(fields[3], read.bookmark.note, why)) {
+        std::string why = readEntryId(fields[0], read.bookmark.entryId);
+        if (why.empty() && decodeBookmarkField(fields[1], read.bookmark.keyword, why) &&
+            decodeBookmarkField(fields[2], read.bookmark.description, why) &&
+            decodeBookmarkField(fields[3], read.bookmark.note, why))
+            why = unstorable(read.bookmark.description, "description", kBookmarkTextLimit);
+        if (why.empty()) why = unstorable(read.bookmark.note, "note", kBookmarkTextLimit);
+        if (!why.empty()) {
             contents.problems.push_back(where + why);
             continue;
         }

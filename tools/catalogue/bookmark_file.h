@@ -4,11 +4,16 @@
 //   # entry<TAB>keyword<TAB>description<TAB>note
 //   1001<TAB>Chablis Premier Cru<TAB>Zu Austern<TAB>Mit Jörg\r\ntrinken 🍷
 //
-// One bookmark a line, four fields separated by a tab. In a field a backslash starts an escape:
-// \\ backslash, \t tab, \n line feed, \r carriage return, \uXXXX one UTF-16 unit that is no
-// character of its own (half of a pair), and a field that is just \N has no value at all (NULL).
-// Every other character stands as itself. Lines starting with '#' and empty lines are ignored.
-// The keyword is the entry's STICHWORT when the file was written, for reading; importing ignores it.
+// One bookmark a line, four fields separated by a tab, every line ending with a line break. In a
+// field a backslash starts an escape: \\ backslash, \t tab, \n line feed, \r carriage return,
+// \uXXXX one UTF-16 unit (two of them, high then low half, make one character), and a field that
+// is just \N has no value at all (NULL). Every other character stands as itself. Lines starting
+// with '#' and empty lines are ignored. The keyword is the entry's STICHWORT when the file was
+// written, for reading; importing ignores it.
+//
+// A line is refused, never stored changed, when its entry id lies outside the catalogue's ids, or
+// its description or note is longer than kBookmarkTextLimit, holds U+0000 or half of a character
+// pair without the other half (a catalogue stores neither as it is).
 #pragma once
 
 #include <iosfwd>
@@ -33,6 +38,10 @@ struct ExportedBookmark {
 
 inline constexpr char kBookmarkFileHeader[] = "# talvino-catalogue bookmarks 1";
 
+// The longest description or note a bookmark file may give, in UTF-16 units: what the bookmark
+// page loads (it saves at most 500, what its edits take).
+inline constexpr std::size_t kBookmarkTextLimit = 4000;
+
 void writeBookmarkFile(std::ostream& out, const std::vector<ExportedBookmark>& bookmarks);
 
 struct BookmarkFileLine {
@@ -42,7 +51,7 @@ struct BookmarkFileLine {
 
 struct BookmarkFileContents {
     std::vector<BookmarkFileLine> bookmarks;
-    std::vector<std::string> problems; // "line N: why", one per line that could not be read
+    std::vector<std::string> problems; // "line N: why", one per line that cannot be imported
     bool recognised = false;           // the first line is the header
 };
 

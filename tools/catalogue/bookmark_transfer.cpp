@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <map>
 #include <memory>
 
 #include "platform/data/engine.h"
@@ -63,6 +64,13 @@ class Transaction {
     bool committed_ = false;
 };
 
+long long bookmarkCount(sqlite3* db) {
+    auto s = prepare(db, "SELECT count(*) FROM Lesezeichen");
+    if (sqlite3_step(s.get()) != SQLITE_ROW)
+        throw WriteError(std::string("cannot count the bookmarks: ") + sqlite3_errmsg(db));
+    return sqlite3_column_int64(s.get(), 0);
+}
+
 std::string entryName(long long id) {
     return "entry " + std::to_string(id);
 }
@@ -93,6 +101,7 @@ ImportReport importBookmarks(const std::string& cataloguePath, const std::vector
     auto existing = prepare(db.get(), "SELECT Beschreibung, Notiz FROM Lesezeichen WHERE id_talvino = ?");
     auto entry = prepare(db.get(), "SELECT 1 FROM talvino WHERE ID = ?");
     Transaction transaction(db.get());
+    const long long before = bookmarkCount(db.get());
     ImportReport report;
     for (const BookmarkFileLine& line : lines) {
         const ExportedBookmark& b = line.bookmark;
@@ -130,6 +139,13 @@ ImportReport importBookmarks(const std::string& cataloguePath, const std::vector
         insertBookmarks(db.get(), {Bookmark{std::nullopt, b.entryId, b.description, b.note}});
         ++report.added;
     }
+    // A trigger or a view in the catalogue could swallow what was written: what was reported added
+    // must be there.
+    const long long after = bookmarkCount(db.get());
+    if (after != before + report.added)
+        throw WriteError("Lesezeichen holds " + std::to_string(after) + " bookmarks after " +
+                         std::to_string(report.added) + " were added to " + std::to_string(before) +
+                         " (a trigger or view of the catalogue changed them; see talvino-catalogue verify)");
     transaction.commit();
     return report;
 }
@@ -140,6 +156,41 @@ void replaceBookmarks(const std::string& path, const std::vector<Bookmark>& book
     exec(db.get(), "DELETE FROM Lesezeichen");
     insertBookmarks(db.get(), bookmarks);
     transaction.commit();
+}
+
+std::vector<Bookmark> salvageBookmarks(const std::string& path) {
+    // immutable: no lock, and a journal beside the file is never played back into it.
+    const std::string uri = "file:" + path + "?immutable=1";
+    sqlite3* raw = nullptr;
+    if (sqlite3_open_v2(uri.c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {
+        sqlite3_close_v2(raw);
+        return {};
+    }
+    DbHandle db(raw);
+    std::map<long long, Bookmark> found; // by rowid
+    for (const char* order : {"ASC", "DESC"}) {
+        const std::string sql = std::string("SELECT rowid, ID_Lesezeichen, id_talvino, Beschreibung, Notiz "
+                                            "FROM Lesezeichen ORDER BY rowid ") +
+                                order;
+        sqlite3_stmt* raw_statement = nullptr;
+        if (sqlite3_prepare_v2(db.get(), sql.c_str(), -1, &raw_statement, nullptr) != SQLITE_OK) break;
+        StatementHandle s(raw_statement);
+        while (sqlite3_step(s.get()) == SQLITE_ROW) {
+            const long long rowid = sqlite3_column_int64(s.get(), 0);
+            if (found.count(rowid)) break; // met the rows read the other way
+            Bookmark b;
+            if (sqlite3_column_type(s.get(), 1) != SQLITE_NULL) b.key = sqlite3_column_int64(s.get(), 1);
+            b.entryId = sqlite3_column_int64(s.get(), 2);
+            b.description = columnText(s.get(), 3);
+            b.note = columnText(s.get(), 4);
+            found.emplace(rowid, std::move(b));
+        }
+    }
+    std::vector<Bookmark> bookmarks;
+    bookmarks.reserve(found.size());
+    for (auto& [rowid, bookmark] : found)
+        bookmarks.push_back(std::move(bookmark));
+    return bookmarks;
 }
 
 } // namespace catalogue

@@ -31,4 +31,9 @@ ImportReport importBookmarks(const std::string& cataloguePath, const std::vector
 // transaction. Throws WriteError; the file is unchanged then.
 void replaceBookmarks(const std::string& path, const std::vector<Bookmark>& bookmarks);
 
+// What can still be read of the bookmarks of a damaged file, in table order: the rows before the
+// first unreadable page read forwards, and those after the last one read backwards. Never throws;
+// nothing readable gives an empty list. The file is opened as it lies, never changed.
+std::vector<Bookmark> salvageBookmarks(const std::string& path);
+
 } // namespace catalogue

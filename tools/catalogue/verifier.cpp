@@ -182,8 +182,36 @@ Findings verifyCatalogue(const std::string& path) {
         problems.add("integrity check", "integrity check: " + quoted(verdict));
     });
 
-    // Schema and positions.
+    // Schema and positions. The five tables are tables: a view in the place of one reads but takes
+    // no bookmark. The program writes its rows itself, so a trigger, which could change or drop
+    // them behind its back, and a view have no place in a catalogue.
     bool schemaBroken = false;
+    std::map<std::u16string, std::u16string> kinds; // lower-cased name -> type
+    read("schema",
+         "SELECT type, name, tbl_name FROM sqlite_master WHERE type IN ('table', 'view', 'trigger')",
+         [&](sqlite3_stmt* s) {
+             const std::u16string type = columnText(s, 0), name = columnText(s, 1);
+             if (type == u"trigger")
+                 problems.add("trigger", "trigger " + quoted(name) + " on " + quoted(columnText(s, 2)) +
+                                             ": a catalogue has no triggers (one could change or drop "
+                                             "what the program writes)");
+             if (type == u"view") problems.add("view", "view " + quoted(name) + ": a catalogue has no views");
+             std::u16string lower = name;
+             for (char16_t& c : lower)
+                 c = ado::foldCase(c);
+             kinds[lower] = type;
+         });
+    for (const char16_t* table : {schema::kEntryTable, schema::kCountryTable, schema::kRegionTable,
+                                  schema::kGrapeTable, schema::kBookmarkTable}) {
+        std::u16string lower = table;
+        for (char16_t& c : lower)
+            c = ado::foldCase(c);
+        const auto found = kinds.find(lower);
+        if (found != kinds.end() && found->second != u"table") {
+            schemaBroken = true;
+            problems.add("not a table", utf8(table) + " is a " + utf8(found->second) + ", not a table");
+        }
+    }
     auto checkColumns = [&](const char16_t* table, const char16_t* const* expected, int count, int from) {
         std::vector<std::u16string> actual;
         read(utf8(table), "PRAGMA table_info(\"" + utf8(table) + "\")",
@@ -439,7 +467,8 @@ bool queryCatalogue(const std::string& path, const std::u16string& sql, std::ost
     // Scrambled columns are decoded with the offset the file names in its header, as the program does.
     long long generation = codec::kEarlierGeneration;
     try {
-        if (FAILED(ado::openRecordset(recordset, u"PRAGMA user_version", ado::adOpenDynamic, ado::adLockReadOnly))) {
+        if (FAILED(ado::openRecordset(recordset, u"PRAGMA user_version", ado::adOpenDynamic,
+                                      ado::adLockReadOnly))) {
             err << "cannot read the header of " << path << ": " << ado::lastError() << "\n";
             return false;
         }

@@ -60,7 +60,7 @@ TEST(BookmarkFile, WritesTheHeaderAndOneLineABookmark) {
 TEST(BookmarkFile, ReadsBackWhatItWrote) {
     const std::vector<ExportedBookmark> bookmarks = {
         {1001, u"Chablis", u"Für \"Oma's\" Geburtstag", u"🍷\r\n\tmit Käse"},
-        {-3, std::nullopt, std::nullopt, std::nullopt},
+        {3, std::nullopt, std::nullopt, std::nullopt},
         {5001, u"Riesling", u"", u"\\"},
     };
     std::stringstream file;
@@ -99,6 +99,73 @@ TEST(BookmarkFile, LinesThatCannotBeReadAreNamedAndTheRestIsRead) {
                                   "line 8: \\u needs four hexadecimal digits", "line 9: not valid UTF-8",
                                   "line 10: a backslash ends the field"}));
 }
+
+// One line after the header, and what reading it gives: the text of the description, or the
+// reason the line is refused (a catalogue could not store it as it is, or the file was cut).
+struct LineCase {
+    const char* name;
+    std::string line;
+    std::u16string description; // when accepted
+    std::string problem;        // when refused
+};
+
+void PrintTo(const LineCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class BookmarkLine : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(BookmarkLine, IsTakenExactlyOrRefusedWithItsReason) {
+    const LineCase& c = GetParam();
+    std::istringstream file(std::string(catalogue::kBookmarkFileHeader) + "\n" + c.line);
+    const catalogue::BookmarkFileContents contents = catalogue::readBookmarkFile(file);
+    if (c.problem.empty()) {
+        EXPECT_TRUE(contents.problems.empty()) << contents.problems.front();
+        ASSERT_EQ(contents.bookmarks.size(), 1u);
+        EXPECT_EQ(contents.bookmarks[0].bookmark.description, c.description);
+    } else {
+        EXPECT_TRUE(contents.bookmarks.empty());
+        ASSERT_EQ(contents.problems.size(), 1u);
+        EXPECT_EQ(contents.problems[0], "line 2: " + c.problem);
+    }
+}
+
+const std::string kLong(4001, 'x');
+const std::string kHuge(2'000'000, '7');
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, BookmarkLine,
+    ::testing::Values(
+        LineCase{"APairOfEscapesIsOneCharacter", "1\tk\t\\uD83C\\uDF77 Prost\tn\n", u"🍷 Prost", ""},
+        LineCase{"AnEscapedLetter", "1\tk\tS\\u00FC\\u00DF\tn\n", u"Süß", ""},
+        LineCase{"ALoneLowHalf", "1\tk\ta\\uDC00xb\tn\n", u"",
+                 "the description holds \\uDC00, half of a character pair without its other half, which a "
+                 "catalogue cannot store"},
+        LineCase{"AHighHalfBeforeABlank", "1\tk\thalf \\uD83C only\tn\n", u"",
+                 "the description holds \\uD83C, half of a character pair without its other half, which a "
+                 "catalogue cannot store"},
+        LineCase{"AHighHalfAtTheEndOfTheNote", "1\tk\td\t\\uD800\n", u"",
+                 "the note holds \\uD800, half of a character pair without its other half, which a "
+                 "catalogue cannot store"},
+        LineCase{"AnEscapedNul", "1\tk\ta\\u0000b\tn\n", u"",
+                 "the description holds the character U+0000, which no text can hold"},
+        LineCase{"ARawNul", std::string("1\tk\td\ta\0b\n", 10), u"",
+                 "the note holds the character U+0000, which no text can hold"},
+        LineCase{"TheHighestId", "2147483647\tk\td\tn\n", u"d", ""},
+        LineCase{"AnIdTooLarge", "99999999999\tk\td\tn\n", u"",
+                 "the entry '99999999999' is outside the entry ids 1 to 2147483647"},
+        LineCase{"ANegativeId", "-5\tk\td\tn\n", u"",
+                 "the entry '-5' is outside the entry ids 1 to 2147483647"},
+        LineCase{"IdZero", "0\tk\td\tn\n", u"", "the entry '0' is outside the entry ids 1 to 2147483647"},
+        LineCase{"AHugeEntryIsQuotedShort", kHuge + "\tk\td\tn\n", u"",
+                 "the entry '" + std::string(80, '7') + "…' is not a number"},
+        LineCase{"TheLongestDescription", "1\tk\t" + std::string(4000, 'x') + "\tn\n",
+                 std::u16string(4000, u'x'), ""},
+        LineCase{"ADescriptionTooLong", "1\tk\t" + kLong + "\tn\n", u"",
+                 "the description has 4001 characters; a bookmark holds at most 4000"},
+        LineCase{"ALastLineCutShort", "1\tk\td\tno", u"",
+                 "the file ends inside this line (it has no line break): it was cut short"}),
+    [](const ::testing::TestParamInfo<LineCase>& row) { return std::string(row.param.name); });
 
 TEST(BookmarkFile, AFileWithoutTheHeaderIsNotRead) {
     std::istringstream other("1001\tChablis\tgut\tnotiert\n");

@@ -128,11 +128,70 @@ TEST_F(BookmarkTransfer, CommandsExportAndImportAndReportWhatTheySkipped) {
         << second.out;
     EXPECT_NE(second.out.find("0 bookmarks added, 3 skipped"), std::string::npos);
     EXPECT_EQ(catalogue::exportBookmarks(to.path()), catalogue::exportBookmarks(from.path()));
+}
 
-    std::ofstream(file, std::ios::app) << "kaputt\n";
-    const ToolRun broken = run("bookmarks import " + to.path() + " " + file);
-    EXPECT_EQ(broken.status, 1) << "a line that could not be read is a failure";
-    EXPECT_NE(broken.out.find("skipped line 6: has 1 fields instead of 4"), std::string::npos) << broken.out;
+// An import is all or nothing: whatever in the file or the catalogue stands against one line,
+// the catalogue keeps exactly the bookmarks it had and the tool says why.
+struct RefusedImport {
+    const char* name;
+    std::string lines;        // after the header
+    std::string catalogueSql; // run on the catalogue first
+    std::string message;
+};
+
+void PrintTo(const RefusedImport& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ImportRefused : public BookmarkTransfer, public ::testing::WithParamInterface<RefusedImport> {};
+
+TEST_P(ImportRefused, WritesNothingAndSaysWhy) {
+    const RefusedImport& c = GetParam();
+    if (!c.catalogueSql.empty()) to.execute(c.catalogueSql);
+    const Rows before = to.rows("SELECT * FROM Lesezeichen ORDER BY rowid");
+    const std::string file = to.file("lesezeichen.txt");
+    std::ofstream(file, std::ios::binary) << catalogue::kBookmarkFileHeader << "\n" << c.lines;
+    const ToolRun result = run("bookmarks import " + to.path() + " " + file);
+    EXPECT_EQ(result.status, 1) << result.out;
+    EXPECT_NE(result.out.find(c.message), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("nothing imported"), std::string::npos) << result.out;
+    EXPECT_EQ(result.out.find("bookmarks added"), std::string::npos) << result.out;
+    EXPECT_LT(result.out.size(), 1000u) << "no field is repeated whole";
+    EXPECT_EQ(to.rows("SELECT * FROM Lesezeichen ORDER BY rowid"), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ImportRefused,
+    ::testing::Values(
+        RefusedImport{"ABadLineBetweenGoodOnes", "1001\tk\tgut\tn\nkaputt\n3001\tk\tauch gut\tn\n", "",
+                      "lesezeichen.txt: line 3: has 1 fields instead of 4"},
+        RefusedImport{"ALastLineCutShort", "1001\tk\tgut\tn\n3001\tk\tabgeschnit", "",
+                      "line 3: the file ends inside this line"},
+        RefusedImport{"AnIdOutOfRange", "1001\tk\tgut\tn\n99999999999\tk\td\tn\n", "",
+                      "line 3: the entry '99999999999' is outside the entry ids"},
+        RefusedImport{"AHugeField", "1001\tk\tgut\tn\nx" + std::string(2'000'000, 'y') + "\tk\td\tn\n", "",
+                      "line 3: the entry 'xyyy"},
+        RefusedImport{"ATriggerThatDropsWhatIsWritten", "1001\tk\tgut\tn\n",
+                      "CREATE TRIGGER weg AFTER INSERT ON Lesezeichen BEGIN DELETE FROM Lesezeichen; END",
+                      "Lesezeichen holds 0 bookmarks after 1 were added to 0"},
+        RefusedImport{"AViewInPlaceOfTheTable", "1001\tk\tgut\tn\n",
+                      "ALTER TABLE Lesezeichen RENAME TO alt; CREATE VIEW Lesezeichen AS SELECT * FROM alt; "
+                      "CREATE TRIGGER schluck INSTEAD OF INSERT ON Lesezeichen BEGIN SELECT 1; END",
+                      "Lesezeichen holds 0 bookmarks after 1 were added to 0"}),
+    [](const ::testing::TestParamInfo<RefusedImport>& row) { return std::string(row.param.name); });
+
+// verify names every trigger and view, and a table that is a view.
+TEST_F(BookmarkTransfer, VerifyReportsTriggersAndViewsAndATableThatIsAView) {
+    EXPECT_EQ(run("verify " + to.path()).status, 0);
+    to.execute("CREATE TRIGGER weg AFTER INSERT ON Lesezeichen BEGIN DELETE FROM Lesezeichen; END");
+    ToolRun result = run("verify " + to.path());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find("trigger weg on Lesezeichen"), std::string::npos) << result.out;
+    to.execute("DROP TRIGGER weg; ALTER TABLE Lesezeichen RENAME TO alt; "
+               "CREATE VIEW Lesezeichen AS SELECT * FROM alt");
+    result = run("verify " + to.path());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find("Lesezeichen is a view, not a table"), std::string::npos) << result.out;
 }
 
 TEST_F(BookmarkTransfer, CommandsRefuseWrongUsageAndFilesThatAreNoBookmarkFiles) {
