@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -30,6 +31,11 @@ const std::string kFileName = ado::toUtf8(schema::kCatalogueFileName);
 const std::string kOriginSuffix = ".origin";
 const std::string kBackupSuffix = ".backup";
 const std::string kLockName = "talvino.lock";
+// Where an unreadable copy is kept, beside the new one: <copy>.damaged-<date>.
+const std::string kDamagedSuffix = ".damaged-";
+// What a start leaves only while it runs: a copy being made, a proof that the folder takes files,
+// a note being written. A start that holds the folder alone removes those of dead starts.
+const std::string kLeftoverPrefixes[] = {kFileName + ".new-", ".probe-", kFileName + kOriginSuffix + ".new"};
 
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
@@ -55,14 +61,29 @@ std::string systemError() {
     return std::strerror(errno);
 }
 
-// Makes the folder and proves it takes a new file (a read-only or full file system says so here).
-bool prepareFolder(const std::string& folder, std::string& why) {
-    std::error_code error;
-    fs::create_directories(folder, error);
-    if (error) {
-        why = "cannot make " + folder + ": " + error.message();
+// Makes every missing folder of the path 0700: what lies under the user's data folder is theirs
+// alone. Folders that are there keep their permissions.
+bool makeFolders(const std::string& folder, std::string& why) {
+    std::string path;
+    for (std::size_t start = 0; start <= folder.size();) {
+        const std::size_t slash = folder.find('/', start + 1);
+        path = folder.substr(0, slash);
+        start = slash == std::string::npos ? folder.size() + 1 : slash;
+        if (path.empty() || ::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST) continue;
+        why = "cannot make " + path + ": " + systemError();
         return false;
     }
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        why = "cannot make " + folder + ": " + (errno ? systemError() : std::string("not a folder"));
+        return false;
+    }
+    return true;
+}
+
+// Makes the folder and proves it takes a new file (a read-only or full file system says so here).
+bool prepareFolder(const std::string& folder, std::string& why) {
+    if (!makeFolders(folder, why)) return false;
     if (!writable(folder, true)) {
         why = folder + " cannot be written";
         return false;
@@ -153,11 +174,22 @@ std::string fingerprintOf(const std::string& path) {
 
 // Which shipped catalogue the copy was made from: the fingerprint of its bytes, and the file as it
 // was then (device, inode, size, modification and change times), so that a start whose shipped
-// file is the very same one need not read it through again.
+// file is the very same one need not read it through again. The third line names the copy the
+// note belongs to (its device and inode, which saving bookmarks keeps): the note is written before
+// a new copy is renamed into place, so a note that names another file belongs to a copy that never
+// arrived, and the copy at hand is of unknown origin.
 struct Origin {
     std::string fingerprint;
     std::string file;
+    std::string copy;
 };
+
+std::string copyIdentityOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return {};
+    return std::to_string(static_cast<long long>(info.st_dev)) + " " +
+           std::to_string(static_cast<long long>(info.st_ino));
+}
 
 std::string fileIdentityOf(const std::string& path) {
     struct stat info {};
@@ -173,7 +205,7 @@ std::string fileIdentityOf(const std::string& path) {
 }
 
 Origin originOf(const std::string& shipped) {
-    return {fingerprintOf(shipped), fileIdentityOf(shipped)};
+    return {fingerprintOf(shipped), fileIdentityOf(shipped), {}};
 }
 
 Origin readOrigin(const std::string& copy) {
@@ -181,22 +213,46 @@ Origin readOrigin(const std::string& copy) {
     Origin origin;
     std::getline(in, origin.fingerprint);
     std::getline(in, origin.file);
+    std::getline(in, origin.copy);
     return origin;
 }
 
-bool writeOrigin(const std::string& copy, const Origin& origin) {
+// The note of `copy`, naming `copyFile` (the copy itself, or the temporary file about to become it).
+bool writeOrigin(const std::string& copy, Origin origin, const std::string& copyFile) {
+    origin.copy = copyIdentityOf(copyFile);
     const std::string target = copy + kOriginSuffix;
     const std::string temporary = target + ".new";
-    {
-        std::ofstream out(temporary, std::ios::trunc);
-        out << origin.fingerprint << "\n" << origin.file << "\n";
-        out.close();
-        if (!out) {
-            std::remove(temporary.c_str());
-            return false;
-        }
+    const std::string text = origin.fingerprint + "\n" + origin.file + "\n" + origin.copy + "\n";
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    bool ok = writeAll(fd, text.data(), text.size()) && ::fsync(fd) == 0;
+    if (::close(fd) != 0) ok = false;
+    if (!ok || std::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
     }
-    return std::rename(temporary.c_str(), target.c_str()) == 0;
+    return true;
+}
+
+// Moves a database file with its journal, so that a journal never meets a file it was not made for.
+bool moveDatabase(const std::string& from, const std::string& to) {
+    if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+    for (const char* suffix : {"-journal", "-wal", "-shm"})
+        if (isFile(from + suffix)) std::rename((from + suffix).c_str(), (to + suffix).c_str());
+    return true;
+}
+
+// Removes what dead starts left; only a start that holds the folder alone calls it.
+void removeLeftovers(const std::string& folder) {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        for (const std::string& prefix : kLeftoverPrefixes)
+            if (name.rfind(prefix, 0) == 0) {
+                ::unlink(entry.path().c_str());
+                break;
+            }
+    }
 }
 
 // Opens the file the way the program will: the component's own checks decide.
@@ -221,13 +277,13 @@ bool makeCopy(const std::string& shipped, const std::string& copy, const std::st
               std::vector<std::string>& notes) {
     std::string why;
     const std::string temporary = copyToTemporary(shipped, folder, why);
-    if (temporary.empty() || std::rename(temporary.c_str(), copy.c_str()) != 0) {
+    if (temporary.empty() || !writeOrigin(copy, originOf(shipped), temporary) ||
+        std::rename(temporary.c_str(), copy.c_str()) != 0) {
         if (!temporary.empty()) ::unlink(temporary.c_str());
         notes.push_back(why.empty() ? "cannot make " + copy + ": " + systemError() : why);
         return false;
     }
     syncFolder(folder);
-    writeOrigin(copy, originOf(shipped));
     return true;
 }
 
@@ -235,6 +291,7 @@ bool makeCopy(const std::string& shipped, const std::string& copy, const std::st
 // and replaces the old copy, which stays as a backup until the new one has opened.
 bool upgradeCopy(const std::string& shipped, const Origin& origin, const std::string& copy,
                  const std::string& folder, std::vector<std::string>& notes) {
+    const Origin before = readOrigin(copy);
     std::vector<catalogue::Bookmark> bookmarks;
     try {
         bookmarks = catalogue::readBookmarks(copy);
@@ -260,8 +317,15 @@ bool upgradeCopy(const std::string& shipped, const Origin& origin, const std::st
                         "); " + copy + " stays as it was");
         return false;
     }
+    // The note first: until the new copy is in place it names a file that is not the copy.
+    if (!writeOrigin(copy, origin, temporary)) {
+        ::unlink(temporary.c_str());
+        notes.push_back("cannot write " + copy + kOriginSuffix + ": " + systemError() + "; " + copy +
+                        " stays as it was");
+        return false;
+    }
     const std::string backup = copy + kBackupSuffix;
-    if (std::rename(copy.c_str(), backup.c_str()) != 0) {
+    if (!moveDatabase(copy, backup)) {
         ::unlink(temporary.c_str());
         notes.push_back("cannot keep " + copy + " as a backup: " + systemError() + "; it stays as it was");
         return false;
@@ -269,12 +333,72 @@ bool upgradeCopy(const std::string& shipped, const Origin& origin, const std::st
     if (std::rename(temporary.c_str(), copy.c_str()) != 0 || !opensAsCatalogue(copy)) {
         std::rename(backup.c_str(), copy.c_str());
         ::unlink(temporary.c_str());
+        if (!before.fingerprint.empty()) writeOrigin(copy, before, copy);
         notes.push_back("the new copy did not open; " + copy + " stays as it was");
         return false;
     }
     syncFolder(folder);
-    writeOrigin(copy, origin);
     ::unlink(backup.c_str());
+    return true;
+}
+
+std::string today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
+
+// What the HINWEIS box says after a damaged copy was replaced.
+std::string recoveryNotice(std::size_t recovered, const std::string& damaged) {
+    std::string text = "Die Datei mit Ihren Lesezeichen war beschädigt und ließ sich nicht mehr öffnen. "
+                       "Talvino hat eine neue angelegt";
+    if (recovered == 0)
+        text += "; aus der beschädigten Datei ließ sich kein Lesezeichen mehr lesen.";
+    else
+        text += " und " + std::to_string(recovered) + " Lesezeichen aus der beschädigten übernommen.";
+    return text + " Die beschädigte Datei liegt unter " + damaged;
+}
+
+// A copy that no longer opens: kept beside the new one as <copy>.damaged-<date>, and every
+// bookmark that can still be read from it goes into a fresh copy of the shipped catalogue.
+bool recoverDamagedCopy(const std::string& shipped, const std::string& copy, const std::string& folder,
+                        CatalogueChoice& choice) {
+    std::vector<catalogue::Bookmark> bookmarks = catalogue::salvageBookmarks(copy);
+    std::string damaged = copy + kDamagedSuffix + today();
+    for (int n = 2; isFile(damaged) || fs::exists(damaged); ++n)
+        damaged = copy + kDamagedSuffix + today() + "-" + std::to_string(n);
+    std::string why;
+    const std::string temporary = copyToTemporary(shipped, folder, why);
+    if (temporary.empty()) {
+        choice.notes.push_back(copy + " cannot be opened and " + why);
+        return false;
+    }
+    try {
+        catalogue::replaceBookmarks(temporary, bookmarks);
+    } catch (const catalogue::WriteError& e) {
+        ::unlink(temporary.c_str());
+        choice.notes.push_back(
+            copy + " cannot be opened, and its bookmarks cannot be carried into a new copy: " + e.what());
+        return false;
+    }
+    if (!writeOrigin(copy, originOf(shipped), temporary) || !moveDatabase(copy, damaged)) {
+        ::unlink(temporary.c_str());
+        choice.notes.push_back(copy + " cannot be opened and cannot be moved aside: " + systemError());
+        return false;
+    }
+    if (std::rename(temporary.c_str(), copy.c_str()) != 0) {
+        moveDatabase(damaged, copy);
+        ::unlink(temporary.c_str());
+        choice.notes.push_back(copy + " cannot be opened and cannot be replaced: " + systemError());
+        return false;
+    }
+    syncFolder(folder);
+    choice.notes.push_back(copy + " could not be opened; it is kept as " + damaged + ", and " +
+                           std::to_string(bookmarks.size()) + " bookmarks were carried into a new copy");
+    choice.notice = recoveryNotice(bookmarks.size(), damaged);
     return true;
 }
 
@@ -322,7 +446,9 @@ std::string userDataFolder() {
 }
 
 std::string shippedCataloguePath(const std::string& programPath) {
-    return fs::path(folderOf(programPath) + "/../share/talvino/" + kFileName).lexically_normal().string();
+    return fs::path(folderOf(programPath) + "/../share/talvino/catalogue/" + kFileName)
+        .lexically_normal()
+        .string();
 }
 
 CatalogueChoice locateCatalogue(const std::string& programPath, const std::string& userFolder) {
@@ -340,9 +466,11 @@ CatalogueChoice locateCatalogue(const std::string& programPath, const std::strin
     const std::string copy = userFolder + "/" + kFileName;
     const std::string backup = copy + kBackupSuffix;
 
-    // Installed with the prefix ~/.local, the shipped catalogue lies where the copy belongs, and
-    // the next install would overwrite it with the bookmarks in it: it stays read-only.
-    if (!shipped.empty() && fs::path(shipped).lexically_normal() == fs::path(copy).lexically_normal()) {
+    // The install puts the catalogue in a folder of its own, so that no prefix (~/.local included)
+    // makes it the user's copy; should links make them one file all the same, it stays read-only.
+    std::error_code same;
+    if (!shipped.empty() && (fs::path(shipped).lexically_normal() == fs::path(copy).lexically_normal() ||
+                             fs::equivalent(shipped, copy, same))) {
         choice.kind = CatalogueChoice::Kind::ShippedReadOnly;
         choice.path = shipped;
         choice.notes.push_back("the catalogue is installed in your own data folder " + userFolder +
@@ -365,18 +493,31 @@ CatalogueChoice locateCatalogue(const std::string& programPath, const std::strin
 
     if (alone) {
         // An upgrade that stopped between its two renames left only the backup.
-        if (!isFile(copy) && isFile(backup)) std::rename(backup.c_str(), copy.c_str());
+        if (!isFile(copy) && isFile(backup)) moveDatabase(backup, copy);
+        removeLeftovers(userFolder);
         if (!shipped.empty()) {
+            const Origin recorded = readOrigin(copy);
+            // Earlier versions wrote no third line: their note is taken as the copy's.
+            const bool noteOfThisCopy = recorded.copy.empty() || recorded.copy == copyIdentityOf(copy);
             if (!isFile(copy)) {
                 makeCopy(shipped, copy, userFolder, choice.notes);
-            } else if (const Origin recorded = readOrigin(copy);
-                       recorded.file.empty() || recorded.file != fileIdentityOf(shipped)) {
+            } else if (!opensAsCatalogue(copy)) {
+                if (opensAsCatalogue(shipped))
+                    recoverDamagedCopy(shipped, copy, userFolder, choice);
+                else
+                    choice.notes.push_back("neither " + copy + " nor " + shipped + " can be opened");
+            } else if (!noteOfThisCopy) {
+                upgradeCopy(shipped, originOf(shipped), copy, userFolder, choice.notes);
+            } else if (recorded.file.empty() || recorded.file != fileIdentityOf(shipped)) {
                 const Origin current = originOf(shipped);
                 if (current.fingerprint != recorded.fingerprint)
                     upgradeCopy(shipped, current, copy, userFolder, choice.notes);
                 else
-                    writeOrigin(copy, current); // the same catalogue in another file, or an older note
+                    writeOrigin(copy, current, copy); // the same catalogue in another file, or an older note
             }
+            // An upgrade that stopped after its second rename: the new copy is complete.
+            if (isFile(backup) && isFile(copy) && readOrigin(copy).copy == copyIdentityOf(copy))
+                ::unlink(backup.c_str());
         }
     } else if (fd >= 0 && isFile(copy)) {
         choice.notes.push_back(

@@ -1,8 +1,10 @@
 // Which catalogue the program opens. Where the catalogue next to the program can be written (the
 // build tree, a portable copy) it is used as it is. Otherwise each user works on a copy of their
-// own in $XDG_DATA_HOME/talvino, made from the shipped catalogue (../share/talvino/ from the
-// program) on the first start and rebuilt with every bookmark when the shipped one changes. A user
-// whose folder cannot be written reads the shipped catalogue, which is installed read-only.
+// own in $XDG_DATA_HOME/talvino, made from the shipped catalogue (../share/talvino/catalogue/ from
+// the program, a folder no install prefix can make the user's) on the first start and rebuilt with
+// every bookmark when the shipped one changes. A copy that no longer opens is kept beside a new one
+// that takes every bookmark still readable. A user whose folder cannot be written reads the
+// shipped catalogue, which is installed read-only.
 #pragma once
 
 #include <string>
@@ -33,6 +35,7 @@ struct CatalogueChoice {
     Kind kind = Kind::Missing;
     std::string path;
     std::vector<std::string> notes; // what went wrong on the way, one line each
+    std::string notice;             // for the user, once, in German (a damaged copy was replaced)
     FolderLock lock;
 };
 
@@ -41,7 +44,7 @@ struct CatalogueChoice {
 std::string userDataFolder(const char* xdgDataHome, const char* home);
 std::string userDataFolder(); // from the environment
 
-// The shipped catalogue for a program at `programPath`: ../share/talvino/ from its folder.
+// The shipped catalogue for a program at `programPath`: ../share/talvino/catalogue/ from its folder.
 std::string shippedCataloguePath(const std::string& programPath);
 
 // Chooses, and makes or upgrades the user's copy in `userFolder` where needed.

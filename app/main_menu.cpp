@@ -1,8 +1,12 @@
 #include "app/main_menu.h"
 
+#include <cstdio>
+
 #include "app/global_objects.h"
 #include "db/database.h"
 #include "db/utility.h"
+#include "platform/data/ado.h"
+#include "platform/data/utf.h"
 #include "resources/dialog_ids.h"
 #include "results/results_state.h"
 #include "screen/application.h"
@@ -16,6 +20,8 @@ extern const char16_t kCatalogueErrorText[] =
     u"0800 555 20 06.";
 
 namespace {
+
+std::u16string startNotice;
 
 constexpr int kMenuLabels[] = {1007, 1008, 1009, 1010};
 constexpr int kLinks[] = {1023, 1025};
@@ -31,11 +37,25 @@ void InitMainMenu(HWND window) {
     g_application->linkFont = CreateTahomaFont(13, 0);
     for (int id : kLinks) SetControlFont(window, id, g_application->linkFont);
 
-    if (!g_database->openCatalogue())
+    if (!g_database->openCatalogue()) {
+        // The box names no file; whoever looks after the installation finds it here.
+        std::fprintf(stderr, "talvino: cannot open the catalogue %s: %s\n",
+                     ado::toUtf8(g_database->catalogueFile()).c_str(), ado::lastError().c_str());
         MessageBoxW(g_application->mainWindow, kCatalogueErrorText, u"FEHLER", MB_OK | MB_ICONINFORMATION);
+    } else if (!startNotice.empty()) {
+        const std::u16string notice = std::move(startNotice);
+        startNotice.clear();
+        MessageBoxW(g_application->mainWindow, notice.c_str(), u"HINWEIS", MB_OK | MB_ICONINFORMATION);
+    }
 
     g_utility->inputPanelSwitch(false, true);
 }
+
+} // namespace
+
+void SetStartNotice(std::u16string text) { startNotice = std::move(text); }
+
+namespace {
 
 void OnCommand(HWND window, WPARAM wParam) {
     const int id = LOWORD(wParam);

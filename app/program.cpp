@@ -39,6 +39,7 @@ void chooseCatalogue(const CommandLine& options, CatalogueChoice& location) {
     location = locateCatalogue(ado::toUtf8(std::u16string(program, length)), userDataFolder());
     for (const std::string& note : location.notes)
         std::fprintf(stderr, "talvino: %s\n", note.c_str());
+    SetStartNotice(ado::toUtf16(location.notice));
     g_database->useCatalogueFile(ado::toUtf16(location.path));
 }
 

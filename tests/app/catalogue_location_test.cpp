@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "tests/support/test_catalogue.h"
@@ -40,14 +41,15 @@ std::vector<std::string> filesIn(const std::string& folder) {
 }
 
 // An installed tree in a temporary folder: prefix/bin/talvino and the shipped catalogue,
-// read-only as the install leaves it, in prefix/share/talvino; and a home with a data folder.
+// read-only as the install leaves it, in prefix/share/talvino/catalogue; and a home with a data
+// folder.
 class UserCatalogue : public ::testing::Test {
   protected:
     void SetUp() override {
         shipped.addSampleContent();
         shipped.build();
         fs::create_directories(root() + "/prefix/bin");
-        fs::create_directories(root() + "/prefix/share/talvino");
+        fs::create_directories(root() + "/prefix/share/talvino/catalogue");
         std::ofstream(program()) << "#!/bin/sh\n";
         installShipped();
     }
@@ -60,7 +62,7 @@ class UserCatalogue : public ::testing::Test {
 
     std::string root() const { return shipped.folder(); }
     std::string program() const { return root() + "/prefix/bin/talvino"; }
-    std::string shippedPath() const { return root() + "/prefix/share/talvino/talvino2006_db.cdb"; }
+    std::string shippedPath() const { return root() + "/prefix/share/talvino/catalogue/talvino2006_db.cdb"; }
     std::string userFolder() const { return root() + "/home/.local/share/talvino"; }
     std::string copy() const { return userFolder() + "/talvino2006_db.cdb"; }
 
@@ -79,6 +81,8 @@ class UserCatalogue : public ::testing::Test {
 };
 
 TEST_F(UserCatalogue, FirstStartMakesTheCopyFromTheShippedCatalogue) {
+    fs::create_directories(root() + "/home");
+    ::chmod((root() + "/home").c_str(), 0751);
     const CatalogueChoice choice = start();
     EXPECT_EQ(choice.kind, Kind::UserCopy);
     EXPECT_EQ(choice.path, copy());
@@ -88,6 +92,15 @@ TEST_F(UserCatalogue, FirstStartMakesTheCopyFromTheShippedCatalogue) {
     struct stat info {};
     ASSERT_EQ(::stat(copy().c_str(), &info), 0);
     EXPECT_NE(info.st_mode & S_IWUSR, 0u);
+    // What the program makes under the data folder is the user's alone; folders that were there
+    // keep their permissions.
+    for (const std::string& made :
+         {root() + "/home/.local", root() + "/home/.local/share", userFolder(), copy() + ".origin"}) {
+        ASSERT_EQ(::stat(made.c_str(), &info), 0) << made;
+        EXPECT_EQ(info.st_mode & 0777, S_ISDIR(info.st_mode) ? 0700u : 0600u) << made;
+    }
+    ASSERT_EQ(::stat((root() + "/home").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0751u) << "the home was there before";
     // No temporary file stays behind: the copy, where it came from, and the lock.
     EXPECT_EQ(filesIn(userFolder()),
               (std::vector<std::string>{"talvino.lock", "talvino2006_db.cdb", "talvino2006_db.cdb.origin"}));
@@ -172,7 +185,7 @@ void writeOriginLines(const std::string& copy, const std::vector<std::string>& l
 TEST_F(UserCatalogue, TheVerySameShippedFileIsNotReadAgain) {
     start();
     std::vector<std::string> origin = originLines(copy());
-    ASSERT_EQ(origin.size(), 2u);
+    ASSERT_EQ(origin.size(), 3u);
     EXPECT_FALSE(origin[1].empty()) << "the shipped file as it was";
     origin[0] = "0 0"; // a fingerprint that would call for an upgrade, were the file read
     writeOriginLines(copy(), origin);
@@ -187,7 +200,7 @@ TEST_F(UserCatalogue, ANoteWithoutTheFileIsCheckedByTheBytesAndCompleted) {
     catalogue::replaceBookmarks(copy(),
                                 {Bookmark{std::nullopt, TestCatalogue::kChablis, u"Austern", u"kühl"}});
     const std::vector<std::string> full = originLines(copy());
-    ASSERT_EQ(full.size(), 2u);
+    ASSERT_EQ(full.size(), 3u);
     writeOriginLines(copy(), {full[0]}); // as an earlier version wrote it
     const std::string before = readFile(copy());
     EXPECT_TRUE(start().notes.empty());
@@ -196,20 +209,92 @@ TEST_F(UserCatalogue, ANoteWithoutTheFileIsCheckedByTheBytesAndCompleted) {
 
     writeOriginLines(copy(), {"0 0"}); // an earlier version's note of another catalogue
     start();
-    EXPECT_EQ(originLines(copy()), full) << "upgraded, and the note names the shipped file";
+    const std::vector<std::string> upgraded = originLines(copy());
+    ASSERT_EQ(upgraded.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(upgraded.begin(), upgraded.begin() + 2),
+              std::vector<std::string>(full.begin(), full.begin() + 2))
+        << "upgraded, and the note names the shipped file";
     EXPECT_EQ(catalogue::exportBookmarks(copy()).size(), 1u);
 }
 
-TEST_F(UserCatalogue, ACopyWhoseBookmarksCannotBeReadIsNeverReplaced) {
+// A copy that no longer opens is kept beside a new one, which takes every bookmark that can still
+// be read from it; the user is told once, with the number and the old file's place.
+struct Damage {
+    const char* name;
+    std::function<void(const std::string& copy)> apply;
+    std::size_t recovered;
+};
+
+void PrintTo(const Damage& d, std::ostream* os) {
+    *os << d.name;
+}
+
+class DamagedCopy : public UserCatalogue, public ::testing::WithParamInterface<Damage> {};
+
+TEST_P(DamagedCopy, IsKeptAsidAndEveryReadableBookmarkCarriedIntoANewCopy) {
+    start();
+    const std::vector<Bookmark> saved = {
+        {1, TestCatalogue::kChablis, u"Austern", u"kühl"},
+        {2, TestCatalogue::kRioja, u"Rioja", std::nullopt},
+        {3, 777, u"verschollen", u"Eintrag fehlt"},
+    };
+    catalogue::replaceBookmarks(copy(), saved);
+    GetParam().apply(copy());
+    const std::string damagedBytes = readFile(copy());
+
+    const CatalogueChoice choice = start();
+    EXPECT_EQ(choice.kind, Kind::UserCopy);
+    EXPECT_EQ(choice.path, copy());
+    const std::vector<Bookmark> carried = catalogue::readBookmarks(copy());
+    ASSERT_EQ(carried.size(), GetParam().recovered);
+    EXPECT_TRUE(std::equal(carried.begin(), carried.end(), saved.begin()));
+    EXPECT_EQ(catalogue::exportBookmarks(copy()).size(), carried.size()) << "the new copy opens";
+
+    const std::vector<std::string> files = filesIn(userFolder());
+    const auto damaged = std::find_if(files.begin(), files.end(), [](const std::string& name) {
+        return name.rfind("talvino2006_db.cdb.damaged-", 0) == 0;
+    });
+    ASSERT_NE(damaged, files.end());
+    const std::string damagedPath = userFolder() + "/" + *damaged;
+    EXPECT_EQ(readFile(damagedPath), damagedBytes) << "the old file is kept as it was";
+    EXPECT_NE(choice.notice.find("beschädigt"), std::string::npos) << choice.notice;
+    EXPECT_NE(choice.notice.find(damagedPath), std::string::npos) << choice.notice;
+    if (GetParam().recovered > 0)
+        EXPECT_NE(choice.notice.find(" " + std::to_string(GetParam().recovered) + " Lesezeichen"),
+                  std::string::npos)
+            << choice.notice;
+    else
+        EXPECT_NE(choice.notice.find("kein Lesezeichen"), std::string::npos) << choice.notice;
+    ASSERT_EQ(choice.notes.size(), 1u);
+    EXPECT_NE(choice.notes[0].find(damagedPath), std::string::npos) << choice.notes[0];
+
+    const CatalogueChoice again = start();
+    EXPECT_TRUE(again.notice.empty()) << "said once";
+    EXPECT_EQ(filesIn(userFolder()).size(), files.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Damages, DamagedCopy,
+    ::testing::Values(
+        Damage{"CutByOneByte",
+               [](const std::string& copy) { fs::resize_file(copy, fs::file_size(copy) - 1); }, 3},
+        Damage{"OnlyItsHeaderLeft", [](const std::string& copy) { fs::resize_file(copy, 100); }, 0},
+        Damage{
+            "NotADatabase",
+            [](const std::string& copy) { std::ofstream(copy, std::ios::trunc) << "Notizen, kein Katalog"; },
+            0}),
+    [](const ::testing::TestParamInfo<Damage>& row) { return std::string(row.param.name); });
+
+TEST_F(UserCatalogue, ADamagedCopyWithoutAShippedCatalogueStaysAndIsNamed) {
     start();
     std::ofstream(copy(), std::ios::trunc) << "Notizen, kein Katalog";
-    shipped.addEntry(TestCatalogue::entry(1010, u"Pouilly-Fuissé", u"F", u"Burgund"));
-    shipped.build();
-    installShipped();
+    fs::remove(shippedPath());
+    fs::copy_file(copy(), shippedPath());
     const CatalogueChoice choice = start();
     EXPECT_EQ(choice.path, copy());
+    EXPECT_TRUE(choice.notice.empty());
     ASSERT_EQ(choice.notes.size(), 1u);
-    EXPECT_NE(choice.notes[0].find("cannot be read"), std::string::npos) << choice.notes[0];
+    EXPECT_NE(choice.notes[0].find(copy()), std::string::npos) << choice.notes[0];
     EXPECT_EQ(readFile(copy()), "Notizen, kein Katalog");
 }
 
@@ -298,14 +383,101 @@ TEST_F(UserCatalogue, NoCatalogueAnywhereNamesTheOneBesideTheProgram) {
     EXPECT_EQ(choice.path, root() + "/prefix/bin/talvino2006_db.cdb");
 }
 
-TEST_F(UserCatalogue, AnInstallIntoTheUsersOwnDataFolderIsNeverTakenForTheCopy) {
-    // prefix ~/.local: the shipped catalogue is where the user's copy would be.
-    const std::string dataHome = root() + "/prefix/share";
-    const CatalogueChoice choice = locateCatalogue(program(), dataHome + "/talvino");
-    EXPECT_EQ(choice.kind, Kind::ShippedReadOnly);
-    EXPECT_EQ(choice.path, shippedPath());
-    EXPECT_EQ(choice.notes.size(), 1u);
-    EXPECT_EQ(filesIn(dataHome + "/talvino"), (std::vector<std::string>{"talvino2006_db.cdb"}));
+TEST_F(UserCatalogue, AnInstallIntoTheUsersOwnDataFolderNeverTouchesTheCopy) {
+    // prefix ~/.local: the program in ~/.local/bin, its catalogue under ~/.local/share/talvino.
+    const std::string local = root() + "/home/.local";
+    fs::create_directories(local + "/bin");
+    fs::create_directories(local + "/share/talvino/catalogue");
+    fs::copy_file(program(), local + "/bin/talvino");
+    const std::string installed = shippedCataloguePath(local + "/bin/talvino");
+    fs::copy_file(shippedPath(), installed);
+    EXPECT_NE(installed, copy()) << "the shipped catalogue and the copy are never one path";
+
+    CatalogueChoice choice = locateCatalogue(local + "/bin/talvino", userFolder());
+    EXPECT_EQ(choice.kind, Kind::UserCopy);
+    EXPECT_EQ(choice.path, copy());
+    const std::vector<Bookmark> saved = {{1, TestCatalogue::kChablis, u"Austern", u"kühl"}};
+    catalogue::replaceBookmarks(copy(), saved);
+    choice = CatalogueChoice();
+
+    // The same install again: it writes its own file only.
+    fs::remove(installed);
+    fs::copy_file(shippedPath(), installed);
+    choice = locateCatalogue(local + "/bin/talvino", userFolder());
+    EXPECT_EQ(choice.path, copy());
+    EXPECT_TRUE(catalogue::readBookmarks(copy()) == saved);
+}
+
+TEST_F(UserCatalogue, ACopyFromAnEarlierInstallIntoTheDataFolderBecomesTheUsersOwn) {
+    // An earlier version installed with the prefix ~/.local put its read-only catalogue where
+    // the copy lies, with no note beside it.
+    fs::create_directories(userFolder());
+    fs::copy_file(shippedPath(), copy());
+    ::chmod(copy().c_str(), 0444);
+    const CatalogueChoice choice = start();
+    EXPECT_EQ(choice.kind, Kind::UserCopy);
+    struct stat info {};
+    ASSERT_EQ(::stat(copy().c_str(), &info), 0);
+    EXPECT_NE(info.st_mode & S_IWUSR, 0u) << "bookmarks can be saved in it";
+}
+
+TEST_F(UserCatalogue, TheNextStartRemovesWhatDeadStartsLeftAndNothingElse) {
+    start();
+    const std::vector<Bookmark> saved = {{1, TestCatalogue::kChablis, u"Austern", u"kühl"}};
+    catalogue::replaceBookmarks(copy(), saved);
+    const std::vector<std::string> kept = filesIn(userFolder());
+    const std::vector<std::string> leftovers = {"talvino2006_db.cdb.new-a1B2c3",
+                                                "talvino2006_db.cdb.new-a1B2c3-journal", ".probe-Xy12Zq",
+                                                "talvino2006_db.cdb.origin.new", "talvino2006_db.cdb.backup"};
+    const std::vector<std::string> ours = {"talvino2006_db.cdb.damaged-2026-01-02", "meine-notizen.txt"};
+    std::vector<std::string> all = kept;
+    all.insert(all.end(), leftovers.begin(), leftovers.end());
+    all.insert(all.end(), ours.begin(), ours.end());
+    std::sort(all.begin(), all.end());
+    {
+        const CatalogueChoice running = start();
+        for (const std::string& name : leftovers)
+            std::ofstream(userFolder() + "/" + name) << std::string(1000, 'x');
+        for (const std::string& name : ours)
+            std::ofstream(userFolder() + "/" + name) << "bleibt";
+        const CatalogueChoice second = start();
+        EXPECT_EQ(filesIn(userFolder()), all) << "while a program runs, its files may be its own";
+    }
+    start();
+    std::vector<std::string> expected = kept;
+    expected.insert(expected.end(), ours.begin(), ours.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(filesIn(userFolder()), expected);
+    EXPECT_TRUE(catalogue::readBookmarks(copy()) == saved);
+}
+
+TEST_F(UserCatalogue, ACopyAndItsNoteChangeTogether) {
+    // An upgrade to B stopped after its note was written, and the earlier catalogue A is installed
+    // again: the copy at hand is of unknown origin and is rebuilt from A with every bookmark.
+    start();
+    const std::vector<std::string> noteOfA = originLines(copy());
+    shipped.addEntry(TestCatalogue::entry(1010, u"Pouilly-Fuissé", u"F", u"Burgund"));
+    shipped.build();
+    installShipped();
+    start();
+    catalogue::replaceBookmarks(copy(), {Bookmark{std::nullopt, 1010, u"neu", u""}});
+    ASSERT_EQ(catalogue::exportBookmarks(copy())[0].keyword, std::u16string(u"Pouilly-Fuissé"));
+    writeOriginLines(copy(), noteOfA); // names A and another file than the copy
+
+    auto& entries = shipped.content().entries;
+    entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                 [](const catalogue::Entry& e) { return e.id == 1010; }),
+                  entries.end());
+    shipped.build();
+    installShipped();
+    EXPECT_TRUE(start().notes.empty());
+    const auto exported = catalogue::exportBookmarks(copy());
+    ASSERT_EQ(exported.size(), 1u);
+    EXPECT_FALSE(exported[0].keyword.has_value()) << "the copy holds A, which lacks the entry";
+    EXPECT_EQ(originLines(copy()).size(), 3u);
+    const std::string rebuilt = readFile(copy());
+    start();
+    EXPECT_EQ(readFile(copy()), rebuilt) << "and is then left alone";
 }
 
 TEST(UserDataFolder, FollowsXdgDataHomeAndFallsBackToTheHome) {
@@ -318,7 +490,7 @@ TEST(UserDataFolder, FollowsXdgDataHomeAndFallsBackToTheHome) {
 
 TEST(UserDataFolder, TheShippedCatalogueLiesRelativeToTheProgram) {
     EXPECT_EQ(shippedCataloguePath("/opt/talvino/bin/talvino"),
-              "/opt/talvino/share/talvino/talvino2006_db.cdb");
+              "/opt/talvino/share/talvino/catalogue/talvino2006_db.cdb");
 }
 
 } // namespace

@@ -125,6 +125,25 @@ TEST_F(MainMenuTest, CatalogueWithoutTablesIsReportedOnce) {
     EXPECT_EQ(errorBoxes(driver), 1);
 }
 
+TEST_F(MainMenuTest, AStartNoticeIsShownOnceAsAHinweisWhenTheCatalogueOpens) {
+    TestCatalogue catalogue;
+    catalogue.addSampleContent().installAsProgramCatalogue();
+    const std::u16string notice = u"Die Datei mit Ihren Lesezeichen war beschädigt.";
+    SetStartNotice(notice);
+    for (int run = 0; run < 2; ++run) {
+        driver.clearMessageBoxes();
+        driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+        EXPECT_EQ(runProgram(), 0);
+        ASSERT_EQ(driver.messageBoxes().size(), run == 0 ? 1u : 0u) << "run " << run;
+        if (run == 0) {
+            EXPECT_EQ(driver.messageBoxes()[0].caption, u"HINWEIS");
+            EXPECT_EQ(driver.messageBoxes()[0].text, notice);
+            EXPECT_EQ(driver.messageBoxes()[0].type, MB_OK | MB_ICONINFORMATION);
+        }
+        createGlobalObjects();
+    }
+}
+
 TEST_F(MainMenuTest, WithACatalogueNothingIsReported) {
     TestCatalogue catalogue;
     catalogue.addSampleContent().installAsProgramCatalogue();

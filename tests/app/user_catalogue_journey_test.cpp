@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -70,7 +72,7 @@ class InstalledProgram : public ::testing::Test {
     }
 
     std::string program() const { return root + "/prefix/bin/talvino"; }
-    std::string shipped() const { return root + "/prefix/share/talvino/talvino2006_db.cdb"; }
+    std::string shipped() const { return root + "/prefix/share/talvino/catalogue/talvino2006_db.cdb"; }
     std::string userFolder() const { return root + "/home/.local/share/talvino"; }
     std::string copy() const { return userFolder() + "/talvino2006_db.cdb"; }
 
@@ -184,6 +186,35 @@ TEST_F(InstalledProgram, AnUpgradeOfTheShippedCatalogueKeepsEveryBookmark) {
     ASSERT_EQ(kept.size(), 2u);
     EXPECT_EQ(kept[1].note, std::u16string(u"fällt weg"));
     EXPECT_EQ(entryId(u"max"), u"999999") << "the copy holds the new entry";
+}
+
+TEST_F(InstalledProgram, AnInstallWithThePrefixOfTheUsersOwnDataLeavesTheirCopyAlone) {
+    start();
+    saveBookmark(entryId(), u"bleibt");
+    g_database->closeCatalogue();
+    const auto bytes = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string before = bytes(copy());
+
+    // cmake --install build --prefix ~/.local, as the README allows.
+    const std::string local = root + "/home/.local";
+    const std::string install =
+        std::string(TALVINO_INSTALL_COMMAND) + " --prefix '" + local + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(install.c_str()), 0) << install;
+    EXPECT_EQ(bytes(copy()), before) << "the install did not touch the copy";
+
+    // The program installed there works on the same copy.
+    g_database->useCatalogueFile({});
+    choice = CatalogueChoice();
+    choice = locateCatalogue(local + "/bin/talvino", userFolder());
+    EXPECT_EQ(choice.path, copy());
+    g_database->useCatalogueFile(ado::toUtf16(choice.path));
+    ASSERT_TRUE(g_database->openCatalogue());
+    const auto [labels, note] = bookmarkList();
+    EXPECT_EQ(labels.size(), 1u);
+    EXPECT_EQ(note, u"bleibt");
 }
 
 TEST_F(InstalledProgram, AReadOnlyDataFolderReadsTheShippedCatalogueAndSavingSaysItFailed) {

@@ -27,7 +27,7 @@ echo "package: $deb"
 
 # Contents: every part of the install, and the shipped catalogue read-only.
 listing=$(dpkg-deb -c "$deb")
-for path in usr/bin/talvino usr/bin/talvino-catalogue usr/share/talvino/talvino2006_db.cdb \
+for path in usr/bin/talvino usr/bin/talvino-catalogue usr/share/talvino/catalogue/talvino2006_db.cdb \
     usr/share/applications/example.talvino_weinfuehrer.talvino.desktop \
     usr/share/metainfo/example.talvino_weinfuehrer.talvino.metainfo.xml \
     usr/share/man/man1/talvino.1.gz usr/share/man/man1/talvino-catalogue.1.gz \
@@ -35,7 +35,7 @@ for path in usr/bin/talvino usr/bin/talvino-catalogue usr/share/talvino/talvino2
     usr/share/icons/hicolor/{16x16,22x22,24x24,32x32,48x48,64x64,128x128,256x256}/apps/talvino.png; do
     grep -q " \./$path\$" <<<"$listing" || fail "the package lacks /$path"
 done
-grep -q '^-r--r--r-- .* \./usr/share/talvino/talvino2006_db.cdb$' <<<"$listing" ||
+grep -q '^-r--r--r-- .* \./usr/share/talvino/catalogue/talvino2006_db.cdb$' <<<"$listing" ||
     fail "the shipped catalogue is not read-only"
 if grep -v ' \./usr/' <<<"$listing" | grep -q .; then fail "files outside /usr"; fi
 
@@ -60,7 +60,7 @@ for page in "$root"/usr/share/man/man1/*.1.gz; do
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "man $(basename "$page"): $warnings"
 done
-"$root/usr/bin/talvino-catalogue" verify "$root/usr/share/talvino/talvino2006_db.cdb" >/dev/null ||
+"$root/usr/bin/talvino-catalogue" verify "$root/usr/share/talvino/catalogue/talvino2006_db.cdb" >/dev/null ||
     fail "the shipped catalogue does not verify"
 
 # One start as a new user, on an X server of the test's own: the copy appears, and the program ends
@@ -86,7 +86,7 @@ for _ in $(seq 1 100); do
     sleep 0.1
 done
 if [ -f "$copy" ]; then
-    cmp -s "$copy" "$root/usr/share/talvino/talvino2006_db.cdb" || fail "the user's copy differs from the shipped catalogue"
+    cmp -s "$copy" "$root/usr/share/talvino/catalogue/talvino2006_db.cdb" || fail "the user's copy differs from the shipped catalogue"
 else
     fail "the first start made no copy at $copy"
 fi
