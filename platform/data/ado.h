@@ -185,9 +185,12 @@ class Recordset : public IUnknown {
   public:
     virtual HRESULT put_ActiveConnection(VARIANT connection) = 0;
     // Source is a VT_BSTR with the SQL text; activeConnection VT_EMPTY uses the bound connection.
-    // A static cursor steps through every row during the open, to count them, and keeps the
-    // first ones; a later row is read by running the statement again. A dynamic one steps on
-    // demand. INSERT and DELETE run during the open. Throws ComponentException when the file fails.
+    // A static cursor counts the rows during the open and keeps the first ones; a later row is
+    // read by running the statement again. A sorted "SELECT * FROM table [WHERE …] ORDER BY …"
+    // is counted with count(*) over its WHERE and read in windows of sorted row ids (the same rows
+    // in the same order); any other statement is stepped through to its end. A dynamic cursor
+    // steps on demand. INSERT and DELETE run during the open. Throws ComponentException when the
+    // file fails.
     virtual HRESULT Open(VARIANT source, VARIANT activeConnection, long cursorType, long lockType,
                          long options) = 0;
     virtual HRESULT Close() = 0;

@@ -146,6 +146,7 @@ class SqliteRecordset final : public Recordset {
         return columnNames_[static_cast<std::size_t>(position)];
     }
     Field* field(long position);
+    bool readsThroughCheaperPlan() const { return planned_; }
     // The connection closes under us: drop the statement.
     void connectionClosing();
 
@@ -153,8 +154,11 @@ class SqliteRecordset final : public Recordset {
     ~SqliteRecordset() override;
     HRESULT fail(int code, const char* what);
     HRESULT countAndKeepFirstRows();
+    bool takeCheaperPlan(std::u16string_view sql);
+    HRESULT countAndKeepFirstRowsThroughPlan();
     void keepCurrentRow();
     HRESULT stepStatementTo(long row);
+    HRESULT stepWindowTo(long row);
     void finalize();
 
     struct Text {
@@ -189,6 +193,12 @@ class SqliteRecordset final : public Recordset {
     // (a deque never moves its elements) until the recordset closes.
     long keptRows_ = 0;
     long statementRow_ = -1; // the row the statement stands on; -1 before its first step
+    // With the cheaper plan, statement_ is the window statement (rows from an offset) and the
+    // count runs once during the open.
+    bool planned_ = false;
+    bool windowBound_ = false;
+    long windowStart_ = 0;
+    sqlite3_stmt* countStatement_ = nullptr;
     std::vector<Cell> cells_;
     std::vector<char16_t> texts_;
     std::vector<char> utf8Texts_;

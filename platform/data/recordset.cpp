@@ -1,17 +1,22 @@
-// The recordset: one SQL statement at a time. A static cursor steps the statement to its end
-// during the open, so its record count is known, but keeps only the first rows in memory: a
-// search may hit half a million entries of which a screen reads eighty. A dynamic cursor steps
-// the statement as the caller moves.
+// The recordset: one SQL statement at a time. A static cursor knows its record count after the
+// open but keeps only the first rows in memory: a search may hit half a million entries of which
+// a screen reads eighty. It counts through the statement's cheaper plan where there is one
+// (static_plan.h), otherwise by stepping the statement to its end. A dynamic cursor steps the
+// statement as the caller moves.
 #include <pthread.h>
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "platform/data/engine.h"
+#include "platform/data/static_plan.h"
+#include "platform/data/testing.h"
 #include "platform/data/utf.h"
 
 namespace ado {
@@ -43,6 +48,73 @@ void setNumber(VARIANT* v, sqlite3_int64 n) {
 
 // The rows a static cursor copies while it counts: more than the results tree reads (80).
 constexpr long kKeptRows = 128;
+// The rows one run of a planned statement's window covers past the kept ones.
+constexpr long kWindowRows = 128;
+
+sqlite3_stmt* prepared(sqlite3* db, const std::u16string& sql) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare16_v3(db, sql.c_str(), static_cast<int>(sql.size() * sizeof(char16_t)), 0, &statement,
+                             nullptr) != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        return nullptr;
+    }
+    return statement;
+}
+
+std::u16string quotedName(std::u16string_view name) {
+    std::u16string quoted = u"\"";
+    for (const char16_t c : name)
+        quoted += c == u'"' ? u"\"\"" : std::u16string(1, c);
+    return quoted + u"\"";
+}
+
+// The order in which an index holds its rows, as ORDER BY terms; nothing for an index on
+// expressions.
+std::optional<std::u16string> orderOfIndex(sqlite3* db, std::u16string_view index) {
+    sqlite3_stmt* columns = prepared(db, u"PRAGMA index_xinfo(" + quotedName(index) + u")");
+    if (!columns) return std::nullopt;
+    std::u16string order;
+    bool known = true;
+    while (known && sqlite3_step(columns) == SQLITE_ROW) {
+        const int column = sqlite3_column_int(columns, 1);
+        const bool key = sqlite3_column_int(columns, 5) != 0;
+        if (column == -1) {
+            order += order.empty() ? u"rowid" : u", rowid";
+            break;
+        }
+        if (!key) continue;
+        const auto* name = static_cast<const char16_t*>(sqlite3_column_text16(columns, 2));
+        const auto* collation = static_cast<const char16_t*>(sqlite3_column_text16(columns, 4));
+        known = column >= 0 && name && collation;
+        if (!known) break;
+        order += (order.empty() ? u"" : u", ") + quotedName(name) + u" COLLATE " + quotedName(collation) +
+                 (sqlite3_column_int(columns, 3) ? u" DESC" : u"");
+    }
+    sqlite3_finalize(columns);
+    if (!known || order.empty()) return std::nullopt;
+    return order;
+}
+
+// The order in which the statement as written reads the rows it sorts: its sort keeps that order
+// for rows whose sort keys tie. Nothing when it reads them in any other way.
+std::optional<std::u16string> tieOrderOf(sqlite3* db, std::u16string_view sql, std::u16string_view table) {
+    sqlite3_stmt* explain = prepared(db, u"EXPLAIN QUERY PLAN " + std::u16string(sql));
+    if (!explain) return std::nullopt;
+    std::optional<std::u16string> order;
+    int scans = 0;
+    bool known = true;
+    while (known && sqlite3_step(explain) == SQLITE_ROW) {
+        const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(explain, 3));
+        const PlanLine line = readPlanLine(text ? text : u"", table);
+        if (line.kind == PlanLine::Sort) continue;
+        known = line.kind != PlanLine::Other && ++scans == 1;
+        if (line.kind == PlanLine::RowIdOrder) order = u"rowid";
+        if (line.kind == PlanLine::IndexOrder) order = orderOfIndex(db, line.index);
+    }
+    sqlite3_finalize(explain);
+    if (!known) return std::nullopt;
+    return order;
+}
 
 // Runs `work` on a thread of its own while this thread calls `hook` every 40 ms until it is done.
 // A single step of a long query can outlast the engine's progress calls (closing a sort's
@@ -178,6 +250,11 @@ HRESULT SqliteRecordset::fail(int code, const char* what) {
 void SqliteRecordset::finalize() {
     if (statement_) sqlite3_finalize(statement_);
     statement_ = nullptr;
+    if (countStatement_) sqlite3_finalize(countStatement_);
+    countStatement_ = nullptr;
+    planned_ = false;
+    windowBound_ = false;
+    windowStart_ = 0;
     if (isOpen_ && connection_) connection_->detach(this);
     isOpen_ = false;
     eof_ = true;
@@ -243,7 +320,11 @@ HRESULT SqliteRecordset::Open(VARIANT source, VARIANT activeConnection, long cur
     connection_->attach(this);
     isStatic_ = cursorType == adOpenStatic;
     rowIndex_ = 0;
-    if (isStatic_) return countAndKeepFirstRows();
+    if (isStatic_) {
+        if (readOnlyStatement_ && takeCheaperPlan(std::u16string_view(sql, length)))
+            return countAndKeepFirstRowsThroughPlan();
+        return countAndKeepFirstRows();
+    }
 
     rc = sqlite3_step(statement_);
     if (rc == SQLITE_ROW) {
@@ -274,6 +355,70 @@ HRESULT SqliteRecordset::countAndKeepFirstRows() {
     keptRows_ = std::min(rowCount_, kKeptRows);
     // Done with the rows for now: a later row runs the statement again from its start.
     sqlite3_reset(statement_);
+    statementRow_ = -1;
+    eof_ = rowCount_ == 0;
+    return S_OK;
+}
+
+// Swaps the statement for its cheaper plan when there is one the engine accepts with the same
+// columns. Otherwise the statement runs as written.
+bool SqliteRecordset::takeCheaperPlan(std::u16string_view sql) {
+    if (sqlite3_bind_parameter_count(statement_) != 0) return false;
+    const std::optional<StaticPlan> plan = staticPlanFor(sql);
+    if (!plan) return false;
+    sqlite3* db = connection_->handle();
+    const std::optional<std::u16string> tieOrder = tieOrderOf(db, sql, plan->table);
+    if (!tieOrder) return false;
+    sqlite3_stmt* count = prepared(db, plan->countSql);
+    sqlite3_stmt* window = prepared(db, plan->windowSql(*tieOrder));
+    bool same = count && window && sqlite3_column_count(count) == 1 &&
+                sqlite3_column_count(window) == static_cast<int>(columnNames_.size());
+    for (int i = 0; same && i < sqlite3_column_count(window); ++i) {
+        const void* name = sqlite3_column_name16(window, i);
+        same = name && columnNames_[static_cast<std::size_t>(i)] == static_cast<const char16_t*>(name);
+    }
+    if (!same) {
+        sqlite3_finalize(count);
+        sqlite3_finalize(window);
+        return false;
+    }
+    sqlite3_finalize(statement_);
+    statement_ = window;
+    countStatement_ = count;
+    planned_ = true;
+    windowBound_ = false;
+    return true;
+}
+
+HRESULT SqliteRecordset::countAndKeepFirstRowsThroughPlan() {
+    utf8Arena_ = connection_->isUtf8();
+    int rc = SQLITE_OK;
+    sqlite3_int64 counted = 0;
+    long kept = 0;
+    auto countAndReadFirstWindow = [&] {
+        rc = sqlite3_step(countStatement_);
+        if (rc != SQLITE_ROW) return;
+        counted = sqlite3_column_int64(countStatement_, 0);
+        // The count stays active while the rows are read, so both read the file as it was at once.
+        sqlite3_bind_int64(statement_, 1, kKeptRows);
+        sqlite3_bind_int64(statement_, 2, 0);
+        while ((rc = sqlite3_step(statement_)) == SQLITE_ROW) {
+            keepCurrentRow();
+            ++kept;
+        }
+    };
+    // The connection is used by one thread at a time: this one waits while the other steps.
+    if (const BusyHook hook = currentBusyHook())
+        runCallingHook(countAndReadFirstWindow, hook);
+    else
+        countAndReadFirstWindow();
+    if (rc != SQLITE_DONE) return fail(rc, "step");
+    sqlite3_finalize(countStatement_);
+    countStatement_ = nullptr;
+    rowCount_ = static_cast<long>(std::min<sqlite3_int64>(counted, LONG_MAX));
+    keptRows_ = std::min(rowCount_, kept);
+    sqlite3_reset(statement_);
+    windowBound_ = false;
     statementRow_ = -1;
     eof_ = rowCount_ == 0;
     return S_OK;
@@ -330,6 +475,7 @@ void SqliteRecordset::keepCurrentRow() {
 
 // Brings the statement of a static cursor to `row`, one it counted at the open but did not keep.
 HRESULT SqliteRecordset::stepStatementTo(long row) {
+    if (planned_) return stepWindowTo(row);
     if (statementRow_ > row) {
         // Running it again cannot change data: only a read-only statement has rows to go back to.
         if (!readOnlyStatement_) return ADO_E_ILLEGALOPERATION;
@@ -341,6 +487,39 @@ HRESULT SqliteRecordset::stepStatementTo(long row) {
         if (rc != SQLITE_ROW) {
             // The file changed under the recordset (fewer rows now), or failed.
             sqlite3_reset(statement_);
+            statementRow_ = -1;
+            if (rc != SQLITE_DONE) {
+                setLastError(sqlite3_errmsg(connection_->handle()));
+                return E_FAIL;
+            }
+            return ADO_E_NOCURRENTRECORD;
+        }
+        ++statementRow_;
+    }
+    return S_OK;
+}
+
+// Brings the window statement of a planned cursor to `row`, running it for a new window when the
+// row lies outside the one it stands in.
+HRESULT SqliteRecordset::stepWindowTo(long row) {
+    const bool inWindow = windowBound_ && row >= windowStart_ && row < windowStart_ + kWindowRows &&
+                          statementRow_ <= row;
+    if (!inWindow) {
+        sqlite3_reset(statement_);
+        // Going back, the window ends at the row asked for: reading backwards row by row then runs
+        // the statement once per window, not once per row.
+        windowStart_ = windowBound_ && row < windowStart_ ? std::max(keptRows_, row - kWindowRows + 1) : row;
+        sqlite3_bind_int64(statement_, 1, kWindowRows);
+        sqlite3_bind_int64(statement_, 2, windowStart_);
+        windowBound_ = true;
+        statementRow_ = windowStart_ - 1;
+    }
+    while (statementRow_ < row) {
+        const int rc = sqlite3_step(statement_);
+        if (rc != SQLITE_ROW) {
+            // The file changed under the recordset (fewer rows now), or failed.
+            sqlite3_reset(statement_);
+            windowBound_ = false;
             statementRow_ = -1;
             if (rc != SQLITE_DONE) {
                 setLastError(sqlite3_errmsg(connection_->handle()));
@@ -506,6 +685,11 @@ HRESULT SqliteRecordset::valueAt(long position, VARIANT* value) {
         break;
     }
     return S_OK;
+}
+
+bool testing::readsThroughCheaperPlan(Recordset* recordset) {
+    const auto* sqlite = dynamic_cast<SqliteRecordset*>(recordset);
+    return sqlite && sqlite->readsThroughCheaperPlan();
 }
 
 } // namespace ado

@@ -97,5 +97,7 @@ std::vector<Bookmark> readBookmarks(const std::string& path);
 
 // The CREATE statements of the five tables and the bookmark index, in the given order.
 std::vector<std::string> schemaStatements();
+// The index the searches read instead of whole rows; made after the rows are written.
+std::string searchIndexStatement();
 
 } // namespace catalogue
