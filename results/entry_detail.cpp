@@ -1,5 +1,6 @@
 #include "results/entry_detail.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
@@ -132,7 +133,12 @@ std::u16string infoText(const std::u16string& qualityLine, const std::u16string&
 
 std::u16string entryInfoText(const EntryRow& row) {
     std::optional<std::u16string> description;
-    if (row.description) description = readableText(*row.description);
+    // A character that decodes to NUL ends the decoded text for every reader, as a C string does;
+    // what follows the description in the Info text still follows it.
+    if (row.description) {
+        description = readableText(*row.description);
+        description->resize(std::min(description->size(), description->find(u'\0')));
+    }
     return infoText(qualityLine(row.quality1, row.quality2), tasteWords(row), description);
 }
 

@@ -202,6 +202,13 @@ TEST(InfoText, DescriptionIsDecodedFromItsStoredForm) {
                                   u"Äpfeln und Schiefer – 20 €. \r\n");
 }
 
+TEST(InfoText, ADescriptionThatDecodesToANulEndsThereAndTheTextGoesOn) {
+    EntryRow row;
+    row.sweet = true;
+    row.description = encodedText(u"Kräftig") + codec::encodeChar(u'\0') + encodedText(u" – Rest");
+    EXPECT_EQ(entryInfoText(row), u"süß  \r\nKräftig \r\n");
+}
+
 TEST(InfoText, HangulAndEmojiReadBackFromTheCarriedStoredForm) {
     EntryRow row;
     const std::u16string readable = u"Zu Kimchi \uD68C und ein Glas \U0001F377.";
