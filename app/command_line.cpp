@@ -89,8 +89,8 @@ std::string helpText() {
            "  --help             diese Hilfe zeigen\n"
            "  --version          die Version zeigen\n"
            "\n"
-           "Das Schließen des Fensters, SIGTERM und SIGINT beenden das Programm wie die\n"
-           "Schaltfläche \"ok\" des Hauptmenüs. Rückgabewert 2: falscher Aufruf.\n"
+           "Das Schließen des Fensters, SIGTERM, SIGINT und SIGHUP beenden das Programm wie\n"
+           "die Schaltfläche \"ok\" des Hauptmenüs. Rückgabewert 2: falscher Aufruf.\n"
            "\n"
            "Usage: talvino [OPTION]...\n"
            "Talvino, an offline German-language wine guide for a small touch screen.\n"
@@ -101,8 +101,8 @@ std::string helpText() {
            "  --help             show this help\n"
            "  --version          show the version\n"
            "\n"
-           "Closing the window, SIGTERM and SIGINT end the program like the main menu's \"ok\"\n"
-           "button. Exit status 2: wrong command line.\n";
+           "Closing the window, SIGTERM, SIGINT and SIGHUP end the program like the main menu's\n"
+           "\"ok\" button. Exit status 2: wrong command line.\n";
 }
 
 std::string versionText() {

@@ -46,6 +46,9 @@ void chooseCatalogue(const CommandLine& options, CatalogueChoice& location) {
 } // namespace
 
 int runTalvino(int argc, char** argv) {
+    // A request to end that comes while the program starts ends it as cleanly as a later one.
+    platform::setProgramEndHook(interruptQueriesWhileEnding);
+    platform::catchEndSignals();
     const CommandLine options = parseCommandLine(argc, argv);
     switch (options.action) {
     case CommandLine::Action::Help:
@@ -67,7 +70,6 @@ int runTalvino(int argc, char** argv) {
     // The wait animation draws from its own thread while a search blocks the interface thread;
     // the query shows its frames as it runs.
     ado::setBusyHook(platform::showPendingDrawing);
-    platform::setProgramEndHook(interruptQueriesWhileEnding);
 
     // The device sees only what is its own; the rest of the command line was read here.
     std::string scale = std::to_string(options.scale);

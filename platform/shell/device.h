@@ -8,6 +8,11 @@ namespace platform {
 
 using EntryPoint = int (*)(HINSTANCE, HINSTANCE, LPWSTR, int);
 
+// From now until the process ends, SIGTERM, SIGINT and SIGHUP ask the program to end the way
+// closing its window does, also before the device runs (a screen that starts later ends at once)
+// and while it ends (the end under way goes on). For the program's start; tests keep the defaults.
+void catchEndSignals();
+
 // Creates the application (German locale, the device's fonts, Qt's "Windows" style) and the
 // device window, calls entry(module, nullptr, command line, SW_SHOW) on the interface thread and
 // returns its result, the process's exit status. Understands "--scale N" (N = 1..4); without it

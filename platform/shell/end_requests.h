@@ -1,7 +1,9 @@
-// Where the desktop asks the program to end, besides closing its window: SIGTERM, SIGINT, the end
-// of the desktop session and the application's Quit event. Each ends it through endProgram.
+// Where the desktop asks the program to end, besides closing its window: SIGTERM, SIGINT, SIGHUP
+// (its terminal closed), the end of the desktop session, the application's Quit event and the
+// device window destroyed from outside. Each ends it through endProgram.
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QObject>
 #include <csignal>
 
@@ -10,8 +12,9 @@ class QSocketNotifier;
 namespace platform {
 
 // Listens while it lives; make it after the application object and destroy it before. One at a
-// time: it owns the process's handlers of the two signals and restores the previous ones.
-class EndRequests : public QObject {
+// time: it owns the process's handlers of the three signals and restores the previous ones, unless
+// catchEndSignals has made them the program's for good.
+class EndRequests : public QObject, public QAbstractNativeEventFilter {
   public:
     EndRequests();
     ~EndRequests() override;
@@ -20,11 +23,13 @@ class EndRequests : public QObject {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The device window destroyed from outside (xdotool windowclose, a crashed window manager):
+    // without its window the program ends.
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
   private:
     QSocketNotifier* notifier_ = nullptr;
-    struct sigaction previousTerm_ {};
-    struct sigaction previousInt_ {};
+    struct sigaction previous_[3]{};
 };
 
 } // namespace platform

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -148,6 +149,20 @@ bool hasOpen(pid_t pid, const std::string& path) {
     return false;
 }
 
+// Whether process `pid` has its own handler for `signal` (the SigCgt mask of /proc/PID/status),
+// waited for up to a few seconds.
+bool waitUntilCaught(pid_t pid, int signal) {
+    for (int i = 0; i < 5000; ++i) {
+        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("SigCgt:", 0) == 0 &&
+                (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1) & 1u))
+                return true;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return false;
+}
+
 // Long enough for a loaded machine; the program itself ends in a fraction of it.
 constexpr int kEndTimeoutMs = 5000;
 constexpr int kStartTimeoutMs = 30000;
@@ -184,6 +199,39 @@ TEST_F(ProgramProcess, TheProgramEndsWithStatusZeroOnSigtermAndSigint) {
     }
 }
 
+// A signal at any moment of the start, one that follows another, and a closed terminal (SIGHUP):
+// the program ends as the main menu's "ok" ends it, with status 0.
+TEST_F(ProgramProcess, SignalsAtAnyMomentOfTheStartEndItWithStatusZero) {
+    struct Case {
+        int afterMs;
+        int signal;
+        int againAfterMs; // a second signal this long after the first; -1: none
+    };
+    const Case cases[] = {
+        {0, SIGTERM, -1}, {5, SIGTERM, -1},  {20, SIGTERM, -1}, {50, SIGTERM, -1}, {100, SIGTERM, -1},
+        {0, SIGHUP, -1},  {20, SIGHUP, -1},  {100, SIGHUP, -1}, {20, SIGINT, -1},  {0, SIGTERM, 0},
+        {20, SIGTERM, 5}, {50, SIGTERM, 10}, {100, SIGHUP, 0},
+    };
+    for (const Case& c : cases) {
+        const std::string name =
+            std::string(strsignal(c.signal)) + " after " + std::to_string(c.afterMs) + " ms" +
+            (c.againAfterMs >= 0 ? ", again " + std::to_string(c.againAfterMs) + " ms later" : "");
+        Child program({TALVINO_PROGRAM, "--catalogue", path});
+        ASSERT_TRUE(program.started()) << name;
+        // Counted from the program's first own instruction: before it, while the dynamic loader
+        // maps the libraries, no program can catch a signal.
+        ASSERT_TRUE(waitUntilCaught(program.pid(), c.signal)) << name;
+        std::this_thread::sleep_for(std::chrono::milliseconds(c.afterMs));
+        kill(program.pid(), c.signal);
+        if (c.againAfterMs >= 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(c.againAfterMs));
+            kill(program.pid(), c.signal);
+        }
+        EXPECT_EQ(program.wait(kStartTimeoutMs), 0) << name << ": " << program.errors();
+        expectClosedCatalogue();
+    }
+}
+
 TEST_F(ProgramProcess, EveryEndTakesTheDoneButtonsRoadFromEveryPlace) {
     struct Case {
         const char* place;
@@ -191,9 +239,10 @@ TEST_F(ProgramProcess, EveryEndTakesTheDoneButtonsRoadFromEveryPlace) {
         int signal;
     };
     const Case cases[] = {
-        {"menu", "window", 0},     {"menu", "signal", SIGTERM},     {"menu", "signal", SIGINT},
-        {"results", "window", 0},  {"results", "signal", SIGTERM},  {"results", "signal", SIGINT},
-        {"question", "window", 0}, {"question", "signal", SIGTERM}, {"question", "signal", SIGINT},
+        {"menu", "window", 0},         {"menu", "signal", SIGTERM},     {"menu", "signal", SIGINT},
+        {"results", "window", 0},      {"results", "signal", SIGTERM},  {"results", "signal", SIGINT},
+        {"question", "window", 0},     {"question", "signal", SIGTERM}, {"question", "signal", SIGINT},
+        {"results", "signal", SIGHUP}, {"question", "signal", SIGHUP},
     };
     for (const Case& c : cases) {
         const std::string name = std::string(c.place) + " by " + c.how + " " + std::to_string(c.signal);
