@@ -3,9 +3,16 @@
 // restart and after an upgrade of the shipped catalogue, and a user whose data folder cannot be
 // written reads the shipped catalogue and is told honestly that saving failed.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sqlite3.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include <cstdlib>
 #include <filesystem>
@@ -215,6 +222,54 @@ TEST_F(InstalledProgram, AnInstallWithThePrefixOfTheUsersOwnDataLeavesTheirCopyA
     const auto [labels, note] = bookmarkList();
     EXPECT_EQ(labels.size(), 1u);
     EXPECT_EQ(note, u"bleibt");
+}
+
+// Real starts of the installed program, each killed after `ms` while it makes or upgrades the copy.
+void startAndKill(const std::string& program, const std::string& home, int ms) {
+    std::vector<std::string> variables = {"HOME=" + home, "QT_QPA_PLATFORM=offscreen", "LANG=de_DE.UTF-8"};
+    std::vector<char*> envp;
+    for (std::string& variable : variables)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
+    std::string path = program;
+    char* argv[] = {path.data(), nullptr};
+    pid_t pid = -1;
+    ASSERT_EQ(posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+}
+
+TEST_F(InstalledProgram, StartsKilledWhileTheyMakeOrUpgradeTheCopyLeaveNothingBehind) {
+    const std::vector<std::string> clean = {"talvino.lock", "talvino2006_db.cdb", "talvino2006_db.cdb.origin"};
+    const auto filesInFolder = [&] {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(userFolder()))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    for (int ms : {0, 2, 5, 10, 20, 40, 80})
+        startAndKill(program(), root + "/home", ms);
+    start();
+    EXPECT_EQ(filesInFolder(), clean) << "the first copy";
+    saveBookmark(entryId(), u"überlebt");
+    g_database->closeCatalogue();
+
+    // A new shipped catalogue: every killed start may have begun the upgrade.
+    fs::remove(shipped());
+    const std::string rebuilt = root + "/rebuilt.cdb";
+    fs::copy_file(copy(), rebuilt);
+    catalogue::replaceBookmarks(rebuilt, {});
+    fs::copy_file(rebuilt, shipped());
+    ::chmod(shipped().c_str(), 0444);
+    for (int ms : {0, 2, 5, 10, 20, 40, 80})
+        startAndKill(program(), root + "/home", ms);
+    start();
+    EXPECT_EQ(filesInFolder(), clean) << "the upgrade";
+    const auto [labels, note] = bookmarkList();
+    EXPECT_EQ(labels.size(), 1u);
+    EXPECT_EQ(note, u"überlebt");
 }
 
 TEST_F(InstalledProgram, AReadOnlyDataFolderReadsTheShippedCatalogueAndSavingSaysItFailed) {
