@@ -156,7 +156,7 @@ class SqliteRecordset final : public Recordset {
     HRESULT countAndKeepFirstRows();
     bool takeCheaperPlan(std::u16string_view sql);
     HRESULT countAndKeepFirstRowsThroughPlan();
-    void keepCurrentRow();
+    void keepCurrentRow(sqlite3_stmt* row);
     HRESULT stepStatementTo(long row);
     HRESULT stepWindowTo(long row);
     void finalize();
@@ -198,7 +198,10 @@ class SqliteRecordset final : public Recordset {
     bool planned_ = false;
     bool windowBound_ = false;
     long windowStart_ = 0;
+    // count(*) over the WHERE, or (countsIds_) every row id in order, then each kept row by its id.
     sqlite3_stmt* countStatement_ = nullptr;
+    bool countsIds_ = false;
+    sqlite3_stmt* rowStatement_ = nullptr;
     std::vector<Cell> cells_;
     std::vector<char16_t> texts_;
     std::vector<char> utf8Texts_;

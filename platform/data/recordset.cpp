@@ -116,6 +116,21 @@ std::optional<std::u16string> tieOrderOf(sqlite3* db, std::u16string_view sql, s
     return order;
 }
 
+// Whether the engine answers `sql` from an index alone, without reading whole rows.
+bool answeredFromAnIndex(sqlite3* db, const std::u16string& sql) {
+    sqlite3_stmt* explain = prepared(db, u"EXPLAIN QUERY PLAN " + sql);
+    if (!explain) return false;
+    bool covered = true;
+    bool any = false;
+    while (covered && sqlite3_step(explain) == SQLITE_ROW) {
+        const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(explain, 3));
+        covered = text && std::u16string_view(text).find(u" USING COVERING INDEX ") != std::u16string_view::npos;
+        any = true;
+    }
+    sqlite3_finalize(explain);
+    return any && covered;
+}
+
 // Runs `work` on a thread of its own while this thread calls `hook` every 40 ms until it is done.
 // A single step of a long query can outlast the engine's progress calls (closing a sort's
 // temporary file of a gigabyte takes half a second), and the hook must run on this thread.
@@ -252,6 +267,9 @@ void SqliteRecordset::finalize() {
     statement_ = nullptr;
     if (countStatement_) sqlite3_finalize(countStatement_);
     countStatement_ = nullptr;
+    if (rowStatement_) sqlite3_finalize(rowStatement_);
+    rowStatement_ = nullptr;
+    countsIds_ = false;
     planned_ = false;
     windowBound_ = false;
     windowStart_ = 0;
@@ -342,7 +360,7 @@ HRESULT SqliteRecordset::countAndKeepFirstRows() {
     int rc = SQLITE_ROW;
     auto stepToTheEnd = [this, &rc] {
         while ((rc = sqlite3_step(statement_)) == SQLITE_ROW) {
-            if (rowCount_ < kKeptRows) keepCurrentRow();
+            if (rowCount_ < kKeptRows) keepCurrentRow(statement_);
             ++rowCount_;
         }
     };
@@ -369,22 +387,32 @@ bool SqliteRecordset::takeCheaperPlan(std::u16string_view sql) {
     sqlite3* db = connection_->handle();
     const std::optional<std::u16string> tieOrder = tieOrderOf(db, sql, plan->table);
     if (!tieOrder) return false;
-    sqlite3_stmt* count = prepared(db, plan->countSql);
+    // A count an index answers costs little beside reading the rows; one that reads whole rows
+    // would read them twice, so the row ids are counted as they come, sorted, in one pass.
+    const bool countsIds = !answeredFromAnIndex(db, plan->countSql);
+    sqlite3_stmt* count = prepared(db, countsIds ? plan->orderedIdsSql(*tieOrder) : plan->countSql);
+    sqlite3_stmt* row = countsIds ? prepared(db, plan->rowSql()) : nullptr;
     sqlite3_stmt* window = prepared(db, plan->windowSql(*tieOrder));
-    bool same = count && window && sqlite3_column_count(count) == 1 &&
-                sqlite3_column_count(window) == static_cast<int>(columnNames_.size());
-    for (int i = 0; same && i < sqlite3_column_count(window); ++i) {
-        const void* name = sqlite3_column_name16(window, i);
-        same = name && columnNames_[static_cast<std::size_t>(i)] == static_cast<const char16_t*>(name);
+    bool same = count && window && (row || !countsIds) && sqlite3_column_count(count) == 1;
+    for (sqlite3_stmt* rows : {window, row}) {
+        if (!same || !rows) continue;
+        same = sqlite3_column_count(rows) == static_cast<int>(columnNames_.size());
+        for (int i = 0; same && i < sqlite3_column_count(rows); ++i) {
+            const void* name = sqlite3_column_name16(rows, i);
+            same = name && columnNames_[static_cast<std::size_t>(i)] == static_cast<const char16_t*>(name);
+        }
     }
     if (!same) {
         sqlite3_finalize(count);
+        sqlite3_finalize(row);
         sqlite3_finalize(window);
         return false;
     }
     sqlite3_finalize(statement_);
     statement_ = window;
     countStatement_ = count;
+    rowStatement_ = row;
+    countsIds_ = countsIds;
     planned_ = true;
     windowBound_ = false;
     return true;
@@ -395,26 +423,48 @@ HRESULT SqliteRecordset::countAndKeepFirstRowsThroughPlan() {
     int rc = SQLITE_OK;
     sqlite3_int64 counted = 0;
     long kept = 0;
+    // The counting statement stays active while the rows are read, so that both read the file as
+    // it was at one moment.
     auto countAndReadFirstWindow = [&] {
         rc = sqlite3_step(countStatement_);
         if (rc != SQLITE_ROW) return;
         counted = sqlite3_column_int64(countStatement_, 0);
-        // The count stays active while the rows are read, so both read the file as it was at once.
         sqlite3_bind_int64(statement_, 1, kKeptRows);
         sqlite3_bind_int64(statement_, 2, 0);
         while ((rc = sqlite3_step(statement_)) == SQLITE_ROW) {
-            keepCurrentRow();
+            keepCurrentRow(statement_);
+            ++kept;
+        }
+    };
+    auto countIdsAndReadFirstRows = [&] {
+        while ((rc = sqlite3_step(countStatement_)) == SQLITE_ROW) {
+            if (counted++ >= kKeptRows) continue;
+            sqlite3_bind_int64(rowStatement_, 1, sqlite3_column_int64(countStatement_, 0));
+            const int found = sqlite3_step(rowStatement_);
+            if (found == SQLITE_ROW) keepCurrentRow(rowStatement_);
+            sqlite3_reset(rowStatement_);
+            if (found != SQLITE_ROW) {
+                rc = found == SQLITE_DONE ? SQLITE_CORRUPT : found; // a row id the file just gave is gone
+                return;
+            }
             ++kept;
         }
     };
     // The connection is used by one thread at a time: this one waits while the other steps.
-    if (const BusyHook hook = currentBusyHook())
+    const BusyHook hook = currentBusyHook();
+    if (countsIds_ && hook)
+        runCallingHook(countIdsAndReadFirstRows, hook);
+    else if (countsIds_)
+        countIdsAndReadFirstRows();
+    else if (hook)
         runCallingHook(countAndReadFirstWindow, hook);
     else
         countAndReadFirstWindow();
     if (rc != SQLITE_DONE) return fail(rc, "step");
     sqlite3_finalize(countStatement_);
     countStatement_ = nullptr;
+    sqlite3_finalize(rowStatement_);
+    rowStatement_ = nullptr;
     rowCount_ = static_cast<long>(std::min<sqlite3_int64>(counted, LONG_MAX));
     keptRows_ = std::min(rowCount_, kept);
     sqlite3_reset(statement_);
@@ -424,14 +474,14 @@ HRESULT SqliteRecordset::countAndKeepFirstRowsThroughPlan() {
     return S_OK;
 }
 
-void SqliteRecordset::keepCurrentRow() {
+void SqliteRecordset::keepCurrentRow(sqlite3_stmt* row) {
     const int columns = static_cast<int>(columnNames_.size());
     for (int i = 0; i < columns; ++i) {
         Cell cell;
-        switch (sqlite3_column_type(statement_, i)) {
+        switch (sqlite3_column_type(row, i)) {
         case SQLITE_INTEGER: {
             VARIANT v;
-            setNumber(&v, sqlite3_column_int64(statement_, i));
+            setNumber(&v, sqlite3_column_int64(row, i));
             cell.vt = v.vt;
             if (v.vt == VT_I4)
                 cell.number = v.lVal;
@@ -441,19 +491,19 @@ void SqliteRecordset::keepCurrentRow() {
         }
         case SQLITE_FLOAT:
             cell.vt = VT_R8;
-            cell.real = sqlite3_column_double(statement_, i);
+            cell.real = sqlite3_column_double(row, i);
             break;
         case SQLITE_TEXT: {
             cell.vt = VT_BSTR;
             if (utf8Arena_) {
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, i));
-                const std::size_t bytes = static_cast<std::size_t>(sqlite3_column_bytes(statement_, i));
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(row, i));
+                const std::size_t bytes = static_cast<std::size_t>(sqlite3_column_bytes(row, i));
                 cell.text = {static_cast<std::uint32_t>(utf8Texts_.size()),
                              static_cast<std::uint32_t>(bytes)};
                 utf8Texts_.insert(utf8Texts_.end(), text, text + bytes);
             } else {
-                const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(statement_, i));
-                const std::size_t units = static_cast<std::size_t>(sqlite3_column_bytes16(statement_, i)) / 2;
+                const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(row, i));
+                const std::size_t units = static_cast<std::size_t>(sqlite3_column_bytes16(row, i)) / 2;
                 cell.text = {static_cast<std::uint32_t>(texts_.size()), static_cast<std::uint32_t>(units)};
                 texts_.insert(texts_.end(), text, text + units);
                 texts_.push_back(u'\0');

@@ -190,6 +190,14 @@ std::u16string StaticPlan::windowSql(std::u16string_view tieOrder) const {
            u" LIMIT ?1 OFFSET ?2)" + orderBy;
 }
 
+std::u16string StaticPlan::orderedIdsSql(std::u16string_view tieOrder) const {
+    return u"SELECT rowid" + from + where + u" ORDER BY " + order + u", " + std::u16string(tieOrder);
+}
+
+std::u16string StaticPlan::rowSql() const {
+    return u"SELECT *" + from + u" WHERE rowid = ?1";
+}
+
 PlanLine readPlanLine(std::u16string_view line, std::u16string_view table) {
     const std::u16string scan = u"SCAN " + std::u16string(table);
     auto startsWith = [line](std::u16string_view start) {

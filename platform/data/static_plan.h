@@ -19,6 +19,11 @@ struct StaticPlan {
     // keys tie in `tieOrder`: a list of ORDER BY terms, the order in which the statement as written
     // reads the rows it then sorts (its sort keeps that order).
     std::u16string windowSql(std::u16string_view tieOrder) const;
+    // Every row id of the statement's rows, in its order: one pass that counts and orders at once,
+    // for a filter that must read whole rows anyway (the row ids and keys sort in little space).
+    std::u16string orderedIdsSql(std::u16string_view tieOrder) const;
+    // The whole row with the row id ?1.
+    std::u16string rowSql() const;
 
     std::u16string from;
     std::u16string where;
