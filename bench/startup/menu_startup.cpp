@@ -23,13 +23,16 @@ using Clock = std::chrono::steady_clock;
 Clock::time_point started;
 double firstPaintMs = -1;
 
-// The first paint while the main menu is open ends it, as the yardsticks quit after theirs.
+// The first paint while the main menu is open ends it, as the yardsticks quit after theirs. The
+// stamp is taken once that paint is done, as the yardstick takes its own at the end of its paint.
 class FirstPaint : public QObject {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && firstPaintMs < 0 && platform::activeDialog()) {
+            watched->event(event); // the paint itself, before the stamp
             firstPaintMs = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
             QTimer::singleShot(1, [] { EndDialog(platform::activeDialog(), 1); });
+            return true;
         }
         return QObject::eventFilter(watched, event);
     }

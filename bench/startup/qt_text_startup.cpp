@@ -1,7 +1,8 @@
 // The fair yardstick: a minimal Qt Widgets program that does what any first screen of the program
 // must, and no more: it loads the Tahoma file of fonts-wine, paints one line of text in it and one
 // 48 × 48 bitmap (decoded from BMP bytes, as the program's pictures are), and quits after the
-// first paint. Prints "qt-text first_paint_ms=... max_rss_kb=...".
+// first paint. "--scale N" draws it N times as large, as the device is drawn at its scale.
+// Prints "qt-text first_paint_ms=... max_rss_kb=...".
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -11,8 +12,11 @@
 #include <QPainter>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -51,7 +55,8 @@ QByteArray bitmapFile() {
 
 class Window : public QWidget {
   public:
-    Window(const QString& family, const QImage& picture) : font_(family), picture_(picture) {
+    Window(const QString& family, const QImage& picture, int scale)
+        : font_(family), picture_(picture), scale_(scale) {
         font_.setPixelSize(13);
     }
 
@@ -59,9 +64,10 @@ class Window : public QWidget {
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), Qt::white);
+        painter.scale(scale_, scale_);
         painter.drawImage(4, 4, picture_);
         painter.setFont(font_);
-        painter.drawText(QRect(4, 60, width() - 8, 20), Qt::AlignLeft | Qt::AlignVCenter,
+        painter.drawText(QRect(4, 60, width() / scale_ - 8, 20), Qt::AlignLeft | Qt::AlignVCenter,
                          QStringLiteral("Talvino - Weinführer"));
         painter.end();
         if (firstPaintMs >= 0) return;
@@ -72,19 +78,23 @@ class Window : public QWidget {
   private:
     QFont font_;
     QImage picture_;
+    int scale_;
 };
 } // namespace
 
 int main(int argc, char** argv) {
     started = Clock::now();
+    int scale = 1;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--scale") == 0) scale = std::max(1, std::atoi(argv[i + 1]));
     int status;
     {
         QApplication application(argc, argv);
         const int id = QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
         const QStringList families = QFontDatabase::applicationFontFamilies(id);
         const QImage picture = QImage::fromData(bitmapFile(), "BMP").convertToFormat(QImage::Format_RGB32);
-        Window window(families.isEmpty() ? QStringLiteral("DejaVu Sans") : families.first(), picture);
-        window.resize(240, 320);
+        Window window(families.isEmpty() ? QStringLiteral("DejaVu Sans") : families.first(), picture, scale);
+        window.resize(240 * scale, 320 * scale);
         window.show();
         status = application.exec();
     }
