@@ -31,6 +31,24 @@ bool isOption(const char* argument, const char* name) {
     return std::strncmp(argument, name, length) == 0 && (argument[length] == '\0' || argument[length] == '=');
 }
 
+// "2", "1.5" or, as Germans write it, "1,5": a number from 1 to 4 with at most two decimals;
+// 0 for anything else.
+double scaleValue(const char* text) {
+    int whole = 0, fraction = 0, decimals = 0;
+    const char* c = text;
+    if (*c < '1' || *c > '4') return 0;
+    whole = *c++ - '0';
+    if (*c == '.' || *c == ',') {
+        ++c;
+        for (; *c >= '0' && *c <= '9' && decimals < 2; ++c, ++decimals)
+            fraction = fraction * 10 + (*c - '0');
+        if (decimals == 0) return 0;
+    }
+    if (*c != '\0') return 0;
+    const double scale = whole + fraction / (decimals == 2 ? 100.0 : decimals == 1 ? 10.0 : 1.0);
+    return scale <= 4 ? scale : 0;
+}
+
 } // namespace
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
@@ -47,11 +65,11 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         }
         if (isOption(argument, "--scale")) {
             const char* value = valueOf("--scale", argc, argv, i);
-            const bool valid = value && std::strlen(value) == 1 && value[0] >= '1' && value[0] <= '4';
-            if (!valid)
+            const double scale = value ? scaleValue(value) : 0;
+            if (scale == 0)
                 return failure(
                     bilingual("--scale braucht eine Zahl von 1 bis 4", "--scale needs a number from 1 to 4"));
-            result.scale = value[0] - '0';
+            result.scale = scale;
             continue;
         }
         if (isOption(argument, "--catalogue")) {
@@ -85,7 +103,9 @@ std::string helpText() {
            "\n"
            "  --catalogue DATEI  DATEI statt des Katalogs öffnen, den das Programm selbst findet;\n"
            "                     Lesezeichen werden in DATEI geschrieben\n"
-           "  --scale N          das Gerät N-fach vergrößert zeichnen (1 bis 4)\n"
+           "  --scale N          das Gerät N-fach vergrößert in einem Fenster fester Größe\n"
+           "                     zeichnen (1 bis 4, auch 1,5); ohne die Option füllt das\n"
+           "                     Gerät das Fenster, wie groß es auch ist\n"
            "  --help             diese Hilfe zeigen\n"
            "  --version          die Version zeigen\n"
            "\n"
@@ -97,7 +117,9 @@ std::string helpText() {
            "\n"
            "  --catalogue FILE   open FILE instead of the catalogue the program finds;\n"
            "                     bookmarks are written into FILE\n"
-           "  --scale N          draw the device at N times its size (1 to 4)\n"
+           "  --scale N          draw the device at N times its size in a window of fixed\n"
+           "                     size (1 to 4, also 1.5); without it the device fills the\n"
+           "                     window at any size\n"
            "  --help             show this help\n"
            "  --version          show the version\n"
            "\n"

@@ -7,7 +7,7 @@
 struct CommandLine {
     enum class Action { Run, Help, Version, Error };
     Action action = Action::Run;
-    int scale = 0;         // 1 to 4; 0 lets the device choose
+    double scale = 0;      // 1 to 4 (fractions allowed); 0 lets the device fill its window
     std::string catalogue; // an absolute path; empty: the catalogue the program finds by itself
     std::string error;     // one line, German then English, for Action::Error
 };

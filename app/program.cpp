@@ -72,11 +72,12 @@ int runTalvino(int argc, char** argv) {
     ado::setBusyHook(platform::showPendingDrawing);
 
     // The device sees only what is its own; the rest of the command line was read here.
-    std::string scale = std::to_string(options.scale);
+    char scale[16] = {};
+    std::snprintf(scale, sizeof scale, "%.2f", options.scale);
     std::vector<char*> deviceArguments = {argv[0]};
     if (options.scale > 0) {
         deviceArguments.push_back(const_cast<char*>("--scale"));
-        deviceArguments.push_back(scale.data());
+        deviceArguments.push_back(scale);
     }
     deviceArguments.push_back(nullptr);
     return platform::runDevice(static_cast<int>(deviceArguments.size()) - 1, deviceArguments.data(),

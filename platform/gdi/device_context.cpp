@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QFontMetrics>
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -90,6 +91,17 @@ QRect normalized(int left, int top, int right, int bottom) {
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+// A rectangle of device pixels as the image's own pixels: a window's surface has the pixels of
+// the window as shown, a device pixel covers [ceil(x × ratio), ceil((x + 1) × ratio)) of them.
+QRect inPixels(const QImage& image, const QRect& rect) {
+    const qreal ratio = image.devicePixelRatio();
+    if (ratio == 1.0) return rect;
+    const auto edge = [ratio](int x) { return static_cast<int>(std::ceil(x * ratio - 1e-9)); };
+    const int left = edge(rect.left());
+    const int top = edge(rect.top());
+    return QRect(left, top, edge(rect.left() + rect.width()) - left, edge(rect.top() + rect.height()) - top);
 }
 
 // One line per "\n", "\n\r", "\r\n" or lone "\r".
@@ -330,21 +342,24 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
     // Take the source pixels first, so that no two locks are ever held at once (the source
     // and the destination may be the same surface).
     QImage piece;
-    QPoint offset;
+    QPointF offset;
     const bool readable = withPixels(*from, [&](QImage& image) {
-        const QRect wanted(sourceX, sourceY, width, height);
+        const QRect wanted = inPixels(image, QRect(sourceX, sourceY, width, height));
         const QRect available = wanted.intersected(image.rect());
         if (available.isEmpty()) return;
         piece = image.copy(available);
-        offset = available.topLeft() - wanted.topLeft();
+        piece.setDevicePixelRatio(image.devicePixelRatio());
+        offset = QPointF(available.topLeft() - wanted.topLeft()) / image.devicePixelRatio();
     });
     if (!readable) return FALSE;
     if (piece.isNull()) return TRUE; // nothing of the source lies there
     return withPixels(*to,
                       [&](QImage& image) {
                           QPainter painter(&image);
+                          // A bitmap of the device's pixels onto a window shown larger: enlarged smoothly.
+                          painter.setRenderHint(QPainter::SmoothPixmapTransform);
                           painter.setCompositionMode(QPainter::CompositionMode_Source);
-                          painter.drawImage(QPoint(x, y) + offset, piece);
+                          painter.drawImage(QPointF(x, y) + offset, piece);
                       })
                ? TRUE
                : FALSE;
@@ -355,8 +370,9 @@ COLORREF GetPixel(HDC handle, int x, int y) {
     if (!dc) return CLR_INVALID;
     COLORREF result = CLR_INVALID;
     withPixels(*dc, [&](QImage& image) {
-        if (!image.valid(x, y)) return;
-        const QColor color = image.pixelColor(x, y);
+        const QPoint pixel = inPixels(image, QRect(x, y, 1, 1)).topLeft();
+        if (!image.valid(pixel)) return;
+        const QColor color = image.pixelColor(pixel);
         if (color.alpha() == 0) return;
         result = RGB(color.red(), color.green(), color.blue());
     });

@@ -9,17 +9,29 @@
 #include <string>
 
 #include "platform/gdi/gdi_internal.h"
+#include "platform/shell/device_style.h"
 #include "platform/shell/device_window.h"
 #include "platform/shell/end_requests.h"
 #include "platform/ui/windows.h"
 
+namespace {
+
+void prepareApplication() {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows")))
+        QApplication::setStyle(new platform::DeviceStyle(style));
+    platform::gdi::registerDeviceFonts();
+}
+
+} // namespace
+
 int platform::runDevice(int argc, char** argv, HINSTANCE module, EntryPoint entry) {
-    const int scale = chooseDeviceScale(argc, argv);
-    if (scale != 1 && qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
-        qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
+    const double scale = scaleArgument(argc, argv);
     QApplication application(argc, argv);
-    setDeviceScale(scale);
-    prepareDevice();
+    // The same name as the desktop entry, so that a Wayland shell shows its name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TALVINO_APP_ID));
+    prepareApplication();
+    showDeviceWindow(scale);
     const EndRequests endRequests;
 
     std::u16string commandLine;
@@ -37,8 +49,6 @@ int platform::runDevice(int argc, char** argv, HINSTANCE module, EntryPoint entr
 }
 
 void platform::prepareDevice() {
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(style);
-    platform::gdi::registerDeviceFonts();
+    prepareApplication();
     createDeviceWindow();
 }

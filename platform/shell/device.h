@@ -15,8 +15,10 @@ void catchEndSignals();
 
 // Creates the application (German locale, the device's fonts, Qt's "Windows" style) and the
 // device window, calls entry(module, nullptr, command line, SW_SHOW) on the interface thread and
-// returns its result, the process's exit status. Understands "--scale N" (N = 1..4); without it
-// the device is drawn at 2 on screens at least 800 pixels high, else at 1.
+// returns its result, the process's exit status. Understands "--scale N" (N from 1 to 4, fractions
+// allowed): a window of N times the device. Without it the window has the size the user last
+// gave it, else the device at 2 on screens at least 800 pixels high, at 1 on smaller ones; on a
+// phone-sized screen it fills the screen. The device follows every change of the window's size.
 int runDevice(int argc, char** argv, HINSTANCE module, EntryPoint entry);
 
 } // namespace platform

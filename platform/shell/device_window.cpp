@@ -1,23 +1,29 @@
 // The device window: title bar with the active dialog's caption and done button, the dialog
 // area, the menu bar with the input-panel button, and the input panel (a German keyboard).
 // Differs from the platform: there is no Start menu, clock or task bar; the input panel offers
-// one keyboard layout and no other input methods.
+// one keyboard layout besides the system's input method. The device lies in a host window of any
+// size, shown as large as fits on a calm ground of the device's casing colour.
 #include "platform/shell/device_window.h"
-#include "platform/shell/x_screen.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QInputMethod>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QToolButton>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/gdi/gdi_internal.h"
+#include "platform/shell/device_fit.h"
 #include "platform/shell/shell.h"
+#include "platform/shell/window_memory.h"
 #include "platform/ui/hooks.h"
 #include "platform/ui/program_end.h"
 #include "platform/ui/window.h"
@@ -27,12 +33,12 @@ namespace {
 
 using namespace platform::ui;
 
-constexpr int kWidth = 240;
-constexpr int kHeight = 320;
+constexpr int kWidth = kDeviceWidth;
+constexpr int kHeight = kDeviceHeight;
 constexpr int kBarHeight = 26;
 constexpr int kPanelHeight = 80;
-
-int currentScale = 1;
+// The casing around the screen: dark and plain, so that the screen stands out and nothing else.
+const QColor kCasingColour(58, 58, 62);
 
 QFont shellFont(int pixels, bool bold) {
     QFont font = templateFont(u"Tahoma", 8);
@@ -62,8 +68,10 @@ class KeyboardButton : public QToolButton {
     void paintEvent(QPaintEvent* event) override {
         QToolButton::paintEvent(event);
         QPainter painter(this);
+        painter.scale(ui::deviceScale(), ui::deviceScale());
         painter.setPen(QPen(palette().color(QPalette::ButtonText), 1));
-        const QRect board(width() / 2 - 8, height() / 2 - 5, 16, 10);
+        const QSize size = deviceSize(this);
+        const QRect board(size.width() / 2 - 8, size.height() / 2 - 5, 16, 10);
         painter.drawRect(board);
         for (int row = 0; row < 2; ++row)
             for (int key = 0; key < 6; ++key)
@@ -99,7 +107,7 @@ class InputPanel : public QWidget {
             int x = row == 3 ? 30 : 0;
             for (QChar c : rows[row]) {
                 auto* key = new KeyButton(this, QString(c));
-                key->setGeometry(x, y, keyWidth, keyHeight);
+                setDeviceGeometry(key, QRect(x, y, keyWidth, keyHeight));
                 connect(key, &QToolButton::clicked, this, [this, c] { typeCharacter(c); });
                 letters_.push_back(key);
                 x += keyWidth;
@@ -114,22 +122,22 @@ class InputPanel : public QWidget {
         shift_ = new KeyButton(this, QStringLiteral("⇧"));
         shift_->setAccessibleName(QStringLiteral("Umschalt"));
         shift_->setCheckable(true);
-        shift_->setGeometry(0, 3 * keyHeight, 30, keyHeight);
+        setDeviceGeometry(shift_, QRect(0, 3 * keyHeight, 30, keyHeight));
         connect(shift_, &QToolButton::toggled, this, [this](bool) { relabel(); });
         auto* space = new KeyButton(this, QString());
         space->setAccessibleName(QStringLiteral("Leertaste"));
-        space->setGeometry(40, 4 * keyHeight, 160, keyHeight);
+        setDeviceGeometry(space, QRect(40, 4 * keyHeight, 160, keyHeight));
         connect(space, &QToolButton::clicked, this, [this] { typeCharacter(QLatin1Char(' ')); });
         addKey(QStringLiteral("←"), QStringLiteral("Rücktaste"), 200, 4 * keyHeight, 40, Qt::Key_Backspace);
         auto* shift2 = new KeyButton(this, QStringLiteral("⇧"));
         shift2->setAccessibleName(QStringLiteral("Umschalt"));
-        shift2->setGeometry(0, 4 * keyHeight, 40, keyHeight);
+        setDeviceGeometry(shift2, QRect(0, 4 * keyHeight, 40, keyHeight));
         connect(shift2, &QToolButton::clicked, shift_, &QToolButton::toggle);
     }
     void addKey(const QString& label, const QString& name, int x, int y, int w, Qt::Key keyCode, int h = 16) {
         auto* key = new KeyButton(this, label);
         key->setAccessibleName(name);
-        key->setGeometry(x, y, w, h);
+        setDeviceGeometry(key, QRect(x, y, w, h));
         connect(key, &QToolButton::clicked, this, [keyCode] { sendKey(keyCode, QString()); });
     }
     void relabel() {
@@ -180,27 +188,30 @@ class Bar : public QWidget {
 
 class DeviceWindow : public QWidget, public ShellHost {
   public:
-    DeviceWindow() {
+    explicit DeviceWindow(QWidget* host) : QWidget(host) {
+        setObjectName(QStringLiteral("Device"));
         setWindowTitle(QStringLiteral("Talvino"));
-        setFixedSize(kWidth, kHeight);
+        setDeviceRoot(this);
+        setDeviceFont(this, QApplication::font());
+        resize(toWindow(QRect(0, 0, kWidth, kHeight)).size());
         setAutoFillBackground(true);
         QPalette p = palette();
         p.setColor(QPalette::Window, Qt::white);
         setPalette(p);
 
         titleBar_ = new Bar(this, QColor(0, 0, 132));
-        titleBar_->setGeometry(0, 0, kWidth, kBarHeight);
+        setDeviceGeometry(titleBar_, QRect(0, 0, kWidth, kBarHeight));
         caption_ = new QLabel(titleBar_);
-        caption_->setFont(shellFont(13, true));
-        caption_->setGeometry(6, 0, kWidth - 40, kBarHeight);
+        setDeviceFont(caption_, shellFont(13, true));
+        setDeviceGeometry(caption_, QRect(6, 0, kWidth - 40, kBarHeight));
         caption_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         caption_->setObjectName(QStringLiteral("DeviceCaption"));
         done_ = new QPushButton(QStringLiteral("ok"), titleBar_);
         done_->setObjectName(QStringLiteral("DoneButton"));
         done_->setAccessibleName(QStringLiteral("ok"));
-        done_->setFont(shellFont(12, true));
+        setDeviceFont(done_, shellFont(12, true));
         done_->setFocusPolicy(Qt::NoFocus);
-        done_->setGeometry(kWidth - 30, 3, 27, kBarHeight - 6);
+        setDeviceGeometry(done_, QRect(kWidth - 30, 3, 27, kBarHeight - 6));
         done_->hide();
         connect(done_, &QPushButton::clicked, this, [] {
             if (Window* dialog = ui::activeDialog())
@@ -209,15 +220,15 @@ class DeviceWindow : public QWidget, public ShellHost {
 
         area_ = new QWidget(this);
         area_->setObjectName(QStringLiteral("DialogArea"));
-        area_->setGeometry(0, kBarHeight, kWidth, kHeight - 2 * kBarHeight);
+        setDeviceGeometry(area_, QRect(0, kBarHeight, kWidth, kHeight - 2 * kBarHeight));
 
         menuBar_ = new Bar(this, QColor(212, 208, 200));
-        menuBar_->setGeometry(0, kHeight - kBarHeight, kWidth, kBarHeight);
+        setDeviceGeometry(menuBar_, QRect(0, kHeight - kBarHeight, kWidth, kBarHeight));
         auto* sipButton = new KeyboardButton(menuBar_);
         sipButton->setObjectName(QStringLiteral("InputPanelButton"));
         sipButton->setAccessibleName(QStringLiteral("Eingabefeld ein/aus"));
         sipButton->setFocusPolicy(Qt::NoFocus);
-        sipButton->setGeometry(kWidth - 36, 2, 32, kBarHeight - 4);
+        setDeviceGeometry(sipButton, QRect(kWidth - 36, 2, 32, kBarHeight - 4));
         sipButtonWindow_ = createWindow(Kind::Shell, kInputPanelButtonClass, nullptr, sipButton);
         sipButtonWindow_->visible = true;
         connect(sipButton, &QToolButton::clicked, this,
@@ -225,7 +236,7 @@ class DeviceWindow : public QWidget, public ShellHost {
 
         auto* panel = new InputPanel(this);
         panel->setObjectName(QStringLiteral("InputPanel"));
-        panel->setGeometry(0, kHeight - kBarHeight - kPanelHeight, kWidth, kPanelHeight);
+        setDeviceGeometry(panel, QRect(0, kHeight - kBarHeight - kPanelHeight, kWidth, kPanelHeight));
         panel->hide();
         panelWindow_ = createWindow(Kind::Shell, kInputPanelClass, nullptr, panel);
         panelWindow_->visible = false;
@@ -249,7 +260,9 @@ class DeviceWindow : public QWidget, public ShellHost {
         caption_->setText(dialog ? toQString(dialog->text) : QString());
         caption_->setAccessibleName(caption_->text());
         // Task bars, window switchers and screen readers name the window after the screen on top.
-        setWindowTitle(caption_->text().isEmpty() ? QStringLiteral("Talvino") : caption_->text());
+        const QString title = caption_->text().isEmpty() ? QStringLiteral("Talvino") : caption_->text();
+        setWindowTitle(title);
+        window()->setWindowTitle(title);
         done_->setVisible(dialog && (dialog->shellFlags & SHIDIF_DONEBUTTON));
         panelOnTop();
     }
@@ -262,14 +275,6 @@ class DeviceWindow : public QWidget, public ShellHost {
         // Raising or lowering the panel is a setting change for the active dialog.
         if (Window* dialog = ui::activeDialog())
             SendMessageW(dialog, WM_SETTINGCHANGE, 0x00E0 /* SPI_SETSIPINFO */, 0);
-    }
-
-  protected:
-    // The window manager's close (its button, Alt+F4) ends the program as the done buttons do;
-    // the window stays until the main menu's shutdown has run.
-    void closeEvent(QCloseEvent* event) override {
-        event->ignore();
-        endProgram();
     }
 
   private:
@@ -286,66 +291,183 @@ class DeviceWindow : public QWidget, public ShellHost {
     bool panelShown_ = false;
 };
 
-DeviceWindow* device = nullptr;
+// The window the desktop or the compositor sees: the device centred in it at the largest scale
+// that fits, or at the scale the user fixed. Every change of size rescales the device at once;
+// what its screens show stays as it is.
+class HostWindow : public QWidget {
+  public:
+    HostWindow() {
+        setObjectName(QStringLiteral("DeviceHost"));
+        setWindowTitle(QStringLiteral("Talvino"));
+        setAutoFillBackground(true);
+        QPalette p = palette();
+        p.setColor(QPalette::Window, kCasingColour);
+        setPalette(p);
+        setMinimumSize(kWidth, kHeight);
+        device_ = new DeviceWindow(this);
+        resize(kWidth, kHeight);
+        fit();
+    }
+    DeviceWindow* device() const { return device_; }
+    double fixedScale() const { return fixedScale_; }
+
+    void setFixedScale(double scale) {
+        fixedScale_ = scale;
+        if (scale > 0) {
+            setFixedSize(windowSizeAt(scale));
+        } else {
+            setMinimumSize(kWidth, kHeight);
+            setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        }
+        fit();
+    }
+    // From now on a size the user gives the window is kept for the next start.
+    void rememberUserSizes() { remember_ = true; }
+    void resizeTo(QSize size) {
+        placedSize_ = size;
+        resize(size);
+    }
+    void keepUserSize() const {
+        if (remember_ && userSized_) rememberWindowSize(normalGeometry().size());
+    }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        fit();
+        const bool plain = !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized));
+        if (isVisible() && plain && fixedScale_ <= 0 && size() != placedSize_) userSized_ = true;
+    }
+    // The window manager's close (its button, Alt+F4) ends the program as the done buttons do;
+    // the window stays until the main menu's shutdown has run.
+    void closeEvent(QCloseEvent* event) override {
+        event->ignore();
+        endProgram();
+    }
+
+  private:
+    void fit() {
+        const DeviceFit fit = fitDevice(size(), fixedScale_);
+        if (std::abs(fit.scale - ui::deviceScale()) > 1e-9) rescaleDevice(fit.scale);
+        device_->setGeometry(fit.device);
+    }
+    DeviceWindow* device_ = nullptr;
+    double fixedScale_ = 0;
+    bool remember_ = false;
+    bool userSized_ = false;
+    QSize placedSize_;
+};
+
+HostWindow* host = nullptr;
+
+// An edit that takes the focus, by a tap or a key, asks the system's on-screen keyboard to show
+// (a desktop without one ignores it); the device's own input panel stays where it is.
+class KeyboardOnFocus : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            if (widget->testAttribute(Qt::WA_InputMethodEnabled) && host && host->isAncestorOf(widget))
+                QGuiApplication::inputMethod()->show();
+        }
+        return false;
+    }
+};
+
+HostWindow* createHost() {
+    if (!host) {
+        platform::gdi::registerDeviceFonts();
+        host = new HostWindow;
+        static KeyboardOnFocus* keyboard = nullptr;
+        if (!keyboard) {
+            keyboard = new KeyboardOnFocus(qApp);
+            qApp->installEventFilter(keyboard);
+        }
+    }
+    return host;
+}
 
 } // namespace
 
 QWidget* createDeviceWindow() {
-    if (device) return device;
-    platform::gdi::registerDeviceFonts();
-    device = new DeviceWindow;
-    device->show();
-    return device;
+    createHost()->show();
+    return host->device();
+}
+
+void showDeviceWindow(double fixedScale) {
+    createHost();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen && isPhoneSized(screen->size())) {
+        // A phone's screen: no desktop frame; the device's title bar is the program's.
+        host->showFullScreen();
+        return;
+    }
+    if (fixedScale > 0) {
+        host->setFixedScale(fixedScale);
+        host->show();
+        return;
+    }
+    const QSize available = screen ? screen->availableGeometry().size() : QSize();
+    QSize size = rememberedWindowSize();
+    if (size.isValid() && available.isValid()) size = size.boundedTo(available);
+    // Headless (offscreen) there is no screen to fit: the device at its own size.
+    const bool headless = QGuiApplication::platformName() == QStringLiteral("offscreen");
+    if (!size.isValid()) size = windowSizeAt(!headless && screen && screen->size().height() >= 800 ? 2 : 1);
+    host->resizeTo(size.expandedTo(QSize(kWidth, kHeight)));
+    host->rememberUserSizes();
+    host->show();
 }
 
 QWidget* deviceWindow() {
-    return device;
+    return host ? host->device() : nullptr;
+}
+
+QWidget* deviceHostWindow() {
+    return host;
 }
 
 void destroyDeviceWindow() {
-    delete device;
-    device = nullptr;
+    if (!host) return;
+    host->keepUserSize();
+    delete host;
+    host = nullptr;
+    rescaleDevice(1);
 }
 
-int deviceScale() {
-    return currentScale;
-}
-void setDeviceScale(int scale) {
-    currentScale = scale < 1 ? 1 : scale;
+double deviceScale() {
+    return ui::deviceScale();
 }
 
-QImage grabDevice(int scale) {
+void setDeviceScale(double scale) {
+    createHost()->setFixedScale(scale);
+}
+
+QImage grabDevice(double scale) {
+    DeviceWindow* device = host ? host->device() : nullptr;
     if (!device) return QImage();
-    if (scale <= 0) scale = currentScale;
-    QImage image(kWidth * scale, kHeight * scale, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(scale);
+    const double shown = ui::deviceScale();
+    if (scale <= 0) scale = shown;
+    QImage image(windowSizeAt(scale), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale / shown);
     image.fill(Qt::white);
     device->render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
     return image;
 }
 
-bool saveDevicePng(const QString& path, int scale) {
+bool saveDevicePng(const QString& path, double scale) {
     const QImage image = grabDevice(scale);
     return !image.isNull() && image.save(path, "PNG");
 }
 
-int chooseDeviceScale(int argc, char** argv) {
+double scaleArgument(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "--scale") == 0) {
-            const int scale = std::atoi(argv[i + 1]);
+            const double scale = std::strtod(argv[i + 1], nullptr);
             if (scale >= 1 && scale <= 4) return scale;
         }
     }
-    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") return 1;
-    int height = xScreenHeight();
-    if (height == 0) {
-        // Elsewhere the screen is known only to an application; look with a short-lived one.
-        int probeArgc = 1;
-        char* probeArgv[] = {argv && argc > 0 ? argv[0] : const_cast<char*>("talvino"), nullptr};
-        QGuiApplication probe(probeArgc, probeArgv);
-        if (QScreen* screen = QGuiApplication::primaryScreen()) height = screen->size().height();
-    }
-    return height >= 800 ? 2 : 1;
+    return 0;
 }
 
 } // namespace platform

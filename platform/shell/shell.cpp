@@ -26,8 +26,9 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
     dialog->shellFlags = info->dwFlags;
     if (info->dwFlags & (SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIZEDLG)) {
         QWidget* area = shellHost() ? shellHost()->dialogArea() : nullptr;
-        const int width = area ? area->width() : kAreaWidth;
-        const int height = area ? area->height() : kAreaHeight;
+        const QSize size = area ? platform::ui::deviceSize(area) : QSize(kAreaWidth, kAreaHeight);
+        const int width = size.width();
+        const int height = size.height();
         MoveWindow(dialog, 0, 0, width, height, TRUE);
         if (live(dialog)) fitControlsToHeight(dialog, height);
     }

@@ -45,6 +45,13 @@ void click(QWidget* widget, QPoint at) {
     QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, at);
 }
 
+// A point in device pixels of `widget` as the widget's own pixels: the middle of that device
+// pixel as the device is shown now.
+QPoint shownPoint(QWidget* widget, QPoint devicePoint) {
+    const QRect pixel = platform::ui::windowRectIn(widget, QRect(devicePoint, QSize(1, 1)));
+    return QPoint(pixel.left() + (pixel.width() - 1) / 2, pixel.top() + (pixel.height() - 1) / 2);
+}
+
 bool shownOnScreen(QWidget* widget) {
     return widget && widget->isVisible();
 }
@@ -223,7 +230,7 @@ bool Driver::tapAt(HWND dialog, int x, int y) {
         ADD_FAILURE() << "tapAt: the dialog is not shown";
         return false;
     }
-    const QPoint point(x, y);
+    const QPoint point = shownPoint(surface, QPoint(x, y));
     QWidget* target = surface->childAt(point);
     if (!target) target = surface;
     click(target, target->mapFrom(surface, point));
@@ -234,9 +241,10 @@ bool Driver::tapAt(HWND dialog, int x, int y) {
 bool Driver::tapDevice(int x, int y) {
     QWidget* device = platform::deviceWindow();
     if (!device) return false;
-    QWidget* target = device->childAt(x, y);
+    const QPoint point = shownPoint(device, QPoint(x, y));
+    QWidget* target = device->childAt(point);
     if (!target) target = device;
-    click(target, target->mapFrom(device, QPoint(x, y)));
+    click(target, target->mapFrom(device, point));
     pump();
     return true;
 }
@@ -254,7 +262,7 @@ bool Driver::tapDone() {
 
 bool Driver::closeDeviceWindow() {
     QWidget* device = platform::deviceWindow();
-    QWindow* window = device ? device->windowHandle() : nullptr;
+    QWindow* window = device ? device->window()->windowHandle() : nullptr;
     if (!window) {
         ADD_FAILURE() << "closeDeviceWindow: there is no device window";
         return false;
@@ -268,9 +276,10 @@ bool Driver::closeDeviceWindow() {
 bool Driver::stylusDown(HWND dialog, int x, int y) {
     QWidget* surface = widget(dialog);
     if (!surface) return false;
-    QWidget* target = surface->childAt(x, y);
+    const QPoint point = shownPoint(surface, QPoint(x, y));
+    QWidget* target = surface->childAt(point);
     if (!target) target = surface;
-    QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(surface, QPoint(x, y)));
+    QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(surface, point));
     return true;
 }
 
@@ -279,7 +288,7 @@ bool Driver::stylusMove(HWND dialog, int x, int y) {
     if (!surface) return false;
     QWidget* grabber = QWidget::mouseGrabber();
     QWidget* target = grabber ? grabber : surface;
-    QTest::mouseMove(target, target->mapFrom(surface, QPoint(x, y)));
+    QTest::mouseMove(target, target->mapFrom(surface, shownPoint(surface, QPoint(x, y))));
     return true;
 }
 
@@ -287,9 +296,10 @@ bool Driver::stylusUp(HWND dialog, int x, int y) {
     QWidget* surface = widget(dialog);
     if (!surface) return false;
     QWidget* grabber = QWidget::mouseGrabber();
-    QWidget* target = grabber ? grabber : surface->childAt(x, y);
+    const QPoint point = shownPoint(surface, QPoint(x, y));
+    QWidget* target = grabber ? grabber : surface->childAt(point);
     if (!target) target = surface;
-    QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(surface, QPoint(x, y)));
+    QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(surface, point));
     pump();
     return true;
 }

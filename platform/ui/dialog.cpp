@@ -59,7 +59,7 @@ class DialogWidget : public QWidget {
     void stylus(UINT msg, QMouseEvent* event) {
         Window* window = windowOf(this);
         if (!window || event->button() == Qt::RightButton) return;
-        const QPoint p = event->position().toPoint();
+        const QPoint p = deviceOffset(this, event->position());
         sendObserved(window, msg, msg == WM_MOUSEMOVE ? 0x0001 : (msg == WM_LBUTTONDOWN ? 0x0001 : 0),
                      MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y())));
         event->accept();
@@ -168,7 +168,7 @@ Window* buildDialog(HINSTANCE module, LPCDLGTEMPLATEW tmpl, HWND ownerHandle, DL
     auto* widget = new DialogWidget(area);
     widget->hide();
     const QFont font = templateFont(tmpl->fontFace, tmpl->pointSize);
-    widget->setFont(font);
+    setDeviceFont(widget, font);
     Window* dialog = createWindow(Kind::Dialog, u"Dialog", nullptr, widget);
     dialog->owner = live(ownerHandle);
     dialog->style = tmpl->style;
@@ -178,7 +178,7 @@ Window* buildDialog(HINSTANCE module, LPCDLGTEMPLATEW tmpl, HWND ownerHandle, DL
     dialog->text = tmpl->caption ? std::u16string(tmpl->caption) : std::u16string();
     dialog->visible = false;
     dialogUnitsFor(font, &dialog->baseX, &dialog->baseY);
-    widget->resize(mulDiv(tmpl->cx, dialog->baseX, 4), mulDiv(tmpl->cy, dialog->baseY, 8));
+    setDeviceGeometry(widget, QRect(0, 0, mulDiv(tmpl->cx, dialog->baseX, 4), mulDiv(tmpl->cy, dialog->baseY, 8)));
     widget->setAccessibleName(toQString(dialog->text));
     for (int i = 0; i < tmpl->itemCount; ++i) {
         Window* control = createControl(dialog, tmpl->items[i]);
@@ -329,15 +329,15 @@ LRESULT sendObserved(Window* dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
 void fitControlsToHeight(Window* dialog, int height) {
     int bottom = 0;
     for (Window* child : dialog->children)
-        if (child->widget) bottom = std::max(bottom, child->widget->geometry().bottom() + 1);
+        if (child->widget) bottom = std::max(bottom, deviceGeometry(child->widget).bottom() + 1);
     if (bottom <= height || bottom <= 0) return;
     for (Window* child : dialog->children) {
         if (!child->widget) continue;
-        const QRect r = child->widget->geometry();
+        const QRect r = deviceGeometry(child->widget);
         const int top = r.top() * height / bottom;
         const bool fixedSize = (child->style & 0x1F) == SS_BITMAP && child->kind == Kind::Static;
         const int h = fixedSize ? r.height() : std::max(1, r.height() * height / bottom);
-        child->widget->setGeometry(r.left(), std::min(top, height - h), r.width(), h);
+        setDeviceGeometry(child->widget, QRect(r.left(), std::min(top, height - h), r.width(), h));
     }
 }
 

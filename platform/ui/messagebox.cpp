@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <cmath>
 #include <utility>
 
 #include "platform/ui/hooks.h"
@@ -82,8 +83,6 @@ int showBox(const QString& text, const QString& caption, UINT type) {
     box->setAccessibleDescription(text);
 
     auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(1, 1, 1, 6);
-    layout->setSpacing(6);
     auto* title = new QLabel(caption, box);
     title->setAutoFillBackground(true);
     QPalette titlePalette = title->palette();
@@ -92,17 +91,11 @@ int showBox(const QString& text, const QString& caption, UINT type) {
     title->setPalette(titlePalette);
     QFont titleFont = templateFont(u"Tahoma", 8);
     titleFont.setBold(true);
-    title->setFont(titleFont);
-    title->setContentsMargins(4, 3, 4, 3);
+    setDeviceFont(title, titleFont);
     layout->addWidget(title);
 
     auto* body = new QHBoxLayout;
-    body->setContentsMargins(6, 0, 6, 0);
     auto* icon = new QLabel(box);
-    icon->setPixmap(
-        box->style()
-            ->standardIcon(question ? QStyle::SP_MessageBoxQuestion : QStyle::SP_MessageBoxInformation)
-            .pixmap(32, 32));
     icon->setAlignment(Qt::AlignTop);
     icon->setAccessibleName(question ? QStringLiteral("Frage") : QStringLiteral("Information"));
     body->addWidget(icon);
@@ -110,18 +103,19 @@ int showBox(const QString& text, const QString& caption, UINT type) {
     message->setObjectName(QStringLiteral("MessageBoxText"));
     message->setTextFormat(Qt::PlainText);
     message->setWordWrap(true);
-    message->setFont(templateFont(u"Tahoma", 8));
+    setDeviceFont(message, templateFont(u"Tahoma", 8));
     message->setAccessibleName(text);
     body->addWidget(message, 1);
     layout->addLayout(body);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
+    QList<QPushButton*> shownButtons;
     auto addButton = [&](const QString& label, int id) {
         auto* button = new QPushButton(label, box);
         button->setAccessibleName(label);
-        button->setFont(templateFont(u"Tahoma", 8));
-        button->setMinimumWidth(56);
+        setDeviceFont(button, templateFont(u"Tahoma", 8));
+        shownButtons.append(button);
         QObject::connect(button, &QPushButton::clicked, box, [&answer, &loop, id] {
             answer = id;
             loop.exit(0);
@@ -136,13 +130,33 @@ int showBox(const QString& text, const QString& caption, UINT type) {
     layout->addLayout(buttons);
     first->setDefault(true);
 
-    const int width = area ? std::min(area->width() - 12, 228) : 228;
-    box->setFixedWidth(width);
-    // A word-wrapped text needs its height for the box's real width; sizeHint guesses another width
-    // and would cut the last lines off.
-    box->setFixedHeight(layout->totalHeightForWidth(width));
-    if (area)
-        box->move((area->width() - box->width()) / 2, std::max(0, (area->height() - box->height()) / 3));
+    // Margins, icon and sizes in device pixels, shown at the device's scale (again when it changes).
+    const QStyle::StandardPixmap iconKind =
+        question ? QStyle::SP_MessageBoxQuestion : QStyle::SP_MessageBoxInformation;
+    const auto placeBox = [box, layout, title, body, icon, iconKind, shownButtons, area] {
+        const auto shown = [](int devicePixels) { return static_cast<int>(std::lround(devicePixels * deviceScale())); };
+        layout->setContentsMargins(shown(1), shown(1), shown(1), shown(6));
+        layout->setSpacing(shown(6));
+        title->setContentsMargins(shown(4), shown(3), shown(4), shown(3));
+        body->setContentsMargins(shown(6), 0, shown(6), 0);
+        icon->setPixmap(box->style()->standardIcon(iconKind).pixmap(QSize(shown(32), shown(32))));
+        for (QPushButton* button : shownButtons)
+            button->setMinimumWidth(shown(56));
+        const QSize areaSize = area ? deviceSize(area) : QSize(240, 268);
+        const int width = std::min(areaSize.width() - 12, 228);
+        const int shownWidth = toWindow(QRect(0, 0, width, 1)).width();
+        box->setFixedWidth(shownWidth);
+        // A word-wrapped text needs its height for the box's real width; sizeHint guesses another
+        // width and would cut the last lines off.
+        const int shownHeight = layout->totalHeightForWidth(shownWidth);
+        box->setFixedHeight(shownHeight);
+        const int height = static_cast<int>(std::ceil(shownHeight / deviceScale() - 1e-9));
+        if (area)
+            setDeviceGeometry(box, QRect((areaSize.width() - width) / 2,
+                                         std::max(0, (areaSize.height() - height) / 3), width, height));
+    };
+    placeBox();
+    whenRescaled(box, placeBox);
 
     QPointer<QWidget> previousBox = messageBoxWidget();
     QPointer<QWidget> previousFocus = QApplication::focusWidget();

@@ -4,6 +4,7 @@
 // window briefly, emptied, so that a worker thread still drawing into it does no harm.
 #include "platform/ui/window.h"
 #include "platform/ui/hooks.h"
+#include "platform/ui/device_geometry.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -15,6 +16,7 @@
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <deque>
 #include <mutex>
@@ -37,18 +39,25 @@ struct DeadSurfaces : std::deque<Surface*> {
 DeadSurfaces deadSurfaces;
 ShellHost* host = nullptr;
 
+// The surface has the widget's pixels (the screen's own where it has more) and draws in device
+// pixels, so that what a device context draws is as sharp as the widget around it.
 void sizeSurface(Window* window) {
     if (!window->widget) return;
-    const QSize size = window->widget->size();
+    const qreal screenRatio = window->widget->devicePixelRatioF();
+    const QSize size = (QSizeF(window->widget->size()) * screenRatio).toSize().expandedTo(QSize(1, 1));
+    const qreal ratio = deviceScale() * screenRatio;
     std::lock_guard<std::mutex> lock(window->surface->mutex);
-    if (window->surface->image.size() == size) return;
-    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    QImage& old = window->surface->image;
+    if (old.size() == size && qFuzzyCompare(old.devicePixelRatio(), ratio)) return;
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
-    if (!window->surface->image.isNull()) {
-        // Keep what was drawn where it still fits.
+    if (!old.isNull()) {
+        // Keep what was drawn where it still fits, enlarged or reduced with the device.
         QPainter painter(&image);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(0, 0, window->surface->image);
+        painter.drawImage(QPointF(0, 0), old);
     }
     window->surface->image = image;
 }
@@ -173,6 +182,19 @@ std::vector<Window*> topLevelWindows() {
     return result;
 }
 
+void refreshSurfaces() {
+    std::vector<Window*> windows;
+    {
+        std::lock_guard<std::recursive_mutex> lock(registryMutex);
+        windows.assign(liveWindows.begin(), liveWindows.end());
+    }
+    for (Window* window : windows) {
+        if (!window->widget) continue;
+        sizeSurface(window);
+        window->widget->update();
+    }
+}
+
 void setShellHost(ShellHost* shell) {
     host = shell;
 }
@@ -235,8 +257,13 @@ LRESULT notifyParent(Window* control, UINT msg, WPARAM wParam, LPARAM lParam) {
 void paintSurface(QWidget* widget, Window* window, QPoint offset) {
     if (!window) return;
     QPainter painter(widget);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     std::lock_guard<std::mutex> lock(window->surface->mutex);
-    if (!window->surface->image.isNull()) painter.drawImage(offset, window->surface->image);
+    const QImage& image = window->surface->image;
+    // Pixel for pixel: the surface has the widget's own pixels.
+    if (!image.isNull())
+        painter.drawImage(QRectF(QPointF(offset), QSizeF(image.size()) / widget->devicePixelRatioF()), image,
+                          QRectF(image.rect()));
 }
 
 PaintScope::PaintScope(Window* window) : flag(window ? window->painting : nullptr) {
@@ -308,15 +335,9 @@ LRESULT dispatch(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-QPoint toDevice(Window* window, QPoint point) {
-    QWidget* widget = window->widget;
-    if (!widget) return point;
-    return widget->mapTo(widget->window(), point);
-}
-QPoint fromDevice(Window* window, QPoint point) {
-    QWidget* widget = window->widget;
-    if (!widget) return point;
-    return widget->mapFrom(widget->window(), point);
+// Where a window's top left lies on the device.
+QPoint deviceOriginOf(Window* window) {
+    return window->widget ? devicePosition(window->widget) : QPoint();
 }
 
 void fireTimer(HWND hwnd, UINT_PTR id, TIMERPROC proc) {
@@ -450,8 +471,8 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
     Window* window = live(hwnd);
     if (!window || !window->widget) return FALSE;
     if (rect)
-        window->widget->update(
-            QRect(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1)));
+        window->widget->update(windowRectIn(
+            window->widget, QRect(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1))));
     else
         window->widget->update();
     if (auto* area = qobject_cast<QAbstractScrollArea*>(window->widget.data())) area->viewport()->update();
@@ -485,16 +506,22 @@ HWND GetFocus() {
 BOOL GetClientRect(HWND hwnd, RECT* rect) {
     Window* window = live(hwnd);
     if (!window || !rect || !window->widget) return FALSE;
-    QRect client = window->widget->contentsRect();
-    *rect = RECT{0, 0, client.width(), client.height()};
+    // The device size less the frame, which Qt draws at the shown size.
+    const QWidget* widget = window->widget;
+    const QRect client = widget->contentsRect();
+    const QSize size = deviceSize(widget);
+    const int frameWidth = widget->width() - client.width();
+    const int frameHeight = widget->height() - client.height();
+    *rect = RECT{0, 0, std::max(0, size.width() - static_cast<int>(std::lround(frameWidth / deviceScale()))),
+                 std::max(0, size.height() - static_cast<int>(std::lround(frameHeight / deviceScale())))};
     return TRUE;
 }
 
 BOOL GetWindowRect(HWND hwnd, RECT* rect) {
     Window* window = live(hwnd);
     if (!window || !rect || !window->widget) return FALSE;
-    const QPoint origin = toDevice(window, QPoint(0, 0));
-    const QSize size = window->widget->size();
+    const QPoint origin = deviceOriginOf(window);
+    const QSize size = deviceSize(window->widget);
     *rect = RECT{origin.x(), origin.y(), origin.x() + size.width(), origin.y() + size.height()};
     return TRUE;
 }
@@ -502,8 +529,8 @@ BOOL GetWindowRect(HWND hwnd, RECT* rect) {
 int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
     Window* source = live(from);
     Window* target = live(to);
-    const QPoint origin = source ? toDevice(source, QPoint(0, 0)) : QPoint(0, 0);
-    const QPoint delta = (target ? fromDevice(target, origin) : origin);
+    const QPoint origin = source ? deviceOriginOf(source) : QPoint(0, 0);
+    const QPoint delta = target ? origin - deviceOriginOf(target) : origin;
     for (UINT i = 0; points && i < count; ++i) {
         points[i].x += delta.x();
         points[i].y += delta.y();
@@ -514,10 +541,10 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
     Window* window = live(hwnd);
     if (!window || !window->widget) return FALSE;
-    const QSize before = window->widget->size();
-    window->widget->setGeometry(x, y, std::max(0, width), std::max(0, height));
+    const QSize before = deviceSize(window->widget);
+    setDeviceGeometry(window->widget, QRect(x, y, std::max(0, width), std::max(0, height)));
     if (repaint) window->widget->update();
-    if (window->kind == Kind::Dialog && before != window->widget->size())
+    if (window->kind == Kind::Dialog && before != deviceSize(window->widget))
         SendMessageW(hwnd, WM_SIZE, 0, MAKELPARAM(static_cast<WORD>(width), static_cast<WORD>(height)));
     return TRUE;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/gdi/surface.h"
+#include "platform/ui/device_geometry.h"
 #include "platform/ui/hooks.h"
 #include "platform/ui/windows.h"
 
@@ -93,6 +94,8 @@ Window* windowOf(const QWidget* widget); // the window a widget stands for, or n
 Window* createWindow(Kind kind, std::u16string className, Window* parent, QWidget* widget);
 void destroyWindow(Window* window); // children first; deletes the widgets
 std::vector<Window*> topLevelWindows();
+// Sizes every surface to its widget again and repaints (after the device was rescaled).
+void refreshSurfaces();
 
 // Text helpers at the Qt boundary.
 QString toQString(const std::u16string& text);

@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 #include <filesystem>
 #include <string>
@@ -39,6 +40,16 @@ TEST(CommandLine, ScaleAndCatalogueInBothSpellings) {
     }
 }
 
+TEST(CommandLine, ScaleMayHaveAFractionWithPointOrComma) {
+    const std::pair<const char*, double> scales[] = {{"1", 1}, {"4", 4}, {"1.5", 1.5}, {"1,5", 1.5},
+                                                     {"2.25", 2.25}, {"3,1", 3.1}, {"4.0", 4}};
+    for (const auto& [text, scale] : scales) {
+        const CommandLine options = parse({"--scale", text});
+        EXPECT_EQ(options.action, CommandLine::Action::Run) << text << ": " << options.error;
+        EXPECT_DOUBLE_EQ(options.scale, scale) << text;
+    }
+}
+
 TEST(CommandLine, ARelativeCatalogueBecomesAbsolute) {
     TestCatalogue catalogue;
     const std::string path = catalogue.build();
@@ -73,6 +84,11 @@ TEST(CommandLine, WrongCallsSayWhatIsWrongInGermanAndEnglish) {
         {{"--scale", "12"}, "--scale braucht eine Zahl von 1 bis 4", "--scale needs a number from 1 to 4"},
         {{"--scale=zwei"}, "--scale braucht eine Zahl von 1 bis 4", "--scale needs a number from 1 to 4"},
         {{"--scale"}, "--scale braucht eine Zahl von 1 bis 4", "--scale needs a number from 1 to 4"},
+        {{"--scale", "4.5"}, "--scale braucht eine Zahl von 1 bis 4", "--scale needs a number from 1 to 4"},
+        {{"--scale", "0.5"}, "--scale braucht eine Zahl von 1 bis 4", "--scale needs a number from 1 to 4"},
+        {{"--scale", "1."}, "--scale braucht eine Zahl von 1 bis 4", "--scale needs a number from 1 to 4"},
+        {{"--scale", "2.125"}, "--scale braucht eine Zahl von 1 bis 4", "--scale needs a number from 1 to 4"},
+        {{"--scale", "2x"}, "--scale braucht eine Zahl von 1 bis 4", "--scale needs a number from 1 to 4"},
         {{"--catalogue"}, "--catalogue braucht eine Datei", "--catalogue needs a file"},
         {{"--catalogue="}, "--catalogue braucht eine Datei", "--catalogue needs a file"},
         {{"--catalogue", "/nonexistent/k.cdb"},

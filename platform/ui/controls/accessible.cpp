@@ -39,7 +39,8 @@ class PartAccessible : public QAccessibleInterface, public QAccessibleActionInte
         if (!area || !owner_) return QRect();
         const QRect local(area->area.left, area->area.top, area->area.right - area->area.left,
                           area->area.bottom - area->area.top);
-        return QRect(owner_->mapToGlobal(local.topLeft()), local.size());
+        const QRect shown = windowRectIn(owner_, local);
+        return QRect(owner_->mapToGlobal(shown.topLeft()), shown.size());
     }
     QAccessible::Role role() const override { return QAccessible::Button; }
     QAccessible::State state() const override {
@@ -186,7 +187,7 @@ QStringList WindowAccessible::actionNames() const {
 
 void WindowAccessible::doAction(const QString& name) {
     if (name == pressAction() && press_) {
-        pressAt(widget()->rect().center());
+        pressAt(QRect(QPoint(), deviceSize(widget())).center());
         return;
     }
     QAccessibleWidget::doAction(name);

@@ -14,7 +14,7 @@ namespace platform::ui::controls {
 
 class WindowAccessible : public QAccessibleWidget {
   public:
-    // A press at a point of the window's client area, as a tap there.
+    // A press at a point of the window's client area (device pixels), as a tap there.
     using Press = std::function<void(Window* window, QPoint at)>;
     WindowAccessible(QWidget* widget, QAccessible::Role role, Press press = {});
     ~WindowAccessible() override;

@@ -75,7 +75,8 @@ class OwnerDrawButton : public QPushButton {
             item.itemState = (isDown() ? ODS_SELECTED : 0) | (hasFocus() ? ODS_FOCUS : 0);
             item.hwndItem = handle;
             item.hDC = dc;
-            item.rcItem = RECT{0, 0, width(), height()};
+            const QSize size = deviceSize(this);
+            item.rcItem = RECT{0, 0, size.width(), size.height()};
             notifyParent(window, WM_DRAWITEM, static_cast<WPARAM>(window->id),
                          reinterpret_cast<LPARAM>(&item));
             if (live(handle) && dc) ReleaseDC(handle, dc);

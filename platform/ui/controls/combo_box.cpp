@@ -50,7 +50,8 @@ class ComboBoxControl : public QComboBox {
             if (self) self->chosen_ = false;
             window = live(handle);
             if (!chosen || !leftAt || !window || !window->parent || !window->parent->widget) return;
-            const QPoint p = window->parent->widget->mapFromGlobal(*leftAt);
+            QWidget* dialog = window->parent->widget;
+            const QPoint p = deviceOffset(dialog, dialog->mapFromGlobal(*leftAt));
             sendObserved(window->parent, WM_MOUSEMOVE, 0,
                          MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y())));
         });
@@ -218,7 +219,7 @@ QAccessibleInterface* accessible(Window*, QWidget* widget) {
 }
 
 void fontChanged(Window* window, const QFont& font) {
-    if (auto* combo = as<QComboBox>(window)) combo->view()->setFont(font);
+    if (auto* combo = as<QComboBox>(window)) setDeviceFont(combo->view(), font);
 }
 
 } // namespace

@@ -164,7 +164,7 @@ void finishControls(Window* dialog) {
 
 void applyFont(Window* window, const QFont& font) {
     if (!window->widget) return;
-    window->widget->setFont(font);
+    setDeviceFont(window->widget, font);
     const ControlFamily* family = familyOf(window->kind);
     if (family && family->fontChanged) family->fontChanged(window, font);
 }
@@ -186,7 +186,7 @@ Window* createControl(Window* dialog, const DLGITEMTEMPLATE& item) {
     control->style = from.style | WS_CHILD;
     control->exStyle = item.exStyle;
     control->visible = (from.style & WS_VISIBLE) != 0;
-    widget->setGeometry(from.rect);
+    setDeviceGeometry(widget, from.rect);
     // The first text is set before the notifications are wired, so it reports no change.
     if (!from.text.empty()) setText(*family, control, from.text);
     if (family->wire) family->wire(control, from);

@@ -3,6 +3,7 @@
 // many whole rows high as its rectangle holds, so no row shows cut at the bottom.
 #include <QListWidget>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/ui/controls/core.h"
 
@@ -19,14 +20,18 @@ QStringList items(QListWidget* list) {
 constexpr const char* kTemplateHeight = "talvinoTemplateHeight";
 
 // Shrinks the list to whole rows of its current font; the rectangle of the template is the most.
+// Rows and frame are counted in shown pixels, the height kept in device pixels.
 void fitWholeRows(Window* window, QListWidget* list) {
     if ((window->style & LBS_NOINTEGRALHEIGHT) || list->count() == 0) return;
     const int most = list->property(kTemplateHeight).toInt();
+    const int mostShown = static_cast<int>(std::lround(most * deviceScale()));
     const int row = list->sizeHintForRow(0);
     const int frame = 2 * list->frameWidth();
-    if (most <= frame || row <= 0) return;
-    const int height = std::max(1, (most - frame) / row) * row + frame;
-    if (list->height() != height) list->resize(list->width(), std::min(most, height));
+    if (mostShown <= frame || row <= 0) return;
+    const int shown = std::max(1, (mostShown - frame) / row) * row + frame;
+    const int height = std::min(most, static_cast<int>(std::ceil(shown / deviceScale() - 1e-9)));
+    const QRect placed = deviceGeometry(list);
+    if (placed.height() != height) setDeviceGeometry(list, QRect(placed.topLeft(), QSize(placed.width(), height)));
 }
 
 QWidget* create(ControlTemplate& from, Kind* kind) {
@@ -43,6 +48,9 @@ QWidget* create(ControlTemplate& from, Kind* kind) {
     list->setTextElideMode(Qt::ElideNone); // a row too wide is cut at the edge, as on the device
     list->setFrameStyle((style & WS_BORDER) ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
     list->setProperty(kTemplateHeight, from.rect.height());
+    whenRescaled(list, [list] {
+        if (Window* window = windowOf(list)) fitWholeRows(window, list);
+    });
     return list;
 }
 

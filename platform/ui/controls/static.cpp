@@ -22,7 +22,7 @@ namespace {
 void tapAt(Window* window, QPoint at) {
     const HWND handle = window;
     if (window->parent && window->parent->widget && window->widget) {
-        const QPoint p = window->widget->mapTo(window->parent->widget, at);
+        const QPoint p = at + devicePosition(window->widget) - devicePosition(window->parent->widget);
         sendObserved(window->parent, WM_MOUSEMOVE, 0x0001,
                      MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y())));
     }
@@ -96,7 +96,7 @@ class StaticControl : public QLabel {
         if (window && (window->style & SS_NOTIFY) &&
             (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
             event->accept();
-            tapAt(window, part ? middleOf(*part) : rect().center());
+            tapAt(window, part ? middleOf(*part) : QRect(QPoint(), deviceSize(this)).center());
             return;
         }
         QLabel::keyPressEvent(event);
@@ -161,7 +161,8 @@ class StaticControl : public QLabel {
         Window* window = windowOf(this);
         if (!window || !(window->style & SS_NOTIFY) || !window->parent || !window->parent->widget)
             return false;
-        const QPoint p = mapTo(window->parent->widget, event->position().toPoint());
+        const QPoint p = deviceOffset(this, event->position()) + devicePosition(this) -
+                         devicePosition(window->parent->widget);
         sendObserved(window->parent, WM_MOUSEMOVE, 0x0001,
                      MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y())));
         return true;
@@ -212,10 +213,13 @@ void wire(Window* control, const ControlTemplate& from) {
     const QImage image = platform::gdi::bitmapImage(bitmap);
     if (bitmap) DeleteObject(bitmap);
     if (!image.isNull()) {
+        // Enlarged smoothly with the device.
         label->setPixmap(QPixmap::fromImage(image));
+        label->setScaledContents(true);
         // The platform sizes a bitmap static to its bitmap.
         const int frame = label->frameWidth();
-        label->resize(image.width() + 2 * frame, image.height() + 2 * frame);
+        setDeviceGeometry(label, QRect(deviceGeometry(label).topLeft(),
+                                       QSize(image.width() + 2 * frame, image.height() + 2 * frame)));
     }
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }

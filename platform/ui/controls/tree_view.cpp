@@ -80,7 +80,8 @@ class TreeViewControl : public QTreeWidget {
             draw.nmcd.hdr = NMHDR{handle, static_cast<UINT_PTR>(window->id), NM_CUSTOMDRAW};
             draw.nmcd.dwDrawStage = CDDS_PREPAINT;
             draw.nmcd.hdc = dc;
-            draw.nmcd.rc = RECT{0, 0, viewport()->width(), viewport()->height()};
+            const QSize size = deviceSize(viewport());
+            draw.nmcd.rc = RECT{0, 0, size.width(), size.height()};
             prepaintAnswer = notifyParent(window, WM_NOTIFY, static_cast<WPARAM>(window->id),
                                           reinterpret_cast<LPARAM>(&draw));
             if (!live(handle)) return;
@@ -148,7 +149,7 @@ void CustomDrawDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
             if (answer & CDRF_NEWFONT) {
                 const platform::gdi::TextState state = platform::gdi::textStateOf(dc);
                 if (state.selectedFont) {
-                    itemOption.font = *state.selectedFont;
+                    itemOption.font = scaledFont(*state.selectedFont);
                     if (!lastFont || *lastFont != *state.selectedFont) {
                         const_cast<CustomDrawDelegate*>(this)->lastFont = state.selectedFont;
                         QTimer::singleShot(0, tree_, [tree = tree_] { tree->doItemsLayout(); });
@@ -164,7 +165,7 @@ void CustomDrawDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
 
 QSize CustomDrawDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
     QStyleOptionViewItem itemOption(option);
-    if (lastFont) itemOption.font = *lastFont;
+    if (lastFont) itemOption.font = scaledFont(*lastFont);
     return ShownPartDelegate::sizeHint(itemOption, index);
 }
 
@@ -311,7 +312,8 @@ QWidget* create(ControlTemplate& from, Kind* kind) {
     const DWORD style = from.style;
     auto* tree = new TreeViewControl(from.dialog->widget);
     tree->setRootIsDecorated((style & TVS_LINESATROOT) != 0);
-    tree->setIndentation(12);
+    tree->setIndentation(toWindow(12));
+    whenRescaled(tree, [tree] { tree->setIndentation(toWindow(12)); });
     tree->setFrameStyle((style & WS_BORDER) ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
     // Items keep their whole label; a wide one brings the horizontal scroll bar, as on the device.
     tree->setTextElideMode(Qt::ElideNone);

@@ -36,7 +36,7 @@ int entry(HINSTANCE module, HINSTANCE previous, LPWSTR commandLine, int show) {
         char16_t caption[64] = {};
         GetWindowTextW(dialog, caption, 64);
         std::printf("caption=%s\n", qPrintable(QString::fromUtf16(caption)));
-        std::printf("saved=%d scale=%d\n", platform::saveDevicePng(pngPath), platform::deviceScale());
+        std::printf("saved=%d scale=%g\n", platform::saveDevicePng(pngPath), platform::deviceScale());
         EndDialog(dialog, 0);
     });
     HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(1), RT_DIALOG);
