@@ -39,10 +39,11 @@ grep -q '^-r--r--r-- .* \./usr/share/talvino/catalogue/talvino2006_db.cdb$' <<<"
     fail "the shipped catalogue is not read-only"
 if grep -v ' \./usr/' <<<"$listing" | grep -q .; then fail "files outside /usr"; fi
 
-# Dependencies: the libraries the programs link, and the font the screens are drawn with.
+# Dependencies: the libraries the programs link, the font the screens are drawn with, and Qt's
+# Wayland plugin for phones and tablets.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for package in fonts-wine libqt6widgets6 libqt6gui6 libqt6core6 libsqlite3-0 libc6; do
+for package in fonts-wine qt6-wayland libqt6widgets6 libqt6gui6 libqt6core6 libsqlite3-0 libc6; do
     grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package"
 done
 
@@ -56,6 +57,11 @@ root="$work/root"
 dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x"
 desktop-file-validate "$root"/usr/share/applications/*.desktop || fail "desktop-file-validate"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml || fail "appstreamcli validate"
+# What phone app stores read: touch, keyboard and pointer, and the smallest screen it fits.
+for declared in '<control>touch</control>' '<control>keyboard</control>' '<control>pointing</control>' \
+    '<display_length compare="ge" side="shortest">240</display_length>'; do
+    grep -qF "$declared" "$root"/usr/share/metainfo/*.metainfo.xml || fail "the AppStream metadata lacks $declared"
+done
 for page in "$root"/usr/share/man/man1/*.1.gz; do
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "man $(basename "$page"): $warnings"
