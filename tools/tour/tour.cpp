@@ -38,6 +38,31 @@ void save(const char* name) {
     std::printf("%s\n", qPrintable(path));
 }
 
+// The window as a tablet or a phone shows it: the device at 1.5 and 3 times, and filling a
+// window of 720 x 1440 (a phone's screen); then back at the tour's own scale.
+void saveSizes(const char* base) {
+    QWidget* window = platform::deviceHostWindow();
+    const double tourScale = platform::deviceScale();
+    const auto saveWindow = [window, base](const QString& suffix) {
+        QApplication::processEvents();
+        const QString path = QDir(outputDir).filePath(QString::fromLatin1(base) + suffix);
+        if (!window->grab().save(path)) {
+            std::fprintf(stderr, "talvino-tour: cannot write %s\n", qPrintable(path));
+            ++failures;
+            return;
+        }
+        std::printf("%s\n", qPrintable(path));
+    };
+    platform::setDeviceScale(1.5);
+    saveWindow(QStringLiteral("-scale-1.5.png"));
+    platform::setDeviceScale(3);
+    saveWindow(QStringLiteral("-scale-3.png"));
+    platform::setDeviceScale(0);
+    window->resize(720, 1440);
+    saveWindow(QStringLiteral("-720x1440.png"));
+    platform::setDeviceScale(tourScale);
+}
+
 void pretendProgramIn(const QString& folder) {
     const std::u16string path = QDir(folder).filePath(QStringLiteral("talvino")).toStdU16String();
     platform::overrideModuleFileName(path.c_str());
@@ -63,6 +88,7 @@ void tourScreens(HINSTANCE module, const QString& programDir) {
     Driver driver;
     driver.onDialog(kMainMenuDialog, [&](HWND menu) {
         save("main-menu.png");
+        saveSizes("main-menu");
         driver.tap(menu, 1007);
     });
     driver.onDialog(kSearchFormDialog, [&](HWND form) {
@@ -72,6 +98,7 @@ void tourScreens(HINSTANCE module, const QString& programDir) {
         driver.tap(form, 1017);
         driver.dragThumb(form, 1021, 2);
         save("search-form.png");
+        saveSizes("search-form");
         ShowWindow(GetDlgItem(form, kAnimationControl), SW_SHOW);
         UpdateWindow(form);
         wait_animation::drawFrame(GetDlgItem(form, kAnimationControl), module, kFirstAnimationFrame + 2);
@@ -92,6 +119,7 @@ void tourScreens(HINSTANCE module, const QString& programDir) {
     driver.onDialog(kResultsDialog, [&](HWND results) {
         for (const auto& category : driver.treeItems(results, 1001)) driver.expandTreeItem(results, 1001, {category.label});
         save("results.png");
+        saveSizes("results");
         std::u16string entry;
         for (const auto& category : driver.treeItems(results, 1001))
             for (const auto& item : category.children)
