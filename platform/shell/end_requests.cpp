@@ -110,7 +110,8 @@ bool EndRequests::nativeEventFilter(const QByteArray& eventType, [[maybe_unused]
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     if ((event->response_type & 0x7f) != XCB_DESTROY_NOTIFY) return false;
     const auto* destroyed = static_cast<const xcb_destroy_notify_event_t*>(message);
-    const QWidget* device = deviceWindow();
+    // The window the desktop knows is the one around the device.
+    const QWidget* device = deviceHostWindow();
     if (device && device->internalWinId() == destroyed->window && !programEnding()) endProgram();
 #else
     (void)eventType;
