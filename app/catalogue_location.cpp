@@ -351,16 +351,27 @@ std::string today() {
     return text;
 }
 
-// What the HINWEIS box says after a damaged copy was replaced.
-std::string recoveryNotice(std::size_t recovered, const std::string& damaged) {
-    std::string text = "Die Datei mit Ihren Lesezeichen war beschädigt und ließ sich nicht mehr öffnen. "
-                       "Talvino hat eine neue angelegt";
+} // namespace
+
+std::string damagedCopyNotice(std::size_t recovered, const std::string& damaged) {
+    // Short lines for the device's box: the folder (the home folder written as "~") on a line of
+    // its own, and of the file's long name the part that tells it apart.
+    std::string folder = folderOf(damaged);
+    const char* home = std::getenv("HOME");
+    if (home && *home && (folder + "/").rfind(std::string(home) + "/", 0) == 0)
+        folder = "~" + folder.substr(std::strlen(home));
+    const std::size_t mark = damaged.rfind(kDamagedSuffix);
+    const std::string ending =
+        mark == std::string::npos ? damaged.substr(folderOf(damaged).size() + 1) : damaged.substr(mark);
+    std::string text = "Ihre Lesezeichen-Datei war beschädigt. Talvino hat eine neue angelegt";
     if (recovered == 0)
-        text += "; aus der beschädigten Datei ließ sich kein Lesezeichen mehr lesen.";
+        text += "; aus der alten ließ sich kein Lesezeichen mehr lesen. Sie";
     else
-        text += " und " + std::to_string(recovered) + " Lesezeichen aus der beschädigten übernommen.";
-    return text + " Die beschädigte Datei liegt unter " + damaged;
+        text += " und " + std::to_string(recovered) + " Lesezeichen daraus übernommen. Die alte Datei";
+    return text + " liegt im Ordner\n" + folder + "\nund endet auf \"" + ending + "\".";
 }
+
+namespace {
 
 // A copy that no longer opens: kept beside the new one as <copy>.damaged-<date>, and every
 // bookmark that can still be read from it goes into a fresh copy of the shipped catalogue.
@@ -398,7 +409,7 @@ bool recoverDamagedCopy(const std::string& shipped, const std::string& copy, con
     syncFolder(folder);
     choice.notes.push_back(copy + " could not be opened; it is kept as " + damaged + ", and " +
                            std::to_string(bookmarks.size()) + " bookmarks were carried into a new copy");
-    choice.notice = recoveryNotice(bookmarks.size(), damaged);
+    choice.notice = damagedCopyNotice(bookmarks.size(), damaged);
     return true;
 }
 

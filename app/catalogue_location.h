@@ -47,5 +47,9 @@ std::string userDataFolder(); // from the environment
 // The shipped catalogue for a program at `programPath`: ../share/talvino/catalogue/ from its folder.
 std::string shippedCataloguePath(const std::string& programPath);
 
+// What the user is told, once, after a copy that no longer opened was kept aside as `damaged` and
+// `recovered` bookmarks were carried into a new one (German, for a HINWEIS box).
+std::string damagedCopyNotice(std::size_t recovered, const std::string& damaged);
+
 // Chooses, and makes or upgrades the user's copy in `userFolder` where needed.
 CatalogueChoice locateCatalogue(const std::string& programPath, const std::string& userFolder);

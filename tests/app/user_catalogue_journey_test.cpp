@@ -3,6 +3,7 @@
 // restart and after an upgrade of the shipped catalogue, and a user whose data folder cannot be
 // written reads the shipped catalogue and is told honestly that saving failed.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -241,7 +242,8 @@ void startAndKill(const std::string& program, const std::string& home, int ms) {
 }
 
 TEST_F(InstalledProgram, StartsKilledWhileTheyMakeOrUpgradeTheCopyLeaveNothingBehind) {
-    const std::vector<std::string> clean = {"talvino.lock", "talvino2006_db.cdb", "talvino2006_db.cdb.origin"};
+    const std::vector<std::string> clean = {"talvino.lock", "talvino2006_db.cdb",
+                                            "talvino2006_db.cdb.origin"};
     const auto filesInFolder = [&] {
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(userFolder()))
@@ -270,6 +272,50 @@ TEST_F(InstalledProgram, StartsKilledWhileTheyMakeOrUpgradeTheCopyLeaveNothingBe
     const auto [labels, note] = bookmarkList();
     EXPECT_EQ(labels.size(), 1u);
     EXPECT_EQ(note, u"überlebt");
+}
+
+TEST_F(InstalledProgram, AStartWithADamagedCopyKeepsItAsideCarriesTheBookmarkAndSaysWhere) {
+    start();
+    saveBookmark(entryId(), u"gerettet");
+    g_database->closeCatalogue();
+    choice = CatalogueChoice();                            // the earlier run has ended
+    fs::resize_file(copy(), fs::file_size(copy()) - 1000); // cut short
+
+    // The real program, its standard error in a file; ended by SIGTERM once the copy is replaced
+    // (the HINWEIS box is then answered as every open box is at the end).
+    const std::string errors = root + "/errors.txt";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::vector<std::string> variables = {"HOME=" + root + "/home", "QT_QPA_PLATFORM=offscreen"};
+    std::vector<char*> envp;
+    for (std::string& variable : variables)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
+    std::string path = program();
+    char* argv[] = {path.data(), nullptr};
+    pid_t pid = -1;
+    ASSERT_EQ(posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, envp.data()), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    std::string damaged;
+    for (int i = 0; i < 3000 && damaged.empty(); ++i) {
+        for (const auto& e : fs::directory_iterator(userFolder()))
+            if (e.path().filename().string().rfind("talvino2006_db.cdb.damaged-", 0) == 0) damaged = e.path();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ::kill(pid, SIGTERM); // whenever it comes, the start goes on to its clean end
+    int status = -1;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    ASSERT_FALSE(damaged.empty()) << "the damaged copy is kept beside the new one";
+    std::ifstream in(errors);
+    const std::string said((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(said.find(damaged), std::string::npos) << said;
+
+    start();
+    const auto [labels, note] = bookmarkList();
+    EXPECT_EQ(labels.size(), 1u);
+    EXPECT_EQ(note, u"gerettet");
 }
 
 TEST_F(InstalledProgram, AReadOnlyDataFolderReadsTheShippedCatalogueAndSavingSaysItFailed) {

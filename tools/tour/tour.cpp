@@ -9,8 +9,10 @@
 #include <cstdio>
 #include <string>
 
+#include "app/catalogue_location.h"
 #include "app/global_objects.h"
 #include "app/main_menu.h"
+#include "platform/data/utf.h"
 #include "platform/shell/device.h"
 #include "platform/shell/device_window.h"
 #include "platform/testing/driver.h"
@@ -83,6 +85,22 @@ void tourWithoutCatalogue(HINSTANCE module) {
     createGlobalObjects(); // the menu's end deleted them, as at the end of the program
 }
 
+// A user's copy that no longer opened was replaced: the notice of the next start.
+void tourDamagedCopyNotice(HINSTANCE module, const QString& programDir) {
+    pretendProgramIn(programDir);
+    SetStartNotice(ado::toUtf16(
+        damagedCopyNotice(3, "/home/anna/.local/share/talvino/talvino2006_db.cdb.damaged-2026-12-07")));
+    QTimer::singleShot(300, [] {
+        save("hinweis-damaged-copy.png");
+        for (QWidget* widget : QApplication::allWidgets())
+            if (widget->objectName() == QStringLiteral("MessageBox"))
+                if (auto* ok = widget->findChild<QPushButton*>()) ok->click();
+    });
+    platform::callAfterNextDialogShown([](HWND menu) { EndDialog(menu, 1); });
+    WinMain(module, nullptr, nullptr, SW_SHOW);
+    createGlobalObjects();
+}
+
 void tourScreens(HINSTANCE module, const QString& programDir) {
     pretendProgramIn(programDir);
     Driver driver;
@@ -117,13 +135,15 @@ void tourScreens(HINSTANCE module, const QString& programDir) {
         driver.tap(form, 1011);
     });
     driver.onDialog(kResultsDialog, [&](HWND results) {
-        for (const auto& category : driver.treeItems(results, 1001)) driver.expandTreeItem(results, 1001, {category.label});
+        for (const auto& category : driver.treeItems(results, 1001))
+            driver.expandTreeItem(results, 1001, {category.label});
         save("results.png");
         saveSizes("results");
         std::u16string entry;
         for (const auto& category : driver.treeItems(results, 1001))
             for (const auto& item : category.children)
-                if (category.label == u"Rot" && item.label.rfind(u"Châteauneuf-du-Pape Rouge", 0) == 0) entry = item.label;
+                if (category.label == u"Rot" && item.label.rfind(u"Châteauneuf-du-Pape Rouge", 0) == 0)
+                    entry = item.label;
         driver.selectTreeItem(results, 1001, {u"Rot", entry});
         save("entry-info.png");
         driver.selectTab(results, 1002, 1);
@@ -206,6 +226,7 @@ int tour(HINSTANCE module, HINSTANCE, LPWSTR, int) {
     }
     QFile::setPermissions(catalogue, QFile::ReadOwner | QFile::WriteOwner);
     tourWithoutCatalogue(module);
+    tourDamagedCopyNotice(module, programDir.path());
     tourScreens(module, programDir.path());
     return failures == 0 ? 0 : 1;
 }
@@ -214,7 +235,8 @@ int tour(HINSTANCE module, HINSTANCE, LPWSTR, int) {
 
 int main(int argc, char** argv) {
     if (argc != 2 || argv[1][0] == '-') {
-        std::fprintf(stderr, "usage: talvino-tour OUTDIR\nSaves a PNG of every screen of Talvino into OUTDIR.\n");
+        std::fprintf(stderr,
+                     "usage: talvino-tour OUTDIR\nSaves a PNG of every screen of Talvino into OUTDIR.\n");
         return 2;
     }
     outputDir = QString::fromLocal8Bit(argv[1]);
