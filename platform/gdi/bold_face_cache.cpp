@@ -1,12 +1,14 @@
 #include "platform/gdi/bold_face_cache.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QSaveFile>
 #include <cstdint>
 #include <cstring>
 
 #include "platform/gdi/bold_face.h"
+#include "platform/ui/windows.h"
 
 namespace platform::gdi {
 namespace {
@@ -88,6 +90,21 @@ QByteArray cachedEmboldenedFace(const QByteArray& regular, const QString& folder
     face = emboldenedFace(regular);
     if (!face.isEmpty()) writeSealed(folder, path, face);
     return face;
+}
+
+QStringList shippedFontFolders() {
+    char16_t path[4096] = {};
+    if (GetModuleFileNameW(nullptr, path, 4096) == 0) return {};
+    const QString folder = QFileInfo(QString::fromUtf16(path)).absolutePath();
+    return {folder + QStringLiteral("/fonts"), folder + QStringLiteral("/../share/talvino/fonts")};
+}
+
+QByteArray shippedEmboldenedFace(const QByteArray& regular, const QStringList& folders) {
+    for (const QString& folder : folders) {
+        QByteArray face = readSealed(cachedBoldFaceFile(regular, folder));
+        if (!face.isEmpty()) return face;
+    }
+    return {};
 }
 
 } // namespace platform::gdi

@@ -233,9 +233,9 @@ void registerDeviceFonts() {
     // The font database needs the application object; without one, try again on a later call.
     if (!QGuiApplication::instance()) return;
     std::call_once(once, [] {
-        // The regular face and a bold made from it (bold_face.h), kept in the user's cache as making
-        // it costs a start-up a good share of its time; the bold file of the wine set is wider but
-        // hardly heavier, so bold text would not read as bold.
+        // The regular face and a bold made from it (bold_face.h), made with the program or else kept
+        // in the user's cache, as making it costs a start-up a good share of its time; the bold
+        // file of the wine set is wider but hardly heavier, so bold text would not read as bold.
         QString tahoma;
         const QString path = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
         QFile file(path);
@@ -247,7 +247,8 @@ void registerDeviceFonts() {
                 QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFontFromData(regular));
             if (!families.isEmpty()) {
                 tahoma = families.first();
-                const QByteArray bold = cachedEmboldenedFace(regular);
+                QByteArray bold = shippedEmboldenedFace(regular);
+                if (bold.isEmpty()) bold = cachedEmboldenedFace(regular);
                 if (!bold.isEmpty()) QFontDatabase::addApplicationFontFromData(bold);
             }
         }

@@ -9,6 +9,7 @@
 
 #include "platform/gdi/bold_face.h"
 #include "platform/gdi/bold_face_cache.h"
+#include "platform/ui/windows.h"
 
 using platform::gdi::cachedBoldFaceFile;
 using platform::gdi::cachedEmboldenedFace;
@@ -94,6 +95,34 @@ TEST(BoldFaceCache, ACacheThatCannotBeWrittenOnlyCostsTime) {
     ASSERT_TRUE(replaceContents(blocker, "x"));
     EXPECT_EQ(cachedEmboldenedFace(regular, blocker + QStringLiteral("/talvino")), made);
     EXPECT_EQ(cachedEmboldenedFace(regular, QString()), made); // no cache folder at all
+}
+
+TEST(BoldFaceCache, AFaceMadeWithTheProgramIsReadFromItsFolderOnlyWhenSound) {
+    const QByteArray regular = regularTahoma();
+    NEEDS_TAHOMA(regular);
+    QTemporaryDir shipped;
+    const QString missing = shipped.path() + QStringLiteral("/not there");
+    const QByteArray made = cachedEmboldenedFace(regular, shipped.path()); // as the build makes it
+    ASSERT_FALSE(made.isEmpty());
+    EXPECT_EQ(platform::gdi::shippedEmboldenedFace(regular, {missing, shipped.path()}), made);
+    // Another regular face on this machine finds nothing made for it.
+    EXPECT_TRUE(platform::gdi::shippedEmboldenedFace(QByteArray("no font"), {shipped.path()}).isEmpty());
+    EXPECT_TRUE(platform::gdi::shippedEmboldenedFace(regular, {missing}).isEmpty());
+    // A damaged copy is not used (and, unlike the cache, never rewritten).
+    const QString file = cachedBoldFaceFile(regular, shipped.path());
+    QByteArray damaged = contentsOf(file);
+    damaged[damaged.size() / 2] = static_cast<char>(damaged[damaged.size() / 2] ^ 0x55);
+    ASSERT_TRUE(replaceContents(file, damaged));
+    EXPECT_TRUE(platform::gdi::shippedEmboldenedFace(regular, {shipped.path()}).isEmpty());
+    EXPECT_EQ(contentsOf(file), damaged);
+}
+
+TEST(BoldFaceCache, TheProgramsFacesLieBesideItAndInItsInstalledShareFolder) {
+    platform::overrideModuleFileName(u"/opt/talvino/bin/talvino");
+    const QStringList folders = platform::gdi::shippedFontFolders();
+    platform::overrideModuleFileName(nullptr);
+    EXPECT_EQ(folders, (QStringList{QStringLiteral("/opt/talvino/bin/fonts"),
+                                    QStringLiteral("/opt/talvino/bin/../share/talvino/fonts")}));
 }
 
 TEST(BoldFaceCache, EachFontFileHasAFileOfItsOwn) {
