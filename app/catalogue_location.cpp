@@ -242,6 +242,16 @@ bool moveDatabase(const std::string& from, const std::string& to) {
     return true;
 }
 
+// The folder, the copy and its note are the user's alone, also where an earlier version made
+// them readable for everybody.
+void keepToTheUser(const std::string& folder, const std::string& copy) {
+    for (const std::string& path : {folder, copy, copy + kOriginSuffix}) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0 && info.st_uid == ::getuid() && (info.st_mode & 077) != 0)
+            ::chmod(path.c_str(), info.st_mode & 0700);
+    }
+}
+
 // Removes what dead starts left; only a start that holds the folder alone calls it.
 void removeLeftovers(const std::string& folder) {
     std::error_code error;
@@ -506,6 +516,7 @@ CatalogueChoice locateCatalogue(const std::string& programPath, const std::strin
         // An upgrade that stopped between its two renames left only the backup.
         if (!isFile(copy) && isFile(backup)) moveDatabase(backup, copy);
         removeLeftovers(userFolder);
+        keepToTheUser(userFolder, copy);
         if (!shipped.empty()) {
             const Origin recorded = readOrigin(copy);
             // Earlier versions wrote no third line: their note is taken as the copy's.

@@ -106,6 +106,18 @@ TEST_F(UserCatalogue, FirstStartMakesTheCopyFromTheShippedCatalogue) {
               (std::vector<std::string>{"talvino.lock", "talvino2006_db.cdb", "talvino2006_db.cdb.origin"}));
 }
 
+TEST_F(UserCatalogue, WhatAnEarlierVersionMadeReadableForEverybodyBecomesTheUsersAlone) {
+    start();
+    for (const std::string& path : {userFolder(), copy(), copy() + ".origin"})
+        ::chmod(path.c_str(), fs::is_directory(path) ? 0755 : 0644);
+    start();
+    for (const std::string& path : {userFolder(), copy(), copy() + ".origin"}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(path.c_str(), &info), 0) << path;
+        EXPECT_EQ(info.st_mode & 0777, fs::is_directory(path) ? 0700u : 0600u) << path;
+    }
+}
+
 TEST_F(UserCatalogue, ALaterStartKeepsTheCopyAndItsBookmarks) {
     start();
     catalogue::replaceBookmarks(copy(),

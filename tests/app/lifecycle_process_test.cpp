@@ -232,6 +232,20 @@ TEST_F(ProgramProcess, SignalsAtAnyMomentOfTheStartEndItWithStatusZero) {
     }
 }
 
+TEST_F(ProgramProcess, ACatalogueThatCannotBeOpenedIsNamedOnStandardError) {
+    catalogue.writeRawFile("Notizen, kein Katalog");
+    Child program({TALVINO_PROGRAM, "--catalogue", path});
+    ASSERT_TRUE(program.started());
+    // The FEHLER box waits for its OK; the line is written before it.
+    const std::string line = "talvino: cannot open the catalogue " + path + ": ";
+    for (int waited = 0; waited < kStartTimeoutMs && program.errors().find(line) == std::string::npos;
+         waited += 50)
+        program.wait(50);
+    EXPECT_NE(program.errors().find(line), std::string::npos) << program.errors();
+    kill(program.pid(), SIGTERM);
+    EXPECT_EQ(program.wait(kEndTimeoutMs), 0) << program.errors();
+}
+
 TEST_F(ProgramProcess, EveryEndTakesTheDoneButtonsRoadFromEveryPlace) {
     struct Case {
         const char* place;
