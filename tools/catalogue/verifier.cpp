@@ -344,6 +344,16 @@ Findings verifyCatalogue(const std::string& path) {
              warnings.add("Lesezeichen: entry gone",
                           "Lesezeichen: entry " + quoted(columnText(s, 0)) + " is not in the catalogue");
          });
+    // An id the program cannot read back as its entry's: saving that bookmark again adds a row.
+    read("Lesezeichen",
+         "SELECT id_talvino FROM Lesezeichen WHERE id_talvino < " + std::to_string(schema::entry::kLowestId) +
+             " OR id_talvino > " + std::to_string(schema::entry::kHighestId),
+         [&](sqlite3_stmt* s) {
+             problems.add("Lesezeichen: entry id out of range",
+                          "Lesezeichen: entry " + quoted(columnText(s, 0)) + " is outside the entry ids " +
+                              std::to_string(schema::entry::kLowestId) + " to " +
+                              std::to_string(schema::entry::kHighestId));
+         });
     read("Lesezeichen",
          "SELECT id_talvino, count(*) FROM Lesezeichen GROUP BY id_talvino HAVING count(*) > 1",
          [&](sqlite3_stmt* s) {

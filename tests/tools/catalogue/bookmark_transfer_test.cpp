@@ -180,6 +180,18 @@ INSTANTIATE_TEST_SUITE_P(
                       "Lesezeichen holds 0 bookmarks after 1 were added to 0"}),
     [](const ::testing::TestParamInfo<RefusedImport>& row) { return std::string(row.param.name); });
 
+TEST_F(BookmarkTransfer, VerifyReportsABookmarkWhoseEntryIdTheProgramCannotRead) {
+    to.execute("INSERT INTO Lesezeichen (id_talvino, Beschreibung) VALUES (99999999999, 'zu groß'), "
+               "(-5, 'negativ'), (1001, 'gut')");
+    const ToolRun result = run("verify " + to.path());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find("Lesezeichen: entry 99999999999 is outside the entry ids 1 to 2147483647"),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("Lesezeichen: entry -5 is outside"), std::string::npos) << result.out;
+    EXPECT_EQ(result.out.find("entry 1001 is outside"), std::string::npos) << result.out;
+}
+
 // verify names every trigger and view, and a table that is a view.
 TEST_F(BookmarkTransfer, VerifyReportsTriggersAndViewsAndATableThatIsAView) {
     EXPECT_EQ(run("verify " + to.path()).status, 0);
