@@ -74,8 +74,12 @@ bool makeFolders(const std::string& folder, std::string& why) {
         return false;
     }
     struct stat info {};
-    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-        why = "cannot make " + folder + ": " + (errno ? systemError() : std::string("not a folder"));
+    if (::stat(folder.c_str(), &info) != 0) {
+        why = "cannot make " + folder + ": " + systemError();
+        return false;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        why = "cannot make " + folder + ": a file of that name is in the way";
         return false;
     }
     return true;
