@@ -186,15 +186,16 @@ class SqliteRecordset final : public Recordset {
     bool eof_ = true;
     bool readOnlyStatement_ = true;
     long rowIndex_ = 0;
-    // Static cursor: the open steps the statement to its end once, to count the rows, and keeps
-    // the cells of the first rows, with one arena for their texts in the file's encoding. Later
-    // rows are read from the statement itself, which runs again when the caller goes back. A
+    // Static cursor: the open counts the rows (stepping the statement to its end once, or through
+    // the cheaper plan) and keeps the cells of the first rows, with one arena for their texts in
+    // the file's encoding. Later rows are read from the statement itself (the plan's window
+    // statement), which runs again when the caller goes back or past its window. A
     // UTF-8 text becomes UTF-16 only when it is read; the converted copies stay where they are
     // (a deque never moves its elements) until the recordset closes.
     long keptRows_ = 0;
     long statementRow_ = -1; // the row the statement stands on; -1 before its first step
-    // With the cheaper plan, statement_ is the window statement (rows from an offset) and the
-    // count runs once during the open.
+    // With the cheaper plan, statement_ is the window statement (rows from windowStart_ on, once
+    // bound) and the counting statements run once during the open.
     bool planned_ = false;
     bool windowBound_ = false;
     long windowStart_ = 0;
