@@ -78,7 +78,10 @@ template <class F> bool withPixels(DeviceContext& dc, F&& draw) {
         Surface* surface = dc.resolve ? dc.resolve() : nullptr;
         if (!surface) return false;
         std::lock_guard<std::mutex> lock(surface->mutex);
-        if (!surface->image.isNull()) draw(surface->image);
+        if (!surface->image.isNull()) {
+            draw(surface->image);
+            surface->drawn = true;
+        }
         return true;
     }
     std::shared_ptr<BitmapObject> bitmap = dc.bitmap;

@@ -14,6 +14,7 @@ namespace platform {
 struct Surface {
     std::mutex mutex;             // held while a device context draws and while the widget paints
     QImage image;                 // ARGB32 premultiplied, transparent where nothing was drawn; widget size
+    bool drawn = false;           // something was drawn since the image was made (else it is all clear)
     std::function<void()> repaint; // asks the widget to repaint (queued, safe from any thread)
 };
 

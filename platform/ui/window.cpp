@@ -60,6 +60,7 @@ void sizeSurface(Window* window) {
         painter.drawImage(QPointF(0, 0), old);
     }
     window->surface->image = image;
+    window->surface->drawn = window->surface->drawn && !old.isNull();
 }
 
 // Keeps a window's surface at its widget's size.
@@ -260,8 +261,9 @@ void paintSurface(QWidget* widget, Window* window, QPoint offset) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     std::lock_guard<std::mutex> lock(window->surface->mutex);
     const QImage& image = window->surface->image;
-    // Pixel for pixel: the surface has the widget's own pixels.
-    if (!image.isNull())
+    // Pixel for pixel: the surface has the widget's own pixels. A surface nothing was drawn on is
+    // clear, and a large one costs a frame more than everything else on the screen.
+    if (!image.isNull() && window->surface->drawn)
         painter.drawImage(QRectF(QPointF(offset), QSizeF(image.size()) / widget->devicePixelRatioF()), image,
                           QRectF(image.rect()));
 }
