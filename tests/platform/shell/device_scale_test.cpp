@@ -1,5 +1,6 @@
 // The device shown at any size: the scale and place chosen for a window, taps and stylus points
 // at every scale, accessible positions in screen pixels, touch and the system's input method.
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -275,6 +276,40 @@ TEST_P(TouchTest, DragOnTheScrollBarFollowsTheFinger) {
     for (const RecordedMessage& m : recorder.entries())
         if (m.msg == WM_HSCROLL && LOWORD(m.wParam) == SB_THUMBTRACK && HIWORD(m.wParam) > 0) ++tracked;
     EXPECT_GE(tracked, 2) << "the thumb follows the finger";
+}
+
+TEST_P(TouchTest, TapOnAListOrTreeRowSelectsIt) {
+    HWND list = GetDlgItem(dialog, kList);
+    for (const char16_t* row : {u"Rot", u"Weiß", u"Rosé"})
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row));
+    auto* listView = qobject_cast<QAbstractItemView*>(driver.widget(list));
+    ASSERT_TRUE(listView);
+    const QRect second = listView->visualRect(listView->model()->index(1, 0));
+    const QPoint onList = listView->viewport()->mapTo(platform::deviceHostWindow(), second.center());
+    MessageRecorder recorder(dialog);
+    QTest::touchEvent(window(), screen).press(0, onList);
+    QTest::touchEvent(window(), screen).release(0, onList);
+    QApplication::processEvents();
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
+    EXPECT_TRUE(recorder.matches({command(kList, LBN_SELCHANGE)}));
+
+    HWND tree = GetDlgItem(dialog, kTree);
+    TVINSERTSTRUCTW item{};
+    item.hParent = TVI_ROOT;
+    item.hInsertAfter = TVI_LAST;
+    item.item.mask = TVIF_TEXT;
+    for (const char16_t* label : {u"Deutschland", u"Frankreich"}) {
+        item.item.pszText = const_cast<LPWSTR>(label);
+        SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    auto* treeView = qobject_cast<QAbstractItemView*>(driver.widget(tree));
+    ASSERT_TRUE(treeView);
+    const QRect row = treeView->visualRect(treeView->model()->index(1, 0));
+    const QPoint onTree = treeView->viewport()->mapTo(platform::deviceHostWindow(), row.center());
+    QTest::touchEvent(window(), screen).press(0, onTree);
+    QTest::touchEvent(window(), screen).release(0, onTree);
+    QApplication::processEvents();
+    EXPECT_EQ(driver.selectedTreeLabel(dialog, kTree), u"Frankreich");
 }
 
 // The system's on-screen keyboard composes (preedit) and then commits, umlauts and ß included.
