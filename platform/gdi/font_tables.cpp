@@ -1,5 +1,6 @@
 #include "platform/gdi/font_tables.h"
 
+#include <cctype>
 #include <cstdint>
 #include <string_view>
 
@@ -53,6 +54,28 @@ std::optional<CellMetrics> cellMetricsOfTables(const QByteArray& os2, const QByt
 
 std::optional<CellMetrics> fileCellMetrics(const QByteArray& font) {
     return cellMetricsOfTables(fontTable(font, "OS/2"), fontTable(font, "head"));
+}
+
+QByteArray withWindowsLineSpacing(QByteArray font) {
+    constexpr unsigned char kUseTypoMetrics = 0x80; // bit 7 of fsSelection's low byte
+    if (font.size() < 12) return font;
+    const std::uint32_t count = big(font, 4, 2);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const qsizetype entry = 12 + 16 * static_cast<qsizetype>(i);
+        if (entry + 16 > font.size()) break;
+        const std::string tag(font.constData() + entry, 4);
+        const std::uint32_t offset = big(font, entry + 8, 4), length = big(font, entry + 12, 4);
+        if (tag == "OS/2" && length >= 64 && offset + 64 <= static_cast<std::uint64_t>(font.size())) {
+            const qsizetype flags = static_cast<qsizetype>(offset) + 63;
+            font[flags] = static_cast<char>(static_cast<unsigned char>(font[flags]) & ~kUseTypoMetrics);
+        } else if (tag == "EBLC" || tag == "EBDT" || tag == "EBSC") {
+            // The bitmap strikes bring line metrics of their own at their sizes; renamed, no engine
+            // finds them, and every size is drawn from the outlines.
+            for (int k = 0; k < 4; ++k)
+                font[entry + k] = static_cast<char>(std::tolower(static_cast<unsigned char>(font[entry + k])));
+        }
+    }
+    return font;
 }
 
 } // namespace platform::gdi

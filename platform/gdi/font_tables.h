@@ -35,4 +35,10 @@ bool plausibleCell(const CellMetrics& cell);
 std::optional<CellMetrics> cellMetricsOfTables(const QByteArray& os2, const QByteArray& head);
 std::optional<CellMetrics> fileCellMetrics(const QByteArray& font);
 
+// The file as a font engine must see it to space lines by the Windows cell, as the platform did:
+// the OS/2 table's "use typographic metrics" flag cleared, and the embedded bitmap strikes hidden
+// (at their sizes they bring line metrics of their own). Rows that hold only Tahoma's typographic
+// ascent cut the marks above capitals: Ö reads O. Unchanged when the file has neither.
+QByteArray withWindowsLineSpacing(QByteArray font);
+
 } // namespace platform::gdi

@@ -241,7 +241,7 @@ void registerDeviceFonts() {
         QFile file(path);
         std::optional<CellMetrics> cell;
         if (file.open(QIODevice::ReadOnly)) {
-            const QByteArray regular = file.readAll();
+            const QByteArray regular = withWindowsLineSpacing(file.readAll());
             cell = fileCellMetrics(regular);
             const QStringList families =
                 QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFontFromData(regular));

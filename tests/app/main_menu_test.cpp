@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
+#include <QImage>
 #include <QWidget>
 #include <atomic>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include "screen/application.h"
 #include "app/main_menu.h"
 #include "db/database.h"
+#include "platform/shell/device_window.h"
 #include "platform/testing/driver.h"
 #include "platform/ui/hooks.h"
 #include "resources/dialog_ids.h"
@@ -261,6 +263,44 @@ TEST_F(MainMenuTest, MenuRowsAreWhiteAndLabelsUseTheMenuFonts) {
                    &link);
         EXPECT_EQ(link.lfHeight, 13);
         EXPECT_EQ(std::u16string(link.lfFaceName), u"Tahoma");
+        driver.tapDone();
+    });
+    EXPECT_EQ(runProgram(), 0);
+}
+
+// Each picture of the menu is framed on all four sides by its black border, at every scale. The
+// pictures of neighbouring rows overlap by their frames, so the line between them may be the
+// upper picture's: each side is dark within its outer three pixels.
+TEST_F(MainMenuTest, MenuPicturesShowAllFourEdgesOfTheirFrame) {
+    driver.onDialog(kMainMenuDialog, [&](HWND menu) {
+        for (int scale : {1, 2, 3}) {
+            const QImage device = driver.grabDevice(scale);
+            for (int id : {1005, 1051, 1052, 1053}) {
+                const QWidget* picture = driver.widget(menu, id);
+                const QRect r(picture->mapTo(platform::deviceWindow(), QPoint(0, 0)), picture->size());
+                // Each side's line, inset from the corners, is dark along its whole length.
+                const struct {
+                    const char* side;
+                    QPoint from, step, inward;
+                    int length;
+                } sides[] = {{"top", r.topLeft() + QPoint(3, 0), {1, 0}, {0, 1}, r.width() - 6},
+                             {"bottom", r.bottomLeft() + QPoint(3, 0), {1, 0}, {0, -1}, r.width() - 6},
+                             {"left", r.topLeft() + QPoint(0, 3), {0, 1}, {1, 0}, r.height() - 6},
+                             {"right", r.topRight() + QPoint(0, 3), {0, 1}, {-1, 0}, r.height() - 6}};
+                for (const auto& side : sides) {
+                    int dark = 0;
+                    for (int i = 0; i < side.length; ++i) {
+                        bool found = false;
+                        for (int depth = 0; depth < 3 && !found; ++depth) {
+                            const QPoint p = side.from + i * side.step + depth * side.inward;
+                            found = qGray(device.pixel(p.x() * scale, p.y() * scale)) < 64;
+                        }
+                        dark += found ? 1 : 0;
+                    }
+                    EXPECT_EQ(dark, side.length) << "picture " << id << ", " << side.side << " edge, scale " << scale;
+                }
+            }
+        }
         driver.tapDone();
     });
     EXPECT_EQ(runProgram(), 0);

@@ -8,6 +8,10 @@
 #include <QPixmap>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
+#include <QTextLayout>
+#include <QFontInfo>
+#include <cmath>
+#include <vector>
 #include <algorithm>
 
 #include "platform/gdi/gdi_internal.h"
@@ -16,6 +20,13 @@
 
 namespace platform::ui::controls {
 namespace {
+
+// A static with both a border and a static edge: a black line outside a sunken one, each one
+// device pixel wide, drawn by the control itself.
+constexpr int kBorderAndEdge = 2;
+bool bordersAnEdge(DWORD style, DWORD exStyle) {
+    return (style & WS_BORDER) && ((exStyle & WS_EX_STATICEDGE) || (style & SS_SUNKEN));
+}
 
 // A tap at a point of a notifying static without the stylus: the dialog hears where (in its own
 // client coordinates), then STN_CLICKED, as from a real tap.
@@ -73,8 +84,15 @@ class StaticControl : public QLabel {
         if (!window) return QLabel::paintEvent(event);
         PaintScope scope(window);
         if (!applyStaticColors(this, window)) return;
-        QLabel::paintEvent(event);
+        if (pixmap().isNull() && !text().isEmpty()) {
+            QPainter painter(this);
+            drawFrame(&painter);
+            paintTextByCells(painter);
+        } else {
+            QLabel::paintEvent(event);
+        }
         paintSurface(this, window, contentsRect().topLeft());
+        if (bordersAnEdge(window->style, window->exStyle)) paintBorderAndEdge();
         if (hasFocus()) {
             QPainter painter(this);
             QStyleOptionFocusRect option;
@@ -123,6 +141,60 @@ class StaticControl : public QLabel {
     }
 
   private:
+    // Lines one character cell apart, as the platform spaced them: a font engine spaces them by
+    // its unrounded ascent and descent, a little more, which pushes the last line of a label that
+    // the template made just tall enough out of its box.
+    void paintTextByCells(QPainter& painter) {
+        const QFont shown = font();
+        const platform::gdi::CellMetrics metrics = platform::gdi::cellMetrics(shown.family(), shown.weight());
+        const int pixels = shown.pixelSize() > 0 ? shown.pixelSize() : QFontInfo(shown).pixelSize();
+        const int ascent = static_cast<int>(std::lround(pixels * metrics.ascent));
+        const int cell = std::max(1, ascent + static_cast<int>(std::lround(pixels * metrics.descent)));
+        QString lines = text();
+        lines.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        QTextLayout layout(lines, shown, this);
+        QTextOption option(alignment() & Qt::AlignHorizontal_Mask);
+        option.setWrapMode(wordWrap() ? QTextOption::WordWrap : QTextOption::NoWrap);
+        layout.setTextOption(option);
+        const QRect area = contentsRect();
+        std::vector<QTextLine> laid;
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(area.width());
+            line.setPosition(QPointF(0, static_cast<qreal>(laid.size()) * cell + ascent - line.ascent()));
+            laid.push_back(line);
+        }
+        layout.endLayout();
+        int top = area.top();
+        if (alignment() & Qt::AlignVCenter) top += (area.height() - static_cast<int>(laid.size()) * cell) / 2;
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+        painter.setClipRect(area);
+        layout.draw(&painter, QPointF(area.left(), top));
+    }
+    // A black line on all four sides, and inside it the sunken edge: shadow above and left, light
+    // below and right. Drawn last, so neither the picture nor the surface covers an edge.
+    void paintBorderAndEdge() {
+        QPainter painter(this);
+        const int line = std::max(1, static_cast<int>(std::lround(platform::ui::deviceScale())));
+        const QRect all = rect();
+        auto band = [&](const QRect& r, const QColor& top, const QColor& bottom) {
+            painter.fillRect(QRect(r.left(), r.top(), r.width(), line), top);
+            painter.fillRect(QRect(r.left(), r.top(), line, r.height()), top);
+            painter.fillRect(QRect(r.left(), r.bottom() - line + 1, r.width(), line), bottom);
+            painter.fillRect(QRect(r.right() - line + 1, r.top(), line, r.height()), bottom);
+        };
+        band(all, Qt::black, Qt::black);
+        band(all.adjusted(line, line, -line, -line), palette().color(QPalette::Dark),
+             palette().color(QPalette::Midlight));
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        // The picture lies inside both frames, which are as wide as the device's at any scale.
+        if (Window* window = windowOf(this); window && bordersAnEdge(window->style, window->exStyle)) {
+            const int m = static_cast<int>(std::lround(kBorderAndEdge * platform::ui::deviceScale()));
+            setContentsMargins(m, m, m, m);
+        }
+        QLabel::resizeEvent(event);
+    }
     static const platform::AccessiblePart* currentPart(Window* window) {
         if (!window || window->currentPart >= static_cast<int>(window->accessibleParts.size()))
             return nullptr;
@@ -195,7 +267,12 @@ QWidget* create(ControlTemplate& from, Kind* kind) {
     }
     if (style & SS_CENTERIMAGE) align = (align & ~Qt::AlignTop) | Qt::AlignVCenter;
     label->setAlignment(align);
-    if ((from.item.exStyle & WS_EX_STATICEDGE) || (style & SS_SUNKEN)) {
+    const bool edge = (from.item.exStyle & WS_EX_STATICEDGE) || (style & SS_SUNKEN);
+    if (edge && (style & WS_BORDER)) {
+        // Both frames, the border outside the edge; drawn by the control (bordersAnEdge).
+        label->setFrameStyle(QFrame::NoFrame);
+        label->setContentsMargins(kBorderAndEdge, kBorderAndEdge, kBorderAndEdge, kBorderAndEdge);
+    } else if (edge) {
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setLineWidth(1);
     } else if (style & WS_BORDER) {
@@ -217,7 +294,7 @@ void wire(Window* control, const ControlTemplate& from) {
         label->setPixmap(QPixmap::fromImage(image));
         label->setScaledContents(true);
         // The platform sizes a bitmap static to its bitmap.
-        const int frame = label->frameWidth();
+        const int frame = bordersAnEdge(from.style, from.item.exStyle) ? kBorderAndEdge : label->frameWidth();
         setDeviceGeometry(label, QRect(deviceGeometry(label).topLeft(),
                                        QSize(image.width() + 2 * frame, image.height() + 2 * frame)));
     }

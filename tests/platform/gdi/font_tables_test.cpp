@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFont>
+#include <QFontMetrics>
 #include <QRawFont>
 
 #include "platform/gdi/font_tables.h"
@@ -69,6 +70,33 @@ TEST(FontTables, RegularAndBoldOfTheDeviceFaceShareTheCellOfTheFile) {
         ASSERT_TRUE(engine.has_value()) << weight;
         EXPECT_DOUBLE_EQ(engine->ascent, cell.ascent) << weight;
         EXPECT_DOUBLE_EQ(engine->descent, cell.descent) << weight;
+    }
+}
+
+// Rows, boxes and text lines of Qt's controls are as high as the font engine's ascent and descent:
+// with the face's typographic ones the marks above capitals (Ö, É, Š) lie outside them and are cut.
+// The registered face therefore spaces lines by the Windows cell, at every size the screens use.
+TEST(FontTables, QtSpacesLinesOfTheDeviceFaceByItsWindowsCell) {
+    const QByteArray file = tahomaFile();
+    if (file.isEmpty()) GTEST_SKIP() << "needs the wine Tahoma (fonts-wine)";
+    const QByteArray patched = platform::gdi::withWindowsLineSpacing(file);
+    EXPECT_NE(static_cast<unsigned char>(fontTable(file, "OS/2")[63]) & 0x80, 0) << "the file asks for typographic lines";
+    EXPECT_EQ(static_cast<unsigned char>(fontTable(patched, "OS/2")[63]) & 0x80, 0);
+    EXPECT_EQ(patched.size(), file.size());
+    EXPECT_EQ(platform::gdi::withWindowsLineSpacing(QByteArray("short")), QByteArray("short"));
+    const std::optional<CellMetrics> cell = fileCellMetrics(file);
+    ASSERT_TRUE(cell.has_value());
+    for (int weight : {400, 700}) {
+        for (int pixels : {8, 11, 13, 16, 22, 26, 33, 39}) {
+            QFont font(platform::gdi::deviceFontFamily());
+            font.setPixelSize(pixels);
+            font.setWeight(static_cast<QFont::Weight>(weight));
+            font.setHintingPreference(QFont::PreferNoHinting);
+            const QFontMetrics metrics(font);
+            EXPECT_NEAR(metrics.ascent(), pixels * cell->ascent, 1.0) << pixels << " px, weight " << weight;
+            EXPECT_NEAR(metrics.height(), pixels * (cell->ascent + cell->descent), 1.5)
+                << pixels << " px, weight " << weight;
+        }
     }
 }
 

@@ -2,7 +2,13 @@
 // thread and from a worker, and the whole device with one control of every class.
 #include <QApplication>
 #include <QDir>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QTreeWidget>
+#include <functional>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -351,4 +357,144 @@ TEST_F(PixelTest, InputPanelShowsAGermanKeyboardAboveTheMenuBar) {
     for (const char* key : {"ä", "ö", "ü", "ß", "z", "y", "Umschalt", "Rücktaste", "Leertaste", "Eingabe"})
         EXPECT_TRUE(names.contains(QString::fromUtf8(key))) << key;
     ShowWindow(panel, SW_HIDE);
+}
+
+namespace {
+
+const char16_t* const kMarked = u"ÄÖÜ ÉÈ Š";
+const char16_t* const kPlain = u"AOU EE S";
+
+// The topmost row of dark ink in `area` of `image` (in the image's own pixels); -1 when none. A row
+// dark nearly all across is a frame's line, not a letter's.
+int topInk(const QImage& image, QRect area) {
+    area = area.intersected(image.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        int dark = 0;
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 110) ++dark;
+        if (dark > 0 && dark < area.width() * 9 / 10) return y;
+    }
+    return -1;
+}
+
+// How far the marks of kMarked reach above the capitals of kPlain when nothing cuts them: the
+// same font drawn freely at `scale`.
+int freeMarkHeight(const QFont& font, int scale) {
+    auto top = [&](const char16_t* text) {
+        QImage image(400 * scale, 80 * scale, QImage::Format_RGB32);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QPoint(10, 50), QString::fromStdU16String(text));
+        painter.end();
+        return topInk(image, image.rect());
+    };
+    return top(kPlain) - top(kMarked);
+}
+
+// A widget drawn at `scale`, as the device window draws it.
+QImage renderAt(QWidget* widget, int scale) {
+    QImage image(widget->size() * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    widget->render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    return image;
+}
+
+QRect scaled(const QRect& r, int scale) {
+    return QRect(r.topLeft() * scale, r.size() * scale);
+}
+
+// One kind of row: fills the dialog's control with `text` and says which widget shows it and where
+// (in the widget's own coordinates).
+struct RowKind {
+    const char* name;
+    std::function<QWidget*(HWND dialog, const char16_t* text, QRect* area)> fill;
+};
+
+} // namespace
+
+// "Österreich" must not read "Osterreich": each kind of row and text box is tall enough for the
+// marks above capitals, which reach as high there as where the same font is drawn freely.
+TEST_F(PixelTest, MarksAboveCapitalsAreDrawnWholeInEveryKindOfRowAtScalesOneToThree) {
+    setHandler({});
+    auto widgetOf = [this](HWND dialog, int id) { return driver.widget(dialog, id); };
+    const RowKind kinds[] = {
+        {"list box row",
+         [&](HWND dialog, const char16_t* text, QRect* area) -> QWidget* {
+             SendDlgItemMessageW(dialog, kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+             auto* list = qobject_cast<QListWidget*>(widgetOf(dialog, kList));
+             *area = list->visualItemRect(list->item(0)).translated(list->viewport()->pos());
+             return list;
+         }},
+        {"combo box",
+         [&](HWND dialog, const char16_t* text, QRect* area) -> QWidget* {
+             SendDlgItemMessageW(dialog, kCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+             SendDlgItemMessageW(dialog, kCombo, CB_SETCURSEL, 0, 0);
+             QWidget* combo = widgetOf(dialog, kCombo);
+             *area = QRect(0, 0, combo->width() / 2, combo->height()); // left of the arrow
+             return combo;
+         }},
+        {"dropped list row",
+         [&](HWND dialog, const char16_t* text, QRect* area) -> QWidget* {
+             SendDlgItemMessageW(dialog, kCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+             auto* combo = qobject_cast<QComboBox*>(widgetOf(dialog, kCombo));
+             combo->showPopup();
+             QAbstractItemView* view = combo->view();
+             view->setCurrentIndex(QModelIndex()); // no focus frame around the row
+             *area = view->visualRect(combo->model()->index(0, 0));
+             return view->viewport();
+         }},
+        {"tree row",
+         [&](HWND dialog, const char16_t* text, QRect* area) -> QWidget* {
+             TVINSERTSTRUCTW insert{};
+             insert.hParent = TVI_ROOT;
+             insert.hInsertAfter = TVI_LAST;
+             insert.item.mask = TVIF_TEXT;
+             insert.item.pszText = const_cast<LPWSTR>(text);
+             SendDlgItemMessageW(dialog, kTree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert));
+             auto* tree = qobject_cast<QTreeWidget*>(widgetOf(dialog, kTree));
+             *area = tree->visualItemRect(tree->topLevelItem(0)).translated(tree->viewport()->pos());
+             return tree;
+         }},
+        {"static line",
+         [&](HWND dialog, const char16_t* text, QRect* area) -> QWidget* {
+             SetDlgItemTextW(dialog, kLeftText, text);
+             QWidget* label = widgetOf(dialog, kLeftText);
+             *area = label->rect();
+             return label;
+         }},
+        {"multi-line edit",
+         [&](HWND dialog, const char16_t* text, QRect* area) -> QWidget* {
+             SetDlgItemTextW(dialog, kMultiEdit, text);
+             QWidget* edit = widgetOf(dialog, kMultiEdit);
+             *area = edit->rect().adjusted(2, 2, -20, -2); // inside the frame, left of the scroll bar
+             return edit;
+         }},
+    };
+    for (const RowKind& kind : kinds) {
+        for (int scale : {1, 2, 3}) {
+            int top[2] = {-1, -1};
+            QFont font;
+            for (int i = 0; i < 2; ++i) {
+                HWND dialog = driver.open(module(), kAllControls, TestProc);
+                QRect area;
+                QWidget* shown = kind.fill(dialog, i == 0 ? kPlain : kMarked, &area);
+                ASSERT_TRUE(shown) << kind.name;
+                driver.pump();
+                font = shown->font();
+                top[i] = topInk(renderAt(shown, scale), scaled(area, scale));
+                if (auto* combo = qobject_cast<QComboBox*>(driver.widget(dialog, kCombo))) combo->hidePopup();
+                driver.close(dialog);
+            }
+            ASSERT_GE(top[0], 0) << kind.name << " shows no text at scale " << scale;
+            const int whole = freeMarkHeight(font, scale);
+            ASSERT_GE(whole, scale) << "the marks reach above the capitals";
+            EXPECT_GE(top[0] - top[1], whole - 1)
+                << kind.name << " at scale " << scale << ": marks drawn " << top[0] - top[1] << " of " << whole
+                << " pixels high";
+        }
+    }
 }
