@@ -3,8 +3,9 @@
 // under the surface's lock, one call at a time, so any thread may draw while the widget paints;
 // with a null pen a rectangle's fill covers the whole [left, right) × [top, bottom); text is
 // anti-aliased, "&" is not a mnemonic prefix, and the only line breaks are "\n", "\n\r", "\r\n"
-// and a lone "\r"; BitBlt knows only SRCCOPY and copies nothing from outside the source's
-// pixels; GetPixel answers CLR_INVALID where nothing has been drawn on a window.
+// and a lone "\r"; a clipped line slightly wider than its box is drawn narrower to fit; BitBlt
+// knows only SRCCOPY and copies nothing from outside the source's pixels; GetPixel answers
+// CLR_INVALID where nothing has been drawn on a window.
 #include <QPainter>
 #include <QFontMetrics>
 #include <algorithm>
@@ -285,6 +286,14 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
                : 0;
 }
 
+// Where the font runs wider than the device's did, a fixed text that fitted there is still read
+// whole; a line much too wide is cut at the box's edge as on the device.
+double platform::gdi::fittingSqueeze(int lineWidth, int boxWidth) {
+    if (lineWidth <= boxWidth || boxWidth <= 0) return 1.0;
+    const double squeeze = static_cast<double>(boxWidth) / lineWidth;
+    return squeeze >= kNarrowestSqueeze ? squeeze : 1.0;
+}
+
 int DrawTextW(HDC handle, LPCWSTR text, int length, RECT* rect, UINT format) {
     DeviceContext* dc = contextOf(handle);
     if (!dc || !text || !rect) return 0;
@@ -323,14 +332,20 @@ int DrawTextW(HDC handle, LPCWSTR text, int length, RECT* rect, UINT format) {
         int y = r.top;
         for (std::u16string_view line : lines) {
             const QString shown = QString::fromUtf16(line.data(), static_cast<qsizetype>(line.size()));
-            const int width = metrics.horizontalAdvance(shown);
+            const int natural = metrics.horizontalAdvance(shown);
+            const double squeeze = clipped ? fittingSqueeze(natural, r.right - r.left) : 1.0;
+            const int width = squeeze < 1.0 ? r.right - r.left : natural;
             int x = r.left;
             if (format & DT_CENTER)
                 x = r.left + (r.right - r.left - width) / 2;
             else if (format & DT_RIGHT)
                 x = r.right - width;
             if (paper && width > 0) painter.fillRect(QRect(x, y, width, lineHeight), *paper);
-            painter.drawText(QPoint(x, y + ascent), shown);
+            painter.save();
+            painter.translate(x, y + ascent);
+            painter.scale(squeeze, 1.0);
+            painter.drawText(QPoint(0, 0), shown);
+            painter.restore();
             y += lineHeight;
         }
     });

@@ -33,4 +33,10 @@ QString deviceFontFamily();
 // device face's is read from its file, so measuring it costs no font engine.
 CellMetrics cellMetrics(const QString& family, int weight);
 
+// How much narrower DrawText draws a clipped line of `lineWidth` pixels in a box `boxWidth` wide:
+// 1 when it fits, the ratio when a narrowing down to kNarrowestSqueeze makes it fit (a few percent
+// is not seen, a letter cut in half is), else 1 again and the line is cut at the box's edge.
+constexpr double kNarrowestSqueeze = 0.9;
+double fittingSqueeze(int lineWidth, int boxWidth);
+
 } // namespace platform::gdi

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "gdi_test_support.h"
+#include "platform/gdi/gdi_internal.h"
 
 using gdi_test::inkBox;
 using gdi_test::TestModule;
@@ -240,6 +241,36 @@ TEST_F(TextDrawing, TextIsClippedToTheRectangle) {
     ASSERT_TRUE(box.isValid());
     EXPECT_TRUE(QRect(90, 40, 40, 20).contains(box))
         << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
+}
+
+// A line a few percent wider than its box is drawn narrower, from the box's left edge to its
+// right one; a line far wider is drawn as it is and cut at the right edge, pixel for pixel what
+// the unclipped line shows there.
+TEST_F(TextDrawing, ALineSlightlyTooWideIsNarrowedToFitAndAFarWiderOneIsCut) {
+    const std::u16string line = u"Wein aus der Liste unterhalb";
+    RECT wide{10, 0, 240, 40};
+    DrawTextW(s.dc, line.c_str(), -1, &wide, DT_LEFT);
+    const QImage natural = s.image();
+    const QRect naturalInk = ink();
+    ASSERT_TRUE(naturalInk.isValid());
+    const int width = naturalInk.right() + 1 - 10;
+    for (const double share : {0.97, 0.92, 0.8, 0.6}) {
+        TestSurface t;
+        SelectObject(t.dc, font);
+        SetBkMode(t.dc, TRANSPARENT);
+        const int boxWidth = static_cast<int>(width * share);
+        RECT r{10, 0, 10 + boxWidth, 40};
+        DrawTextW(t.dc, line.c_str(), -1, &r, DT_LEFT);
+        const QImage drawn = t.image();
+        const QRect box(10, 0, boxWidth, 40);
+        const QRect shown = inkBox(drawn, Qt::black, drawn.rect());
+        ASSERT_TRUE(shown.isValid()) << share;
+        EXPECT_TRUE(box.contains(shown)) << share;
+        EXPECT_GE(shown.right(), box.right() - 3) << share << ": the line reaches the right edge";
+        const bool narrowed = platform::gdi::fittingSqueeze(width, boxWidth) < 1.0;
+        EXPECT_EQ(narrowed, share > 0.9) << share;
+        EXPECT_EQ(drawn.copy(box) == natural.copy(box), !narrowed) << share;
+    }
 }
 
 TEST_F(TextDrawing, NoClipLetsTextRunPastTheRectangle) {
