@@ -34,7 +34,11 @@ class ComboBoxControl : public QComboBox {
     void showPopup() override {
         chosen_ = false;
         if (Window* window = windowOf(this)) sendCommand(window, CBN_DROPDOWN);
+        // A long name is cut at the list's right edge, as the device cut it, not in its middle.
+        view()->setTextElideMode(Qt::ElideNone);
+        view()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         QComboBox::showPopup();
+        placeDroppedList();
     }
     void hidePopup() override {
         const std::optional<QPoint> leftAt = chosenRowOnScreen();
@@ -70,6 +74,27 @@ class ComboBoxControl : public QComboBox {
     }
 
   private:
+    // The dropped list stays inside the dialog and shows whole rows only: below the box while as
+    // many rows as it may show fit there, else on the side with more room (upwards above the menu
+    // bar, as the device dropped it), as many whole rows as fit. Qt places it by the desktop
+    // screen, which knows nothing of the device's bars.
+    void placeDroppedList() {
+        QWidget* popup = view()->window();
+        QWidget* dialog = parentWidget();
+        const int rowHeight = view()->sizeHintForRow(0);
+        if (!popup || popup == window() || !dialog || rowHeight <= 0 || count() == 0) return;
+        const int chrome = popup->height() - view()->viewport()->height();
+        const QRect area(dialog->mapToGlobal(QPoint(0, 0)), dialog->size());
+        const QRect box(mapToGlobal(QPoint(0, 0)), size());
+        const int wanted = std::min(count(), std::max(1, maxVisibleItems()));
+        const int below = area.bottom() - box.bottom(), above = box.top() - area.top();
+        const bool upwards = chrome + wanted * rowHeight > below && above > below;
+        const int room = upwards ? above : below;
+        const int rows = std::clamp((room - chrome) / rowHeight, 1, wanted);
+        const int height = chrome + rows * rowHeight;
+        const int top = upwards ? box.top() - height : box.bottom() + 1;
+        popup->setGeometry(popup->x(), top, popup->width(), height);
+    }
     // Where the stylus lifts off the dropped list when it picks the current row.
     std::optional<QPoint> chosenRowOnScreen() const {
         if (!view() || !view()->isVisible() || currentIndex() < 0) return std::nullopt;
