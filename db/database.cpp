@@ -80,7 +80,12 @@ bool Database::openCatalogue() {
         recordset_->put_ActiveConnection(active);
     }
     closeRecordset();
-    if (result) codec::useOffset(writtenOffset());
+    if (result) {
+        // The scrambled columns are read, and the search term lowered, as the file was written.
+        const long long generation = writtenGeneration();
+        codec::useOffset(codec::offsetOfGeneration(generation).value_or(codec::kOffset));
+        codec::useLowering(codec::loweringOfGeneration(generation).value_or(codec::Lowering::Folded));
+    }
     return result;
 }
 
@@ -154,14 +159,14 @@ bool Database::readFirstValue(VARIANT& value, LPCWSTR sql) {
     return true;
 }
 
-char16_t Database::writtenOffset() {
+long long Database::writtenGeneration() {
     VARIANT value;
     const bool read = readFirstValue(value, u"PRAGMA user_version");
     closeRecordset();
-    // A mark this program does not know comes from a later one; the newest offset known is the
-    // nearest guess. A file whose header cannot be read fails its first query anyway.
-    if (!read || value.vt != VT_I4) return codec::kOffset;
-    return codec::offsetOfGeneration(value.lVal).value_or(codec::kOffset);
+    // A mark this program does not know comes from a later one; the newest generation known is
+    // the nearest guess. A file whose header cannot be read fails its first query anyway.
+    if (!read || value.vt != VT_I4 || !codec::offsetOfGeneration(value.lVal)) return codec::kGeneration;
+    return value.lVal;
 }
 
 bool Database::scalarQuery(LPWSTR out, short capacity) {

@@ -74,8 +74,8 @@ class Database {
     // when the query did not run, true with VT_EMPTY when there was no row. The recordset stays
     // open until `closeRecordset`.
     bool readFirstValue(VARIANT& value, LPCWSTR sql);
-    // The text codec's offset that the open catalogue's scrambled columns were written with.
-    char16_t writtenOffset();
+    // The codec generation the open catalogue names in its header (its offset and lowering).
+    long long writtenGeneration();
     void closeRecordset();
     void releaseObjects();
 

@@ -10,10 +10,27 @@ namespace {
 std::atomic<char16_t> currentOffset{kOffset};
 } // namespace
 
+std::atomic<Lowering> currentLowering{Lowering::Folded};
+
 std::optional<char16_t> offsetOfGeneration(long long generation) {
     if (generation == kEarlierGeneration) return kEarlierOffset;
-    if (generation == kGeneration) return kOffset;
+    if (generation == kSimpleLoweringGeneration || generation == kGeneration) return kOffset;
     return std::nullopt;
+}
+
+std::optional<Lowering> loweringOfGeneration(long long generation) {
+    if (generation == kEarlierGeneration) return Lowering::LatinOnly;
+    if (generation == kSimpleLoweringGeneration) return Lowering::Simple;
+    if (generation == kGeneration) return Lowering::Folded;
+    return std::nullopt;
+}
+
+Lowering lowering() {
+    return currentLowering.load(std::memory_order_relaxed);
+}
+
+void useLowering(Lowering lowering) {
+    currentLowering.store(lowering, std::memory_order_relaxed);
 }
 
 char16_t offset() {
@@ -130,7 +147,21 @@ void lowerCaseText(char16_t* text) {
 }
 
 std::u16string lowerCasedText(std::u16string text) {
-    ado::lowerCaseUtf16(text.data(), text.size());
+    return lowerCasedText(std::move(text), codec::lowering());
+}
+
+std::u16string lowerCasedText(std::u16string text, codec::Lowering lowering) {
+    switch (lowering) {
+    case codec::Lowering::LatinOnly:
+        for (char16_t& c : text)
+            if ((c >= u'A' && c <= u'Z') || (c >= 0x00C0 && c <= 0x00DE && c != 0x00D7)) c += 0x20;
+        return text;
+    case codec::Lowering::Simple:
+        ado::lowerCaseUtf16(text.data(), text.size());
+        return text;
+    case codec::Lowering::Folded:
+        return ado::searchFolded(text);
+    }
     return text;
 }
 

@@ -25,9 +25,31 @@ constexpr char16_t kEarlierOffset = 0x01A0;
 // kGeneration for kOffset. A file without the mark (0, as SQLite creates every file) was written
 // before the mark existed, with kEarlierOffset.
 constexpr int kEarlierGeneration = 0;
-constexpr int kGeneration = 1;
+constexpr int kSimpleLoweringGeneration = 1;
+constexpr int kGeneration = 2;
 // The offset of a generation; none for a generation this program does not know.
 std::optional<char16_t> offsetOfGeneration(long long generation);
+
+// How a generation lowered its lower-case copies (Stichwort_Klein, Text_Klein): the earlier codec
+// only A–Z and À–Þ; the first marked generation by the simple mapping alone (ß stays ß); the
+// current one also writes ß and ẞ as "ss" and the final sigma ς as σ, so that "STRASSE", "Straße"
+// and "straße" all meet the copy. The search lowers its term the way the open catalogue did.
+enum class Lowering { LatinOnly, Simple, Folded };
+std::optional<Lowering> loweringOfGeneration(long long generation);
+Lowering lowering();
+void useLowering(Lowering lowering);
+
+// Uses `lowering` while it lives and then the one before, for the write or the check of one file.
+class LoweringInUse {
+  public:
+    explicit LoweringInUse(Lowering lowering) : before_(codec::lowering()) { useLowering(lowering); }
+    ~LoweringInUse() { useLowering(before_); }
+    LoweringInUse(const LoweringInUse&) = delete;
+    LoweringInUse& operator=(const LoweringInUse&) = delete;
+
+  private:
+    Lowering before_;
+};
 
 // The offset every routine below uses: that of the catalogue open now, set when it opens (the
 // program and the catalogue tool read one catalogue at a time); kOffset until then.
@@ -80,11 +102,14 @@ std::u16string uncarriedText(std::u16string_view carried);
 std::u16string storedText(std::u16string_view readable);
 std::u16string readableText(std::u16string_view stored);
 
-// The catalogue's lower-casing: Unicode's simple lower-case mapping, one character to one (Š to š,
-// Ș to ș; ß unchanged), surrogate pairs included. Shared by the catalogue tool, the search and LIKE.
+// Unicode's simple lower-case mapping, one character to one (Š to š, Ș to ș; ß unchanged),
+// surrogate pairs included; the LIKE of the data layer folds case by the same rule.
 char16_t lowerCaseChar(char16_t c);
 void lowerCaseText(char16_t* text); // in place; null is ignored
+// A text lowered as the lower-case copies of the open catalogue are (codec::lowering()): shared by
+// the catalogue tool, which writes and checks the copies, and the search, which lowers its term.
 std::u16string lowerCasedText(std::u16string text);
+std::u16string lowerCasedText(std::u16string text, codec::Lowering lowering);
 
 // Doubles every apostrophe in place. The buffer must hold length + apostrophes + 1 characters.
 void doubleApostrophes(char16_t* buffer);

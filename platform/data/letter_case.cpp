@@ -34,6 +34,20 @@ void lowerCaseUtf16(char16_t* text, std::size_t length) {
     }
 }
 
+std::u16string searchFolded(std::u16string_view text) {
+    std::u16string lower(text);
+    lowerCaseUtf16(lower.data(), lower.size());
+    std::u16string folded;
+    folded.reserve(lower.size() + 4);
+    for (char16_t c : lower) {
+        if (c == kSharpS)
+            folded += u"ss";
+        else
+            folded += c == kFinalSigma ? kSigma : c;
+    }
+    return folded;
+}
+
 namespace {
 // Cased letters end below U+20000; the table is built once, on first use.
 std::unordered_map<char32_t, std::vector<char32_t>> buildCapitals() {

@@ -145,6 +145,13 @@ std::size_t scanCandidates(const char16_t* text, std::size_t from, std::size_t l
 
 } // namespace
 
+namespace {
+// The letter as the search form writes it: the final sigma as σ (ß stays one letter here).
+char32_t searchLetter(char32_t lower) {
+    return lower == kFinalSigma ? kSigma : lower;
+}
+} // namespace
+
 char16_t foldCase(char16_t c) {
     if (c >= 0xD800 && c <= 0xDFFF) return c;
     return static_cast<char16_t>(lowerCaseOf(c));
@@ -175,9 +182,18 @@ template <typename Unit> LikePattern<Unit>::LikePattern(const Unit* pattern, std
             continue;
         }
         if (current.pieces.empty() || current.pieces.back().anyChar) current.pieces.push_back(Piece());
-        Piece& piece = current.pieces.back();
-        const char32_t small = lowerCaseOf(c);
+        const char32_t small = searchLetter(lowerCaseOf(c));
         lowerPattern_ += small;
+        if (small == kSharpS) {
+            // The fast matcher looks for "ss"; a text that writes ß takes the slow way.
+            for (int k = 0; k < 2; ++k) {
+                current.pieces.back().small.push_back(static_cast<Unit>('s'));
+                current.pieces.back().capital.push_back(static_cast<Unit>('S'));
+            }
+            current.minUnits += 2;
+            continue;
+        }
+        Piece& piece = current.pieces.back();
         const std::size_t before = piece.small.size();
         appendUnits(piece.small, small);
         const std::size_t units = piece.small.size() - before;
@@ -201,6 +217,15 @@ template <typename Unit> LikePattern<Unit>::LikePattern(const Unit* pattern, std
     anchoredEnd_ = !(length > 0 && pattern[length - 1] == static_cast<Unit>('*'));
     if (!hasStar_) anchoredStart_ = anchoredEnd_ = true;
     flush();
+    // Forms the fast matcher cannot meet: ß and ẞ for a pattern's "ss" (or ß), ς for its σ.
+    std::u32string folded;
+    for (char32_t c : lowerPattern_)
+        folded += c == kSharpS ? std::u32string(U"ss") : std::u32string(1, c);
+    if (folded.find(U"ss") != std::u32string::npos) {
+        rareForms_.push_back(kSharpS);
+        rareForms_.push_back(kCapitalSharpS);
+    }
+    if (folded.find(kSigma) != std::u32string::npos) rareForms_.push_back(kFinalSigma);
     std::sort(rareForms_.begin(), rareForms_.end());
     rareForms_.erase(std::unique(rareForms_.begin(), rareForms_.end()), rareForms_.end());
 }
@@ -279,27 +304,31 @@ template <typename Unit>
 bool LikePattern<Unit>::matchesLowerCased(const Unit* text, std::size_t length) const {
     std::u32string lower;
     for (std::size_t at = 0; at < length;)
-        lower += lowerCaseOf(nextCodePoint(text, at, length));
-    // Wildcard matching that backs up to the last '*' only.
+        lower += searchLetter(lowerCaseOf(nextCodePoint(text, at, length)));
+    // matched[i][j]: the pattern from i matches the text from j; rows i, i + 1 and i + 2 are kept.
+    // Besides letter for letter, the pattern's "ss" matches a ß of the text and its ß matches "ss".
     const std::u32string& p = lowerPattern_;
-    std::size_t i = 0, j = 0, star = std::u32string::npos, mark = 0;
-    while (j < lower.size()) {
-        if (i < p.size() && p[i] != U'*' && (p[i] == U'?' || p[i] == lower[j])) {
-            ++i;
-            ++j;
-        } else if (i < p.size() && p[i] == U'*') {
-            star = i++;
-            mark = j;
-        } else if (star != std::u32string::npos) {
-            i = star + 1;
-            j = ++mark;
-        } else {
-            return false;
+    const std::size_t n = lower.size();
+    std::vector<char> row(n + 1, 0), next(n + 1, 0), afterNext(n + 1, 0);
+    next[n] = 1; // the empty rest of the pattern matches the end of the text only
+    for (std::size_t i = p.size(); i-- > 0;) {
+        for (std::size_t j = n + 1; j-- > 0;) {
+            bool m = false;
+            if (p[i] == U'*') {
+                m = next[j] || (j < n && row[j + 1]);
+            } else if (j < n) {
+                if (p[i] == U'?' || p[i] == lower[j]) m = next[j + 1];
+                if (!m && p[i] == U's' && i + 1 < p.size() && p[i + 1] == U's' && lower[j] == kSharpS)
+                    m = afterNext[j + 1];
+                if (!m && p[i] == kSharpS && j + 1 < n && lower[j] == U's' && lower[j + 1] == U's')
+                    m = next[j + 2];
+            }
+            row[j] = m;
         }
+        afterNext.swap(next);
+        next.swap(row);
     }
-    while (i < p.size() && p[i] == U'*')
-        ++i;
-    return i == p.size();
+    return next[0] != 0;
 }
 
 template <typename Unit>

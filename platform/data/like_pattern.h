@@ -1,6 +1,7 @@
 // The catalogue's LIKE: '*' matches any run of characters, '?' exactly one, everything else
 // (SQLite's '%' and '_' included) stands for itself, compared without regard to case: two
-// characters match when their simple lower cases (letter_case.h) are the same.
+// characters match when their simple lower cases (letter_case.h) are the same, and the spellings
+// a reader takes for one word meet: ß (and ẞ) matches "ss" both ways, the final sigma ς matches σ.
 // A pattern is compiled once per statement and matched against text in the file's own
 // encoding (UTF-8 bytes or UTF-16 units), so no row is ever converted.
 #pragma once

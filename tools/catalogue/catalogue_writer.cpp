@@ -125,12 +125,24 @@ std::string searchIndexStatement() {
            "STICHWORT COLLATE BINARY)";
 }
 
+OptionalText fullTextCopy(const OptionalText& description, const OptionalText& name, const OptionalText& suffix) {
+    if (codec::lowering() != codec::Lowering::Folded)
+        return description ? OptionalText(lowerCasedText(*description)) : std::nullopt;
+    OptionalText copy;
+    for (const OptionalText* part : {&description, &name, &suffix}) {
+        if (!*part) continue;
+        copy = copy ? *copy + u" | " + lowerCasedText(**part) : lowerCasedText(**part);
+    }
+    return copy;
+}
+
 void writeCatalogue(const std::string& path, const Content& content, TextEncoding encoding,
                     int codecGeneration) {
     using namespace schema;
     const std::optional<char16_t> offset = codec::offsetOfGeneration(codecGeneration);
     if (!offset) throw WriteError("unknown text codec generation " + std::to_string(codecGeneration));
     const codec::OffsetInUse writtenWith(*offset);
+    const codec::LoweringInUse loweredAs(*codec::loweringOfGeneration(codecGeneration));
     std::string temporary = path + ".tmp-XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) throw WriteError("cannot create a temporary file next to " + path);
@@ -207,9 +219,8 @@ void writeCatalogue(const std::string& path, const Content& content, TextEncodin
                 sqlite3_bind_int(st, 1 + entry::kDrinkSoon, e.drinkSoon);
                 sqlite3_bind_int(st, 1 + entry::kNoVintage, e.noVintage);
                 bindText(st, 1 + entry::kKeywordLower, lowerCasedText(e.keyword));
-                bindText(st, 1 + entry::kTextLower,
-                         e.description ? OptionalText(storedText(lowerCasedText(*e.description)))
-                                       : std::nullopt);
+                const OptionalText fullText = fullTextCopy(e.description, e.name, e.suffix);
+                bindText(st, 1 + entry::kTextLower, fullText ? OptionalText(storedText(*fullText)) : std::nullopt);
                 step(db.get(), st, "entry " + std::to_string(e.id));
             }
         }

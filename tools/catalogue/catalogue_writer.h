@@ -37,7 +37,7 @@ struct Entry {
     int id = 0;
     OptionalText name; // position 1
     OptionalText
-        description;     // plain; stored scrambled at position 2, lower-cased and scrambled in Text_Klein
+        description;     // plain; stored scrambled at position 2; Text_Klein is derived (fullTextCopy)
     Text keyword;        // STICHWORT; Stichwort_Klein is derived
     OptionalText suffix; // position 4
     int red = 0, rose = 0, white = 0, brown = 0;
@@ -83,6 +83,12 @@ class WriteError : public std::runtime_error {
 
 // The vintage column text for a list of years (1900..2154).
 Text vintageText(const std::vector<int>& years);
+
+// The readable text of an entry's full-text copy (Text_Klein, stored scrambled), lowered as the
+// catalogue of the codec in use lowers: the description, and in today's catalogues also the
+// shown name and its addition, joined by " | ", so that every word a result shows is found by the
+// full-text search and no term found spans two of them. Empty (NULL) when the entry has none of them.
+OptionalText fullTextCopy(const OptionalText& description, const OptionalText& name, const OptionalText& suffix);
 
 // Writes a complete catalogue to `path` through a temporary file renamed into place, so a failed
 // write leaves an existing file as it was. Throws WriteError. The scrambled columns are written

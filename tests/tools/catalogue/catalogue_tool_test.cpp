@@ -202,7 +202,10 @@ TEST_F(BuiltCatalogue, DerivesTheLowerCaseAndScrambledColumns) {
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][1], "chablis premier cru");
     EXPECT_EQ(ado::toUtf16(rows[0][2]), encodedText(u"Straffer, mineralischer Chablis mit Würze."));
-    EXPECT_EQ(ado::toUtf16(rows[0][3]), encodedText(u"straffer, mineralischer chablis mit würze."));
+    // The full-text copy holds the description, the name and the producer, so that every shown word
+    // is found.
+    EXPECT_EQ(ado::toUtf16(rows[0][3]),
+              encodedText(u"straffer, mineralischer chablis mit würze. | chablis premier cru | domaine des vaux clairs"));
     EXPECT_EQ(rows[0][4], "F");
     EXPECT_EQ(rows[0][5], "Burgund");
     EXPECT_EQ(sources.catalogue().rows("SELECT Text_Klein, Name FROM talvino WHERE ID = 1002")[0],
@@ -240,6 +243,30 @@ TEST_F(BuiltCatalogue, VerifyFindsBrokenRows) {
     EXPECT_NE(all.find("looking up Ries by name also finds Riesling"), std::string::npos);
     EXPECT_NE(all.find("Lesezeichen: entry 1001 has 2 bookmarks"), std::string::npos);
     EXPECT_NE(all.find("Region 99: unknown country QQ"), std::string::npos);
+}
+
+// What a result shows must be found, and the list must read sorted: a keyword that does not begin
+// with the name, and a shown word in neither lower-case copy, are problems, each named.
+TEST_F(BuiltCatalogue, VerifyFindsShownNamesSortedAwayOrNotFindable) {
+    struct Case {
+        const char* change;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"UPDATE talvino SET STICHWORT = 'Premier Cru Chablis', Stichwort_Klein = 'premier cru chablis' "
+         "WHERE ID = 1001",
+         "talvino 1001: STICHWORT Premier Cru Chablis does not begin with Name Chablis Premier Cru"},
+        {"UPDATE talvino SET Name = 'Chablis Premier Cru Vaudésir' WHERE ID = 1001",
+         "talvino 1001: Vaudésir of Name is in neither lower-case copy"},
+        {"UPDATE talvino SET Zusatz = 'Domaine Vauchelet' WHERE ID = 1001",
+         "talvino 1001: Vauchelet of Zusatz is in neither lower-case copy"},
+    };
+    for (const Case& c : cases) {
+        build();
+        sources.catalogue().execute(c.change);
+        const std::string all = joined(catalogue::verifyCatalogue(sources.out()).problems);
+        EXPECT_NE(all.find(c.problem), std::string::npos) << c.change << "\n" << all;
+    }
 }
 
 TEST_F(BuiltCatalogue, VerifyWarnsOfEntriesWithoutNameAndBookmarksWithoutEntry) {
@@ -281,7 +308,7 @@ TEST_F(BuiltCatalogue, QueryPrintsRowsWithScrambledColumnsDecoded) {
         << err.str();
     EXPECT_EQ(out.str(),
               "ID\tBeschreibung\tText_Klein\n1001\tStraffer, mineralischer Chablis mit Würze.\tstraffer, "
-              "mineralischer chablis mit würze.\n");
+              "mineralischer chablis mit würze. | chablis premier cru | domaine des vaux clairs\n");
     std::ostringstream bookmarks;
     ASSERT_TRUE(
         catalogue::queryCatalogue(sources.out(), u"SELECT Beschreibung from Lesezeichen", bookmarks, err));
@@ -357,8 +384,12 @@ TEST_P(CatalogueOfEachCodecGeneration, TheHeaderNamesTheOffsetTheColumnsAreWritt
     build();
     EXPECT_EQ(sources.catalogue().rows("PRAGMA user_version")[0][0], std::to_string(GetParam()));
     const char16_t offset = *codec::offsetOfGeneration(GetParam());
+    // Today's full-text copy also holds the name and the producer; the earlier one only the description.
     std::u16string expected;
-    for (char16_t c : std::u16string(u"straffer, mineralischer chablis mit würze."))
+    for (char16_t c : std::u16string(GetParam() == codec::kGeneration
+                                         ? u"straffer, mineralischer chablis mit würze. | chablis premier "
+                                           u"cru | domaine des vaux clairs"
+                                         : u"straffer, mineralischer chablis mit würze."))
         expected += codec::encodeChar(c, offset);
     EXPECT_EQ(ado::toUtf16(sources.catalogue().rows("SELECT Text_Klein FROM talvino WHERE ID = 1001")[0][0]),
               expected);
@@ -383,8 +414,10 @@ TEST_P(CatalogueOfEachCodecGeneration, VerifyDumpAndQueryReadItWithItsOwnOffset)
     ASSERT_TRUE(catalogue::queryCatalogue(
         sources.out(), u"select Beschreibung, Text_Klein from talvino where ID = 1001", out, err))
         << err.str();
-    EXPECT_EQ(out.str(), "Beschreibung\tText_Klein\nStraffer, mineralischer Chablis mit Würze.\tstraffer, "
-                         "mineralischer chablis mit würze.\n");
+    EXPECT_EQ(out.str(), std::string("Beschreibung\tText_Klein\nStraffer, mineralischer Chablis mit Würze.\tstraffer, "
+                                     "mineralischer chablis mit würze.") +
+                             (GetParam() == codec::kGeneration ? " | chablis premier cru | domaine des vaux clairs\n"
+                                                               : "\n"));
     // Each command reads with the file's offset only while it runs.
     EXPECT_EQ(codec::offset(), codec::kOffset);
 }
