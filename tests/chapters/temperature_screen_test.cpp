@@ -1,7 +1,10 @@
 // The serving temperature chart on screen: the scroll's frames on the dialog's surface, the text
 // each height and wine kind brings, and the hand-over between rolling up and unrolling. The
 // test takes the timer's place and runs the phase steps itself, so every frame can be looked at.
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QFontMetrics>
+#include <QScrollBar>
 #include <QWidget>
 #include <map>
 #include <optional>
@@ -576,6 +579,39 @@ TEST_F(TemperatureChart, DoneButtonEndsTheScreenAndItsTimer) {
     const int frame = screen().frameIndex;
     driver.pump(300);
     EXPECT_EQ(screen().frameIndex, frame);
+}
+
+} // namespace
+
+namespace {
+
+// The dropped list of the wine kinds at the foot of the screen, as the reader sees it.
+TEST_F(TemperatureChart, TheWineKindListDropsUpwardsInsideTheScreenWithWholeRowsCutAtTheRight) {
+    const HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    auto* combo = qobject_cast<QComboBox*>(driver.widget(dialog, 1005));
+    ASSERT_NE(combo, nullptr);
+    combo->showPopup();
+    driver.pump();
+    QAbstractItemView* view = combo->view();
+    QWidget* popup = view->window();
+    const QWidget* screen = driver.widget(dialog);
+    const QRect area(screen->mapToGlobal(QPoint(0, 0)), screen->size());
+    const QRect list(popup->mapToGlobal(QPoint(0, 0)), popup->size());
+    const QRect box(combo->mapToGlobal(QPoint(0, 0)), combo->size());
+    EXPECT_TRUE(area.contains(list)) << "the list hangs over the menu bar";
+    EXPECT_LE(list.bottom(), box.top()) << "no room below the box: the list opens upwards";
+    const int row = view->sizeHintForRow(0);
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(view->viewport()->height() % row, 0) << "a row is cut in half";
+    EXPECT_GE(view->viewport()->height() / row, 4) << "more kinds than three at once";
+    // Its scroll bar holds both arrows and a thumb between them.
+    const QScrollBar* bar = view->verticalScrollBar();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_GE(bar->height(), 3 * bar->width());
+    EXPECT_EQ(view->textElideMode(), Qt::ElideNone) << "a long kind is cut at the right, not in its middle";
+    combo->hidePopup();
+    driver.pump();
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QPointer>
+#include <QStyle>
 #include <QStylePainter>
 #include <QTimer>
 #include <algorithm>
@@ -77,7 +78,8 @@ class ComboBoxControl : public QComboBox {
     // The dropped list stays inside the dialog and shows whole rows only: below the box while as
     // many rows as it may show fit there, else on the side with more room (upwards above the menu
     // bar, as the device dropped it), as many whole rows as fit. Qt places it by the desktop
-    // screen, which knows nothing of the device's bars.
+    // screen, which knows nothing of the device's bars. Differs from the platform: a list that
+    // scrolls shows at least the rows its scroll bar needs for its arrows and a usable thumb.
     void placeDroppedList() {
         QWidget* popup = view()->window();
         QWidget* dialog = parentWidget();
@@ -86,7 +88,10 @@ class ComboBoxControl : public QComboBox {
         const int chrome = popup->height() - view()->viewport()->height();
         const QRect area(dialog->mapToGlobal(QPoint(0, 0)), dialog->size());
         const QRect box(mapToGlobal(QPoint(0, 0)), size());
-        const int wanted = std::min(count(), std::max(1, maxVisibleItems()));
+        // At least as many rows as let its scroll bar hold both arrows and a thumb as long as one.
+        const int barRows = (3 * style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view()) + rowHeight - 1) /
+                            rowHeight;
+        const int wanted = std::min(count(), std::max({1, maxVisibleItems(), count() > maxVisibleItems() ? barRows : 1}));
         const int below = area.bottom() - box.bottom(), above = box.top() - area.top();
         const bool upwards = chrome + wanted * rowHeight > below && above > below;
         const int room = upwards ? above : below;
