@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "platform/gdi/bold_face_cache.h"
+#include "platform/gdi/font_tables.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -24,7 +25,8 @@ int main(int argc, char** argv) {
         std::printf("%s: not there, no bold face made\n", argv[1]);
         return 0;
     }
-    const QByteArray regular = file.readAll();
+    // The face as the program registers it, so that the program finds the bold made from it.
+    const QByteArray regular = platform::gdi::withWindowsLineSpacing(file.readAll());
     if (platform::gdi::cachedEmboldenedFace(regular, folder).isEmpty() ||
         platform::gdi::shippedEmboldenedFace(regular, {folder}).isEmpty()) {
         std::fprintf(stderr, "%s: cannot make its bold face into %s\n", argv[1], argv[2]);
