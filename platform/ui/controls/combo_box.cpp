@@ -75,7 +75,8 @@ class ComboBoxControl : public QComboBox {
     }
 
   private:
-    // The dropped list stays inside the dialog and shows whole rows only: below the box while as
+    // The dropped list stays inside the dialog (a name too long for it is cut at its right edge)
+    // and shows whole rows only: below the box while as
     // many rows as it may show fit there, else on the side with more room (upwards above the menu
     // bar, as the device dropped it), as many whole rows as fit. Qt places it by the desktop
     // screen, which knows nothing of the device's bars. Differs from the platform: a list that
@@ -98,7 +99,10 @@ class ComboBoxControl : public QComboBox {
         const int rows = std::clamp((room - chrome) / rowHeight, 1, wanted);
         const int height = chrome + rows * rowHeight;
         const int top = upwards ? box.top() - height : box.bottom() + 1;
-        popup->setGeometry(popup->x(), top, popup->width(), height);
+        // As wide as Qt makes it for the longest name, but never past the dialog's right edge.
+        const int left = std::max(area.left(), std::min(popup->x(), area.right() + 1 - popup->width()));
+        const int width = std::min(popup->width(), area.right() + 1 - left);
+        popup->setGeometry(left, top, width, height);
     }
     // Where the stylus lifts off the dropped list when it picks the current row.
     std::optional<QPoint> chosenRowOnScreen() const {

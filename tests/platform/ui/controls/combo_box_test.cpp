@@ -1,5 +1,8 @@
 // Combo boxes: adding, sorting, choices and what they notify.
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontMetrics>
+#include <QImage>
 #include <gtest/gtest.h>
 
 #include "platform/testing/driver.h"
@@ -153,4 +156,50 @@ TEST_F(ControlsTest, AHugeChosenComboRowLooksLikeItsShownPart) {
     const QImage cut = driver.grab(GetDlgItem(dialog, kCombo));
     send(kCombo, CB_SETCURSEL, 1);
     EXPECT_EQ(driver.grab(GetDlgItem(dialog, kCombo)), cut);
+}
+
+// A name too long for the dropped list is cut at the list's right edge, as the device cut it: its
+// row shows the same pixels as a row holding only its beginning, up to where that beginning ends;
+// an ellipsis in the middle would replace the name's middle sooner. Only whole rows show.
+TEST_F(ControlsTest, ADroppedListCutsALongNameAtTheRightAndShowsWholeRows) {
+    std::u16string name = u"Burgund Côte de Beaune";
+    while (name.size() < 400)
+        name += u", Hautes-Côtes und Villages";
+    auto* combo = qobject_cast<QComboBox*>(driver.widget(dialog, kCombo));
+    ASSERT_NE(combo, nullptr);
+    const QFontMetrics metrics(combo->view()->font());
+    add(kCombo, CB_ADDSTRING, name.c_str());
+    combo->showPopup();
+    driver.pump();
+    const int width = combo->view()->viewport()->width();
+    const QWidget* screen = driver.widget(dialog);
+    const QRect list(combo->view()->window()->mapToGlobal(QPoint(0, 0)), combo->view()->window()->size());
+    EXPECT_TRUE(QRect(screen->mapToGlobal(QPoint(0, 0)), screen->size()).contains(list));
+    combo->hidePopup();
+    driver.pump();
+    // The longest beginning of the name that takes about four fifths of the list's width.
+    std::u16string beginning = name;
+    while (!beginning.empty() &&
+           metrics.horizontalAdvance(QString::fromStdU16String(beginning)) > width * 4 / 5)
+        beginning.pop_back();
+    ASSERT_GT(beginning.size(), 5u);
+    add(kCombo, CB_ADDSTRING, beginning.c_str());
+    for (int i = 0; i < 8; ++i)
+        add(kCombo, CB_ADDSTRING, u"Beaujolais");
+    combo->showPopup();
+    driver.pump();
+    QAbstractItemView* view = combo->view();
+    view->setCurrentIndex(QModelIndex()); // no highlight or focus frame on a row
+    const QImage shown = view->viewport()->grab().toImage();
+    const QRect whole = view->visualRect(combo->model()->index(0, 0));
+    const QRect part = view->visualRect(combo->model()->index(1, 0));
+    const int compared = metrics.horizontalAdvance(QString::fromStdU16String(beginning)) - 2;
+    int differing = 0;
+    for (int y = 0; y < whole.height(); ++y)
+        for (int x = whole.left(); x < whole.left() + compared; ++x)
+            if (shown.pixel(x, whole.top() + y) != shown.pixel(x, part.top() + y)) ++differing;
+    EXPECT_EQ(differing, 0) << "the long name is not shown from its beginning up to the right edge";
+    EXPECT_EQ(view->viewport()->height() % whole.height(), 0) << "a row is cut in half";
+    combo->hidePopup();
+    driver.pump();
 }
