@@ -119,6 +119,29 @@ TEST_F(ShippedCatalogueSearch, ResultsComeInDictionaryOrderOfTheirKeywords) {
     EXPECT_LT(ado::compareGerman(*oeil, *(oeil + 1)), 0);
 }
 
+// The results tree shows each entry's name, in the order of the hidden keyword: it reads sorted
+// only when the names come in German order too, in every country's search as in the whole list.
+TEST_F(ShippedCatalogueSearch, ShownNamesComeInDictionaryOrderInEveryCountry) {
+    std::vector<std::u16string> countries = column(u"SELECT Land FROM Land");
+    countries.push_back(u""); // no country: every entry
+    for (const std::u16string& code : countries) {
+        SearchCriteria criteria;
+        criteria.red = criteria.white = criteria.rose = criteria.brown = true;
+        if (!code.empty()) {
+            criteria.countryName = u"???";
+            criteria.countryNameLength = 3;
+        }
+        const Texts names = column(composeSearchStatement(criteria, code), schema::entry::kName);
+        Texts shown;
+        for (const std::u16string& name : names)
+            if (!name.empty()) shown.push_back(name);
+        std::size_t outOfOrder = 0;
+        for (std::size_t i = 1; i < shown.size(); ++i)
+            if (ado::compareGerman(shown[i - 1], shown[i]) > 0) ++outOfOrder;
+        EXPECT_EQ(outOfOrder, 0u) << "country " << ado::toUtf8(code) << ": " << outOfOrder << " of " << shown.size();
+    }
+}
+
 std::u32string wide(const std::u16string& text) {
     std::u32string out;
     for (std::size_t i = 0; i < text.size(); ++i) {

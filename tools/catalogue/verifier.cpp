@@ -12,6 +12,7 @@
 #include "db/schema.h"
 #include "db/text_codec.h"
 #include "platform/data/ado.h"
+#include "platform/data/german_order.h"
 #include "platform/data/like_pattern.h"
 #include "platform/data/utf.h"
 #include "tools/catalogue/finding_list.h"
@@ -302,6 +303,11 @@ Findings verifyCatalogue(const std::string& path) {
     });
 
     // Entries.
+    struct Shown {
+        std::u16string keyword, name;
+        long long id;
+    };
+    std::vector<Shown> shownInOrder;
     read("talvino",
          "SELECT ID, Beschreibung, STICHWORT, Land, Regio_Lang, Stichwort_Klein, Text_Klein, Name, Zusatz "
          "FROM talvino",
@@ -351,6 +357,7 @@ Findings verifyCatalogue(const std::string& path) {
                  unreadable.add("talvino: sorted away from its name",
                                 where + "STICHWORT " + quoted(keyword) + " does not begin with Name " + quoted(*name) +
                                     ", so the result list shows it out of order");
+             if (name) shownInOrder.push_back({keyword, *name, id});
              const std::u16string keywordCopy = columnText(s, 5), fullTextRead = readableText(columnText(s, 6));
              for (const OptionalText* shown : {&name, &suffix}) {
                  if (!*shown) continue;
@@ -364,6 +371,22 @@ Findings verifyCatalogue(const std::string& path) {
                  }
              }
          });
+    // The result list sorts by keyword and shows names: read in that order, the names are in
+    // German order too (a keyword's words after the name must not put it after a longer name).
+    {
+        std::stable_sort(shownInOrder.begin(), shownInOrder.end(), [](const Shown& a, const Shown& b) {
+            const int byKeyword = ado::compareGerman(a.keyword, b.keyword);
+            return byKeyword != 0 ? byKeyword < 0 : ado::compareGerman(a.name, b.name) < 0;
+        });
+        FindingList& unreadable = codec::lowering() == codec::Lowering::Folded ? problems : warnings;
+        for (std::size_t i = 1; i < shownInOrder.size(); ++i)
+            if (ado::compareGerman(shownInOrder[i - 1].name, shownInOrder[i].name) > 0)
+                unreadable.add("talvino: names out of order",
+                               "talvino " + std::to_string(shownInOrder[i].id) + ": Name " +
+                                   quoted(shownInOrder[i].name) + " follows " + quoted(shownInOrder[i - 1].name) +
+                                   " (talvino " + std::to_string(shownInOrder[i - 1].id) +
+                                   ") in the order of the keywords");
+    }
 
     // Grape varieties: looked up by name prefix.
     {

@@ -260,6 +260,12 @@ TEST_F(BuiltCatalogue, VerifyFindsShownNamesSortedAwayOrNotFindable) {
          "talvino 1001: Vaudésir of Name is in neither lower-case copy"},
         {"UPDATE talvino SET Zusatz = 'Domaine Vauchelet' WHERE ID = 1001",
          "talvino 1001: Vauchelet of Zusatz is in neither lower-case copy"},
+        // Words after the name put "Chablis" after "Chablis Grand Cru" in the result list.
+        {"UPDATE talvino SET Name = 'Chablis', STICHWORT = 'Chablis Premier Cru', "
+         "Stichwort_Klein = 'chablis premier cru' WHERE ID = 1001; "
+         "INSERT INTO talvino (ID, STICHWORT, Name, Land, Regio_Lang, Stichwort_Klein) "
+         "VALUES (1003, 'Chablis Grand Cru', 'Chablis Grand Cru', 'F', 'Burgund', 'chablis grand cru')",
+         "talvino 1001: Name Chablis follows Chablis Grand Cru (talvino 1003)"},
     };
     for (const Case& c : cases) {
         build();
