@@ -205,12 +205,15 @@ void initialise(ResultsState& state) {
     platform::setAccessibleName(GetDlgItem(dialog, kNoteEdit), u"Notiz");
     platform::setAccessibleName(GetDlgItem(dialog, kInfoArea), u"Info");
     platform::setAccessibleName(GetDlgItem(dialog, kVintageArea), u"Jahrgänge");
+    // The header line says where the entry the tree has reached comes from.
+    platform::setAccessibleDescribedBy(GetDlgItem(dialog, kTree), GetDlgItem(dialog, kHeaderLine));
 
     const char16_t* buffer = g_database->queryBuffer;
     if (buffer && buffer[0] != u'\0') {
         if (!fillSearchResults(state)) return; // the screen has closed itself
         SetDlgItemTextW(dialog, kBookmarkBox, u"Lesezeichen setzen");
     } else {
+        platform::setAccessibleName(GetDlgItem(dialog, kTree), u"Lesezeichen");
         EnterBookmarkMode(dialog);
     }
     state.defaultDescription.clear();

@@ -110,6 +110,8 @@ void initForm(SearchForm& form) {
     // The colour and taste panels carry no label of their own (the quality panel has "Qualität:").
     platform::setAccessibleName(GetDlgItem(window, kColourFrame), u"Farbe");
     platform::setAccessibleName(GetDlgItem(window, kTasteFrame), u"Geschmack");
+    // The level's name beside the bar is what the bar's position means.
+    platform::setAccessibleDescribedBy(GetDlgItem(window, kQualityBar), GetDlgItem(window, kQualityName));
 
     g_utility->inputPanelSwitch(false, true);
 

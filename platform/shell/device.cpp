@@ -12,6 +12,7 @@
 #include "platform/shell/device_style.h"
 #include "platform/shell/device_window.h"
 #include "platform/shell/end_requests.h"
+#include "platform/ui/window.h"
 #include "platform/ui/windows.h"
 
 namespace {
@@ -19,7 +20,7 @@ namespace {
 void prepareApplication() {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows")))
-        QApplication::setStyle(new platform::DeviceStyle(style));
+        QApplication::setStyle(new platform::DeviceStyle(platform::ui::withFocusCues(style)));
     platform::gdi::registerDeviceFonts();
 }
 

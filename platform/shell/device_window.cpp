@@ -242,6 +242,7 @@ class DeviceWindow : public QWidget, public ShellHost {
         panelWindow_->visible = false;
 
         setShellHost(this);
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { closePanelOver(now); });
     }
     ~DeviceWindow() override {
         setShellHost(nullptr);
@@ -278,6 +279,14 @@ class DeviceWindow : public QWidget, public ShellHost {
     }
 
   private:
+    // A control that takes the focus under the input panel is not left covered: the panel closes.
+    // A tall list whose upper part shows is not covered.
+    void closePanelOver(QWidget* focus) {
+        if (!focus || !area_->isAncestorOf(focus) || !panelWindow_ || !panelWindow_->widget) return;
+        if (!IsWindowVisible(panelWindow_)) return;
+        const QRect shown(focus->mapTo(this, QPoint(0, 0)), focus->size());
+        if (panelWindow_->widget->geometry().contains(shown.center())) ShowWindow(panelWindow_, SW_HIDE);
+    }
     void panelOnTop() {
         if (panelWindow_ && panelWindow_->widget) panelWindow_->widget->raise();
     }

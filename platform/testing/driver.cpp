@@ -341,7 +341,10 @@ bool Driver::pressKey(int qtKey, Qt::KeyboardModifiers modifiers) {
         device->activateWindow();
         waitFor([] { return QApplication::focusWidget() != nullptr; }, 1000);
     }
+    // An open drop-down list takes the keys, as the window system routes them.
     QWidget* focus = QApplication::focusWidget();
+    if (QWidget* popup = QApplication::activePopupWidget())
+        focus = popup->focusWidget() ? popup->focusWidget() : popup;
     if (!focus) {
         ADD_FAILURE() << "pressKey: nothing has the focus";
         return false;

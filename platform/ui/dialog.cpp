@@ -72,6 +72,19 @@ bool insideWidget(const QObject* object, const QWidget* ancestor) {
     return false;
 }
 
+} // namespace
+
+// What Tab reaches in a dialog or box, in template order.
+std::vector<QWidget*> tabStops(QWidget* container) {
+    std::vector<QWidget*> stops;
+    for (QWidget* w = container->nextInFocusChain(); w && w != container; w = w->nextInFocusChain())
+        if (insideWidget(w, container) && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled())
+            stops.push_back(w);
+    return stops;
+}
+
+namespace {
+
 // Only the topmost dialog (or the message box above it) takes stylus and keys.
 class InputGate : public QObject {
   public:
@@ -91,14 +104,17 @@ class InputGate : public QObject {
             return false;
         }
         if (!object->isWidgetType()) return false;
+        noteInput(event);
         if (boxWidget) {
+            // Keys that reach a control behind the box are lost, never acted on.
             if (!insideWidget(object, boxWidget)) return !isPopup(object);
-            return moveFocus(boxWidget, event);
+            return moveFocus(boxWidget, event) || moveBetweenButtons(boxWidget, event);
         }
         Window* active = activeDialog();
         if (active && active->widget && insideWidget(object, active->widget)) {
             if (moveFocus(active->widget, event)) return true;
-            if (escapeIsDone(active, event)) return true;
+            // Escape in a dropped list closes the list only.
+            if (!isPopup(object) && escapeIsDone(active, event)) return true;
         }
         for (Window* dialog : openDialogs) {
             if (dialog == active || !dialog->widget) continue;
@@ -107,7 +123,25 @@ class InputGate : public QObject {
         return false;
     }
 
+    // The focus never leaves an open message box: whatever takes it elsewhere gives it back.
+    static void keepFocusInBox(QWidget* old, QWidget* now) {
+        if (!boxWidget || !now || insideWidget(now, boxWidget) || isPopup(now)) return;
+        QWidget* back = old && insideWidget(old, boxWidget) ? old : nullptr;
+        if (!back) {
+            const std::vector<QWidget*> stops = tabStops(boxWidget);
+            back = stops.empty() ? nullptr : stops.front();
+        }
+        if (back) back->setFocus(Qt::OtherFocusReason);
+    }
+
   private:
+    // A key press shows the focus from then on; a tap hides it again.
+    static void noteInput(QEvent* event) {
+        if (event->type() == QEvent::KeyPress)
+            setFocusCues(true);
+        else if (event->type() == QEvent::MouseButtonPress)
+            setFocusCues(false);
+    }
     // Tab and Shift+Tab go round the tab stops of the dialog (or box) on top, in template order,
     // and never into a covered screen.
     static bool moveFocus(QWidget* container, QEvent* event) {
@@ -117,12 +151,21 @@ class InputGate : public QObject {
         const bool backwards = key->key() == Qt::Key_Backtab ||
                                (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
         if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) return false;
-        std::vector<QWidget*> stops;
-        for (QWidget* w = container->nextInFocusChain(); w && w != container; w = w->nextInFocusChain())
-            if (insideWidget(w, container) && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() &&
-                w->isEnabled())
-                stops.push_back(w);
-        if (stops.empty()) return true;
+        step(tabStops(container), backwards, backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+        return true;
+    }
+    // In a message box the arrow keys go from button to button, as on the device: Right and Down
+    // to the next, Left and Up to the one before, round at the ends.
+    static bool moveBetweenButtons(QWidget* box, QEvent* event) {
+        if (event->type() != QEvent::KeyPress) return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool forwards = key == Qt::Key_Right || key == Qt::Key_Down;
+        if (!forwards && key != Qt::Key_Left && key != Qt::Key_Up) return false;
+        step(tabStops(box), !forwards, Qt::OtherFocusReason);
+        return true;
+    }
+    static void step(const std::vector<QWidget*>& stops, bool backwards, Qt::FocusReason reason) {
+        if (stops.empty()) return;
         const auto at = std::find(stops.begin(), stops.end(), QApplication::focusWidget());
         std::size_t next = 0;
         if (at == stops.end())
@@ -131,8 +174,7 @@ class InputGate : public QObject {
             next = (static_cast<std::size_t>(at - stops.begin()) + stops.size() - 1) % stops.size();
         else
             next = (static_cast<std::size_t>(at - stops.begin()) + 1) % stops.size();
-        stops[next]->setFocus(backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
-        return true;
+        stops[next]->setFocus(reason);
     }
     // Escape acts as the done button of the title bar ("ok") where the screen shows one.
     static bool escapeIsDone(Window* dialog, QEvent* event) {
@@ -153,6 +195,7 @@ void installGate() {
     if (!gate) {
         gate = new InputGate(qApp);
         qApp->installEventFilter(gate);
+        QObject::connect(qApp, &QApplication::focusChanged, gate, &InputGate::keepFocusInBox);
     }
 }
 
@@ -202,6 +245,7 @@ HWND firstTabStop(Window* dialog) {
 
 void showDialog(Window* dialog) {
     if (!live(dialog) || dialog->ended || !dialog->widget) return;
+    hideCoveredControls(dialog);
     dialog->visible = true;
     dialog->shownOnce = true;
     dialog->widget->show();
@@ -278,6 +322,25 @@ void dialogUnitsFor(const QFont& font, int* baseX, int* baseY) {
     *baseY = std::max(1, height);
 }
 
+// A control that another one above it covers whole cannot be seen: it is no tab stop and no
+// screen reader reads it (the platform left it to Tab and readers; the device user never met it).
+// The program still sees it as visible.
+void hideCoveredControls(Window* dialog) {
+    const std::vector<Window*>& controls = dialog->children;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        Window* control = controls[i];
+        if (!control->widget || !control->visible) continue;
+        const QRect own = control->widget->geometry();
+        bool covered = false;
+        for (std::size_t above = 0; above < i && !covered; ++above) {
+            Window* other = controls[above]; // the first control of a template lies on top
+            if (!other->widget || !other->visible || other->kind == Kind::Static) continue;
+            covered = other->widget->geometry().adjusted(-2, -2, 2, 2).contains(own);
+        }
+        if (control->widget->isHidden() != covered) control->widget->setVisible(!covered);
+    }
+}
+
 std::vector<Window*> dialogStack() {
     return openDialogs;
 }
@@ -301,8 +364,13 @@ void dialogStackChanged() {
         if (active && active->widget) {
             active->widget->show();
             active->widget->raise();
+            // A screen opens with the focus where it put it, else on its first tab stop, as the
+            // device's dialog manager gives it when the screen is activated.
+            const std::vector<QWidget*> stops = tabStops(active->widget);
             if (active->savedFocus)
                 active->savedFocus->setFocus(Qt::OtherFocusReason);
+            else if (!stops.empty())
+                stops.front()->setFocus(Qt::OtherFocusReason);
             else
                 active->widget->setFocus(Qt::OtherFocusReason);
             const HWND handle = active;

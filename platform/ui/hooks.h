@@ -58,5 +58,9 @@ struct AccessiblePart {
 };
 void setAccessibleParts(HWND window, std::vector<AccessiblePart> parts);
 void setAccessibleBusy(HWND window, bool busy);
+// What a static shows is read as the description of a control, and announced when it changes: the
+// header line of the entry a tree has reached, the name of the level a scroll bar stands at (read
+// as the bar's value too).
+void setAccessibleDescribedBy(HWND control, HWND label);
 
 } // namespace platform

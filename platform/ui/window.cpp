@@ -411,6 +411,8 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
     if (window->kind == Kind::Dialog && !window->shownOnce)
         return was ? TRUE : FALSE; // shown when its loop runs
     if (window->widget) window->widget->setVisible(show);
+    if (window->parent && window->parent->kind == Kind::Dialog && was != show)
+        hideCoveredControls(window->parent);
     if (window->kind == Kind::Shell && was != show && host) host->sipChanged();
     if (window->kind == Kind::Dialog) dialogStackChanged();
     return was ? TRUE : FALSE;
@@ -494,6 +496,9 @@ HWND SetFocus(HWND hwnd) {
     HWND previous = GetFocus();
     Window* window = live(hwnd);
     if (window && window->widget) {
+        // Set before the screen shows: it is where the focus goes when the screen opens.
+        Window* dialog = window->parent;
+        if (dialog && dialog->kind == Kind::Dialog && !dialog->shownOnce) dialog->savedFocus = window->widget;
         window->widget->setFocus(Qt::OtherFocusReason);
     }
     return previous;

@@ -20,6 +20,8 @@
 
 class QTimer;
 class QAccessibleEvent;
+class QPainter;
+class QStyle;
 class QEventLoop;
 
 struct HWND__ {};
@@ -67,6 +69,7 @@ struct Window : HWND__ {
     int accessiblePartsVersion = 0;
     int currentPart = 0; // the part the arrow keys have reached
     bool busy = false;
+    HWND describes = nullptr; // a static: the control its text describes
 
     // Dialogs
     DLGPROC dlgProc = nullptr;
@@ -126,6 +129,10 @@ void installAccessibility();
 // Tells screen readers of a change; a listener (for tests) hears it also where no reader runs.
 void announce(QAccessibleEvent* event);
 void setAnnouncementListener(std::function<void(QAccessibleEvent*)> listener);
+// Tells the listener alone, of an event Qt has sent to screen readers itself.
+void heard(QAccessibleEvent* event);
+// A static whose text changed passes it on to the control it describes.
+void describeFrom(Window* label);
 void applyFont(Window* window, const QFont& font);
 std::vector<Window*> dialogStack(); // open dialogs, opener first
 Window* activeDialog();
@@ -134,6 +141,15 @@ void dialogStackChanged();
 LRESULT sendObserved(Window* dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 // Squeezes the controls' vertical positions so that all of them fit into `height`.
 void fitControlsToHeight(Window* dialog, int height);
+// Hides (from the eye, Tab and readers, not from the program) controls that one above covers.
+void hideCoveredControls(Window* dialog);
+// What Tab reaches in a dialog or message box, in template order.
+std::vector<QWidget*> tabStops(QWidget* container);
+// Keyboard cues: from the first key press the focused control shows a focus frame; a tap hides it.
+void setFocusCues(bool shown);
+bool focusCuesShown();
+void drawFocusFrame(QPainter& painter, const QRect& area); // the dotted frame of the focus
+QStyle* withFocusCues(QStyle* base); // the device's style: no focus rectangles of its own
 // Message boxes shown inside the device: the gate lets only the topmost box take input.
 void setMessageBoxWidget(QWidget* box);
 QWidget* messageBoxWidget();

@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
+#include <QImage>
+#include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -14,8 +18,10 @@
 #include "chapters/temperature_layout.h"
 #include "db/database.h"
 #include "platform/shell/device_window.h"
+#include "platform/shell/shell.h"
 #include "platform/testing/driver.h"
 #include "platform/ui/hooks.h"
+#include "platform/ui/window.h"
 #include "resources/dialog_ids.h"
 #include "resources/resources.h"
 #include "screen/application.h"
@@ -32,7 +38,7 @@ constexpr int kSearchPicture = 1005, kCreditsLink = 1023, kHelpLink = 1025;
 constexpr int kSearchTerm = 1012, kStartButton = 1011, kQualityName = 1027;
 constexpr int kTree = 1001, kTabs = 1002, kInfoArea = 1034, kVintageArea = 1035, kHeaderLine = 1045;
 constexpr int kDescriptionEdit = 1064, kNoteEdit = 1065, kBookmarkBox = 1067, kSaveButton = 1066;
-constexpr int kThermometer = 1054;
+constexpr int kThermometer = 1054, kQualityBar = 1021, kCountryList = 1013, kWineKind = 1005;
 const std::u16string kChablis = u"Chablis Premier Cru, Domaine des Vaux Clairs";
 
 std::vector<QAccessibleInterface*> subtree(QAccessibleInterface* root) {
@@ -107,6 +113,22 @@ QString temperatureText(int level) {
     return oneBreak(buffer);
 }
 
+// Where a widget lies on the device screen.
+QRect onDevice(QWidget* widget) {
+    return QRect(widget->mapTo(platform::deviceWindow(), QPoint(0, 0)), widget->size());
+}
+
+QWidget* shownMessageBox() {
+    QWidget* box = platform::deviceWindow()->findChild<QWidget*>(QStringLiteral("MessageBox"));
+    return box && box->isVisible() ? box : nullptr;
+}
+
+bool inside(QWidget* widget, QWidget* container) {
+    for (; widget; widget = widget->parentWidget())
+        if (widget == container) return true;
+    return false;
+}
+
 struct Expected {
     QAccessible::Role role;
     QString name;
@@ -119,6 +141,8 @@ class AccessibilityTest : public ::testing::Test {
         catalogue.installAsProgramCatalogue();
         createGlobalObjects();
         driver.stepTimeoutMs = 15000;
+        platform::deviceWindow()->activateWindow(); // as the desktop does for a new window
+        driver.pump();
     }
     void TearDown() override { createGlobalObjects(); }
     int runProgram() { return WinMain(talvinoModule(), nullptr, nullptr, SW_SHOW); }
@@ -205,7 +229,7 @@ TEST_F(AccessibilityTest, EveryScreenIsNamedAndOnlyTheTopOneShows) {
     driver.onDialog(kSearchFormDialog, [&](HWND) { driver.tapDone(); });
     driver.onDialog(kMainMenuDialog, [&](HWND menu) { driver.tap(menu, kBookmarksRow); });
     driver.onDialog(kResultsDialog, [&](HWND) {
-        walk("bookmark mode", {{QAccessible::Tree, "Suchergebnis"}});
+        walk("bookmark mode", {{QAccessible::Tree, "Lesezeichen"}});
         driver.tapDone();
     });
     driver.onDialog(kMainMenuDialog, [&](HWND menu) { driver.tap(menu, kGrapesRow); });
@@ -480,6 +504,256 @@ TEST_F(AccessibilityTest, EscapeLeavesEveryScreen) {
     EXPECT_EQ(runProgram(), 0);
     EXPECT_EQ(left, (std::vector<int>{kSearchFormDialog, kGrapesDialog, kTemperatureDialog, kResultsDialog,
                                       kCreditsDialog, kHelpPageDialog, kHelpIndexDialog}));
+}
+
+
+// ---- Focus and keys ----
+
+TEST_F(AccessibilityTest, FocusStaysInEveryMessageBoxUnderEveryArrowKey) {
+    struct Case {
+        const char16_t* caption;
+        UINT type;
+        int key;
+        int presses;
+        int answer; // Return after the presses
+    };
+    const Case cases[] = {
+        {u"HINWEIS", MB_OK | MB_ICONINFORMATION, Qt::Key_Right, 1, IDOK},
+        {u"HINWEIS", MB_OK | MB_ICONINFORMATION, Qt::Key_Left, 1, IDOK},
+        {u"HINWEIS", MB_OK | MB_ICONINFORMATION, Qt::Key_Up, 1, IDOK},
+        {u"HINWEIS", MB_OK | MB_ICONINFORMATION, Qt::Key_Down, 1, IDOK},
+        {u"FRAGE", MB_YESNO | MB_ICONQUESTION, Qt::Key_Right, 1, IDNO},
+        {u"FRAGE", MB_YESNO | MB_ICONQUESTION, Qt::Key_Right, 2, IDYES},
+        {u"FRAGE", MB_YESNO | MB_ICONQUESTION, Qt::Key_Left, 1, IDNO},
+        {u"FRAGE", MB_YESNO | MB_ICONQUESTION, Qt::Key_Up, 1, IDNO},
+        {u"FRAGE", MB_YESNO | MB_ICONQUESTION, Qt::Key_Down, 2, IDYES},
+        {u"FRAGE", MB_YESNO | MB_ICONQUESTION, Qt::Key_Tab, 1, IDNO},
+    };
+    driver.onDialog(kMainMenuDialog, [&](HWND menu) { driver.tap(menu, kSearchRow); });
+    driver.onDialog(kSearchFormDialog, [&](HWND form) {
+        platform::setMessageBoxResponder({}); // real boxes over the real form
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << "key " << c.key << " x" << c.presses << " in "
+                                            << QString::fromUtf16(c.caption).toStdString());
+            int strayed = 0;
+            QTimer::singleShot(0, [&] {
+                QWidget* box = shownMessageBox();
+                ASSERT_NE(box, nullptr);
+                for (int i = 0; i < c.presses; ++i) {
+                    driver.pressKey(c.key);
+                    if (!inside(QApplication::focusWidget(), box)) ++strayed;
+                }
+                driver.pressKey(Qt::Key_Return);
+            });
+            // Should Return do nothing, the box is answered as a user with a pointer would.
+            QObject guard;
+            QTimer::singleShot(3000, &guard, [] {
+                ADD_FAILURE() << "the keys left the box open";
+                if (QWidget* box = shownMessageBox())
+                    for (QPushButton* button : box->findChildren<QPushButton*>())
+                        button->click();
+            });
+            EXPECT_EQ(MessageBoxW(form, u"Der Text der Meldung.", c.caption, c.type), c.answer);
+            EXPECT_EQ(strayed, 0) << "the focus left the box";
+        }
+        driver.tapDone();
+    });
+    driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(driver.pendingSteps(), 0u);
+}
+
+TEST_F(AccessibilityTest, EscapeInADroppedListClosesOnlyTheList) {
+    struct Case {
+        int row; // of the main menu
+        int screen;
+        int combo;
+    };
+    const Case cases[] = {{kSearchRow, kSearchFormDialog, kCountryList},
+                          {kGrapesRow, kGrapesDialog, 1014},
+                          {kTemperatureRow, kTemperatureDialog, kWineKind}};
+    std::vector<int> left;
+    for (const Case& c : cases) {
+        driver.onDialog(kMainMenuDialog, [&, c](HWND menu) { driver.tap(menu, c.row); });
+        driver.onDialog(c.screen, [&, c](HWND screen) {
+            ASSERT_TRUE(tabTo(screen, c.combo));
+            driver.pressKey(Qt::Key_F4);
+            ASSERT_TRUE(driver.waitFor([] { return QApplication::activePopupWidget() != nullptr; }, 2000))
+                << "F4 drops the list";
+            driver.pressKey(Qt::Key_Escape);
+            EXPECT_TRUE(driver.waitFor([] { return QApplication::activePopupWidget() == nullptr; }, 2000));
+            driver.pump(50);
+            EXPECT_EQ(platform::activeDialog(), screen) << "the screen stays";
+            EXPECT_EQ(GetFocus(), GetDlgItem(screen, c.combo));
+            left.push_back(c.screen);
+            driver.pressKey(Qt::Key_Escape); // now the done button
+        });
+    }
+    driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(driver.pendingSteps(), 0u);
+    EXPECT_EQ(left, (std::vector<int>{kSearchFormDialog, kGrapesDialog, kTemperatureDialog}));
+}
+
+TEST_F(AccessibilityTest, TheQualityBarGoesRightAndDownToTheBestAndReadsAsTheLevelName) {
+    struct Case {
+        int key;
+        int level; // from level 2
+    };
+    const Case cases[] = {{Qt::Key_Right, 3}, {Qt::Key_Down, 3}, {Qt::Key_Left, 1},
+                          {Qt::Key_Up, 1},    {Qt::Key_End, 4},  {Qt::Key_Home, 0}};
+    driver.onDialog(kMainMenuDialog, [&](HWND menu) { driver.tap(menu, kSearchRow); });
+    driver.onDialog(kSearchFormDialog, [&](HWND form) {
+        QAccessibleInterface* bar = of(driver, form, kQualityBar);
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->text(QAccessible::Value), "egal");
+        std::vector<QString> heard;
+        platform::ui::setAnnouncementListener([&](QAccessibleEvent* event) {
+            if (event->type() == QAccessible::DescriptionChanged &&
+                event->object() == driver.widget(form, kQualityBar))
+                heard.push_back(QAccessible::queryAccessibleInterface(event->object())->text(QAccessible::Value));
+        });
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.key);
+            while (g_searchForm->qualityLevel < 2)
+                driver.scroll(form, kQualityBar, platform::testing::ScrollAction::LineRight);
+            while (g_searchForm->qualityLevel > 2)
+                driver.scroll(form, kQualityBar, platform::testing::ScrollAction::LineLeft);
+            ASSERT_TRUE(tabTo(form, kQualityBar));
+            heard.clear();
+            driver.pressKey(c.key);
+            EXPECT_EQ(g_searchForm->qualityLevel, c.level);
+            const QString shown = QString::fromStdU16String(driver.text(form, kQualityName));
+            EXPECT_EQ(bar->text(QAccessible::Value), shown);
+            EXPECT_EQ(bar->text(QAccessible::Description), shown);
+            EXPECT_EQ(heard, std::vector<QString>{shown}) << "the new level is announced once";
+        }
+        platform::ui::setAnnouncementListener({});
+        driver.tapDone();
+    });
+    driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(driver.pendingSteps(), 0u);
+}
+
+TEST_F(AccessibilityTest, TheInputPanelNeverCoversTheFocusedControl) {
+    driver.onDialog(kMainMenuDialog, [&](HWND menu) { driver.tap(menu, kSearchRow); });
+    driver.onDialog(kSearchFormDialog, [&](HWND form) {
+        ASSERT_TRUE(tabTo(form, kSearchTerm));
+        ASSERT_TRUE(driver.inputPanelShown()) << "the search term raises the panel";
+        HWND panel = FindWindowW(kInputPanelClass, nullptr);
+        for (int i = 0; i < 16; ++i) {
+            driver.pressKey(Qt::Key_Tab);
+            if (!driver.inputPanelShown()) continue;
+            RECT covered{}, focused{};
+            GetWindowRect(panel, &covered);
+            GetWindowRect(GetFocus(), &focused);
+            const QRect a(QPoint(covered.left, covered.top), QPoint(covered.right - 1, covered.bottom - 1));
+            const QRect b(QPoint(focused.left, focused.top), QPoint(focused.right - 1, focused.bottom - 1));
+            EXPECT_FALSE(a.contains(b.center())) << "control " << GetDlgCtrlID(GetFocus()) << " lies under the panel";
+        }
+        driver.tapDone();
+    });
+    driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(driver.pendingSteps(), 0u);
+}
+
+TEST_F(AccessibilityTest, EveryScreenOpensWithTheFocusOnItsFirstTabStop) {
+    struct Way {
+        int row; // of the main menu
+        int screen;
+        int first;
+    };
+    const Way ways[] = {{kSearchRow, kSearchFormDialog, kStartButton},
+                        {kGrapesRow, kGrapesDialog, 1013},
+                        {kTemperatureRow, kTemperatureDialog, kThermometer},
+                        {kBookmarksRow, kResultsDialog, kTree},
+                        {kCreditsLink, kCreditsDialog, 1046},
+                        {kHelpLink, kHelpIndexDialog, 1048}};
+    std::vector<int> seen;
+    for (const Way& way : ways) {
+        driver.onDialog(kMainMenuDialog, [&, way](HWND menu) {
+            if (seen.empty()) {
+                EXPECT_EQ(GetFocus(), GetDlgItem(menu, kSearchRow)) << "the main menu's first row";
+            }
+            driver.tap(menu, way.row);
+        });
+        driver.onDialog(way.screen, [&, way](HWND screen) {
+            seen.push_back(way.screen);
+            EXPECT_EQ(GetFocus(), GetDlgItem(screen, way.first)) << "screen " << way.screen << " has the focus on "
+                                                                 << GetDlgCtrlID(GetFocus());
+            if (way.screen == kHelpIndexDialog) {
+                driver.tap(screen, 1036);
+                return;
+            }
+            driver.tapDone();
+        });
+    }
+    driver.onDialog(kHelpPageDialog, [&](HWND page) {
+        seen.push_back(kHelpPageDialog);
+        EXPECT_EQ(GetFocus(), GetDlgItem(page, 1046));
+        driver.tapDone();
+    });
+    driver.onDialog(kHelpIndexDialog, [&](HWND) { driver.tapDone(); });
+    driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(driver.pendingSteps(), 0u);
+    EXPECT_EQ(seen.size(), 7u);
+}
+
+
+// The ring of pixels just around a control, where the focus frame lies.
+std::vector<QRgb> ringAround(const QImage& device, const QRect& control) {
+    std::vector<QRgb> ring;
+    const QRect outer = control.adjusted(-1, -1, 1, 1).intersected(device.rect());
+    for (int y = outer.top(); y <= outer.bottom(); ++y)
+        for (int x = outer.left(); x <= outer.right(); ++x)
+            if (!control.adjusted(1, 1, -1, -1).contains(x, y)) ring.push_back(device.pixel(x, y));
+    return ring;
+}
+
+TEST_F(AccessibilityTest, AFocusFrameShowsFromTheFirstKeyOnEveryControlThatTakesTheFocus) {
+    auto checkScreen = [&](HWND screen, const char* name) {
+        SCOPED_TRACE(name);
+        // Opened by a tap: the first tab stop has the focus and shows nothing.
+        QWidget* first = QApplication::focusWidget();
+        ASSERT_NE(first, nullptr);
+        const QRect firstArea = onDevice(first);
+        const std::vector<QRgb> tapped = ringAround(driver.grabDevice(1), firstArea);
+        // Round the tab chain once: each control framed while it has the focus, not after.
+        std::vector<std::pair<QWidget*, std::vector<QRgb>>> framed;
+        for (int i = 0; i < 40; ++i) {
+            driver.pressKey(Qt::Key_Tab);
+            QWidget* focus = QApplication::focusWidget();
+            framed.push_back({focus, ringAround(driver.grabDevice(1), onDevice(focus))});
+            if (focus == first) break;
+        }
+        ASSERT_EQ(framed.back().first, first) << "Tab comes round";
+        EXPECT_TRUE(framed.back().second != tapped) << "no frame on the first tab stop after a key";
+        driver.pressKey(Qt::Key_Tab);
+        const QImage unfocused = driver.grabDevice(1);
+        for (const auto& [control, ring] : framed) {
+            if (control == QApplication::focusWidget()) continue;
+            QAccessibleInterface* node = QAccessible::queryAccessibleInterface(control);
+            EXPECT_TRUE(ring != ringAround(unfocused, onDevice(control)))
+                << "no focus frame on " << node->text(QAccessible::Name).toStdString();
+        }
+        EXPECT_TRUE(ringAround(unfocused, firstArea) == tapped) << "the frame leaves with the focus";
+        (void)screen;
+    };
+    driver.onDialog(kMainMenuDialog, [&](HWND menu) {
+        driver.tapAt(menu, 230, 200); // a tap on the empty page: cues off
+        checkScreen(menu, "main menu");
+        driver.tap(menu, kSearchRow);
+    });
+    driver.onDialog(kSearchFormDialog, [&](HWND form) {
+        checkScreen(form, "search form");
+        driver.tapDone();
+    });
+    driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(driver.pendingSteps(), 0u);
 }
 
 } // namespace

@@ -226,9 +226,23 @@ namespace {
 std::function<void(QAccessibleEvent*)> announcementListener;
 }
 
-void platform::ui::announce(QAccessibleEvent* event) {
+void platform::ui::heard(QAccessibleEvent* event) {
     if (announcementListener) announcementListener(event);
+}
+
+void platform::ui::announce(QAccessibleEvent* event) {
+    heard(event);
     QAccessible::updateAccessibility(event);
+}
+
+void platform::ui::describeFrom(Window* label) {
+    Window* control = live(label->describes);
+    if (!control || !control->widget) return;
+    const QString text = displayText(label->text).simplified();
+    if (control->widget->accessibleDescription() == text) return;
+    control->widget->setAccessibleDescription(text); // Qt tells screen readers
+    QAccessibleEvent event(control->widget.data(), QAccessible::DescriptionChanged);
+    heard(&event);
 }
 
 void platform::ui::setAnnouncementListener(std::function<void(QAccessibleEvent*)> listener) {
@@ -278,6 +292,13 @@ void platform::setAccessibleParts(HWND handle, std::vector<AccessiblePart> parts
         QAccessibleEvent event(window->widget.data(), QAccessible::ObjectReorder);
         announce(&event);
     }
+}
+
+void platform::setAccessibleDescribedBy(HWND control, HWND label) {
+    Window* by = live(label);
+    if (!by || !live(control)) return;
+    by->describes = control;
+    describeFrom(by);
 }
 
 void platform::setAccessibleBusy(HWND handle, bool busy) {

@@ -34,6 +34,37 @@ class ScrollBarControl : public QScrollBar {
     }
 
   protected:
+    // Right and Down go towards the maximum, Left and Up towards the minimum, as the device's
+    // scroll bars do under the arrow keys (Qt's scroll bars turn the horizontal keys round).
+    void keyPressEvent(QKeyEvent* event) override {
+        SliderAction action = SliderNoAction;
+        switch (event->key()) {
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            action = SliderSingleStepAdd;
+            break;
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            action = SliderSingleStepSub;
+            break;
+        case Qt::Key_PageDown:
+            action = SliderPageStepAdd;
+            break;
+        case Qt::Key_PageUp:
+            action = SliderPageStepSub;
+            break;
+        case Qt::Key_Home:
+            action = SliderToMinimum;
+            break;
+        case Qt::Key_End:
+            action = SliderToMaximum;
+            break;
+        default:
+            return QScrollBar::keyPressEvent(event);
+        }
+        event->accept();
+        triggerAction(action);
+    }
     void mouseReleaseEvent(QMouseEvent* event) override {
         QScrollBar::mouseReleaseEvent(event);
         finish();
@@ -109,6 +140,12 @@ class ScrollBarAccessible : public QAccessibleWidget, public QAccessibleValueInt
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
+    }
+    // The position is read as what the screen shows for it, where a static says it.
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value && !widget()->accessibleDescription().isEmpty())
+            return widget()->accessibleDescription();
+        return QAccessibleWidget::text(t);
     }
     QVariant currentValue() const override { return bar()->position; }
     void setCurrentValue(const QVariant& value) override { bar()->moveTo(value.toInt()); }

@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <QTextLayout>
 #include <QFontInfo>
 #include <cmath>
@@ -93,12 +92,11 @@ class StaticControl : public QLabel {
         }
         paintSurface(this, window, contentsRect().topLeft());
         if (bordersAnEdge(window->style, window->exStyle)) paintBorderAndEdge();
-        if (hasFocus()) {
+        // A picture with parts frames the part the keys reached (other controls get the cue frame).
+        const platform::AccessiblePart* part = currentPart(window);
+        if (hasFocus() && part && focusCuesShown()) {
             QPainter painter(this);
-            QStyleOptionFocusRect option;
-            option.initFrom(this);
-            if (const platform::AccessiblePart* part = currentPart(window)) option.rect = areaOf(*part);
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+            drawFocusFrame(painter, areaOf(*part));
         }
     }
     // A link reached with the keyboard opens with Space or Enter, as with a tap; in a picture with
@@ -303,6 +301,7 @@ void wire(Window* control, const ControlTemplate& from) {
 
 LRESULT setText(Window* window, const std::u16string& text) {
     window->text = text;
+    describeFrom(window);
     if (isPicture(window->style)) return TRUE; // a picture keeps showing its picture
     auto* label = dynamic_cast<StaticControl*>(window->widget.data());
     if (!label) return TRUE;
