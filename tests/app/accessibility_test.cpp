@@ -119,8 +119,9 @@ QRect onDevice(QWidget* widget) {
 }
 
 QWidget* shownMessageBox() {
-    QWidget* box = platform::deviceWindow()->findChild<QWidget*>(QStringLiteral("MessageBox"));
-    return box && box->isVisible() ? box : nullptr;
+    for (QWidget* box : platform::deviceWindow()->findChildren<QWidget*>(QStringLiteral("MessageBox")))
+        if (box->isVisible()) return box; // not one answered before and not yet deleted
+    return nullptr;
 }
 
 bool inside(QWidget* widget, QWidget* container) {
