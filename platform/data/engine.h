@@ -159,6 +159,7 @@ class SqliteRecordset final : public Recordset {
     void keepCurrentRow(sqlite3_stmt* row);
     HRESULT stepStatementTo(long row);
     HRESULT stepWindowTo(long row);
+    HRESULT stepForwardTo(long row);
     void finalize();
 
     struct Text {

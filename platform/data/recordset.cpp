@@ -532,6 +532,11 @@ HRESULT SqliteRecordset::stepStatementTo(long row) {
         sqlite3_reset(statement_);
         statementRow_ = -1;
     }
+    return stepForwardTo(row);
+}
+
+// Steps the running statement on to `row`; past its last row it is reset to run again.
+HRESULT SqliteRecordset::stepForwardTo(long row) {
     while (statementRow_ < row) {
         const int rc = sqlite3_step(statement_);
         if (rc != SQLITE_ROW) {
@@ -564,22 +569,10 @@ HRESULT SqliteRecordset::stepWindowTo(long row) {
         windowBound_ = true;
         statementRow_ = windowStart_ - 1;
     }
-    while (statementRow_ < row) {
-        const int rc = sqlite3_step(statement_);
-        if (rc != SQLITE_ROW) {
-            // The file changed under the recordset (fewer rows now), or failed.
-            sqlite3_reset(statement_);
-            windowBound_ = false;
-            statementRow_ = -1;
-            if (rc != SQLITE_DONE) {
-                setLastError(sqlite3_errmsg(connection_->handle()));
-                return E_FAIL;
-            }
-            return ADO_E_NOCURRENTRECORD;
-        }
-        ++statementRow_;
-    }
-    return S_OK;
+    const HRESULT hr = stepForwardTo(row);
+    // A window the statement ended in is run anew next time.
+    if (hr != S_OK) windowBound_ = false;
+    return hr;
 }
 
 void SqliteRecordset::connectionClosing() {
