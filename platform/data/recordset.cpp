@@ -156,6 +156,15 @@ template <typename Work> void runCallingHook(Work&& work, BusyHook hook) {
     worker.join();
 }
 
+// Runs the stepping `work`: beside the busy hook when one is set (the connection is used by one
+// thread at a time, so this one waits while the other steps), else right here.
+template <typename Work> void runSteps(Work&& work) {
+    if (const BusyHook hook = currentBusyHook())
+        runCallingHook(work, hook);
+    else
+        work();
+}
+
 } // namespace
 
 // ---- Fields and field ----------------------------------------------------------------------
@@ -364,11 +373,7 @@ HRESULT SqliteRecordset::countAndKeepFirstRows() {
             ++rowCount_;
         }
     };
-    // The connection is used by one thread at a time: this one waits while the other steps.
-    if (const BusyHook hook = currentBusyHook())
-        runCallingHook(stepToTheEnd, hook);
-    else
-        stepToTheEnd();
+    runSteps(stepToTheEnd);
     if (rc != SQLITE_DONE) return fail(rc, "step");
     keptRows_ = std::min(rowCount_, kKeptRows);
     // Done with the rows for now: a later row runs the statement again from its start.
@@ -450,16 +455,10 @@ HRESULT SqliteRecordset::countAndKeepFirstRowsThroughPlan() {
             ++kept;
         }
     };
-    // The connection is used by one thread at a time: this one waits while the other steps.
-    const BusyHook hook = currentBusyHook();
-    if (countsIds_ && hook)
-        runCallingHook(countIdsAndReadFirstRows, hook);
-    else if (countsIds_)
-        countIdsAndReadFirstRows();
-    else if (hook)
-        runCallingHook(countAndReadFirstWindow, hook);
+    if (countsIds_)
+        runSteps(countIdsAndReadFirstRows);
     else
-        countAndReadFirstWindow();
+        runSteps(countAndReadFirstWindow);
     if (rc != SQLITE_DONE) return fail(rc, "step");
     sqlite3_finalize(countStatement_);
     countStatement_ = nullptr;
