@@ -3,12 +3,10 @@
 // hold them, in catalogues of either text encoding.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "db/database.h"
-#include "db/schema.h"
 #include "db/text_codec.h"
 #include "platform/data/utf.h"
 #include "search/query_builder.h"
@@ -59,19 +57,7 @@ class CodecRangeSearch : public ::testing::TestWithParam<catalogue::TextEncoding
         criteria.fullText = true;
         criteria.regionName = u" ";
         buildSearchStatement(criteria, database);
-        ids.clear();
-        if (FAILED(database.openQuery(ado::adOpenStatic, ado::adLockReadOnly))) return false;
-        ado::Recordset* rows = database.recordset();
-        VARIANT_BOOL atEnd = VARIANT_FALSE;
-        for (rows->get_EOF(&atEnd); !atEnd; rows->MoveNext(), rows->get_EOF(&atEnd)) {
-            VARIANT id;
-            VariantInit(&id);
-            rows->fieldValue(schema::entry::kId, &id);
-            ids.push_back(static_cast<int>(id.lVal));
-        }
-        rows->Close();
-        std::sort(ids.begin(), ids.end());
-        return true;
+        return SUCCEEDED(readSortedEntryIds(database, ids));
     }
 
     TestCatalogue catalogue;

@@ -273,21 +273,7 @@ class SearchOnCatalogue : public testing::Test {
     }
 
     // Runs what the builder left in the query buffer; false when the database rejects it.
-    static bool runStatement(std::vector<int>& ids) {
-        ids.clear();
-        if (FAILED(database_->openQuery(ado::adOpenStatic, ado::adLockReadOnly))) return false;
-        ado::Recordset* rows = database_->recordset();
-        VARIANT_BOOL atEnd = VARIANT_FALSE;
-        for (rows->get_EOF(&atEnd); !atEnd; rows->MoveNext(), rows->get_EOF(&atEnd)) {
-            VARIANT id;
-            VariantInit(&id);
-            rows->fieldValue(schema::entry::kId, &id);
-            ids.push_back(static_cast<int>(id.lVal));
-        }
-        rows->Close();
-        std::sort(ids.begin(), ids.end());
-        return true;
-    }
+    static bool runStatement(std::vector<int>& ids) { return SUCCEEDED(readSortedEntryIds(*database_, ids)); }
 
     static std::vector<int> oracle(const SearchCriteria& criteria) {
         std::vector<int> ids;

@@ -3,12 +3,10 @@
 // a catalogue written before its lower-case copies wrote ß as "ss" still finds what it holds.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "db/database.h"
-#include "db/schema.h"
 #include "db/text_codec.h"
 #include "platform/data/utf.h"
 #include "search/query_builder.h"
@@ -60,17 +58,7 @@ class SpellingSearch : public ::testing::TestWithParam<catalogue::TextEncoding> 
         criteria.fullText = fullText;
         buildSearchStatement(criteria, database);
         std::vector<int> ids;
-        EXPECT_EQ(database.openQuery(ado::adOpenStatic, ado::adLockReadOnly), S_OK) << ado::lastError();
-        ado::Recordset* rows = database.recordset();
-        VARIANT_BOOL atEnd = VARIANT_FALSE;
-        for (rows->get_EOF(&atEnd); !atEnd; rows->MoveNext(), rows->get_EOF(&atEnd)) {
-            VARIANT id;
-            VariantInit(&id);
-            rows->fieldValue(schema::entry::kId, &id);
-            ids.push_back(static_cast<int>(id.lVal));
-        }
-        rows->Close();
-        std::sort(ids.begin(), ids.end());
+        EXPECT_EQ(readSortedEntryIds(database, ids), S_OK) << ado::lastError();
         return ids;
     }
 

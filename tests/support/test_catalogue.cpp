@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -240,4 +241,21 @@ std::string TestCatalogue::readRawFile() const {
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
+}
+
+HRESULT readSortedEntryIds(Database& database, std::vector<int>& ids) {
+    ids.clear();
+    const HRESULT opened = database.openQuery(ado::adOpenStatic, ado::adLockReadOnly);
+    if (FAILED(opened)) return opened;
+    ado::Recordset* rows = database.recordset();
+    VARIANT_BOOL atEnd = VARIANT_FALSE;
+    for (rows->get_EOF(&atEnd); !atEnd; rows->MoveNext(), rows->get_EOF(&atEnd)) {
+        VARIANT id;
+        VariantInit(&id);
+        rows->fieldValue(schema::entry::kId, &id);
+        ids.push_back(static_cast<int>(id.lVal));
+    }
+    rows->Close();
+    std::sort(ids.begin(), ids.end());
+    return opened;
 }

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "db/database.h"
 #include "tools/catalogue/catalogue_writer.h"
 
 namespace catalogue {
@@ -91,3 +92,7 @@ class TestCatalogue {
     catalogue::Content content_;
     bool installed_ = false;
 };
+
+// Runs the statement left in the database's query buffer through a static cursor and gives the
+// ids of its rows, sorted, in `ids`. Returns the open's result; on a failure `ids` stays empty.
+HRESULT readSortedEntryIds(Database& database, std::vector<int>& ids);
