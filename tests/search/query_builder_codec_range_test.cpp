@@ -112,9 +112,6 @@ TEST_P(CodecRangeSearch, TheDescriptionReadsBackAsWritten) {
 
 INSTANTIATE_TEST_SUITE_P(Encodings, CodecRangeSearch,
                          ::testing::Values(catalogue::TextEncoding::Utf8, catalogue::TextEncoding::Utf16),
-                         [](const ::testing::TestParamInfo<catalogue::TextEncoding>& encoding) {
-                             return encoding.param == catalogue::TextEncoding::Utf8 ? std::string("Utf8")
-                                                                                    : std::string("Utf16");
-                         });
+                         catalogue::EncodingTestName());
 
 } // namespace

@@ -115,9 +115,6 @@ TEST_P(SpellingSearch, ACatalogueOfTheEarlierCodecFindsWhatItsOwnCopiesHold) {
 
 INSTANTIATE_TEST_SUITE_P(Encodings, SpellingSearch,
                          ::testing::Values(catalogue::TextEncoding::Utf8, catalogue::TextEncoding::Utf16),
-                         [](const ::testing::TestParamInfo<catalogue::TextEncoding>& encoding) {
-                             return encoding.param == catalogue::TextEncoding::Utf8 ? std::string("Utf8")
-                                                                                    : std::string("Utf16");
-                         });
+                         catalogue::EncodingTestName());
 
 } // namespace

@@ -22,9 +22,18 @@
 
 namespace catalogue {
 // Names the cases of tests that run once per file encoding.
-inline void PrintTo(TextEncoding encoding, std::ostream* os) {
-    *os << (encoding == TextEncoding::Utf8 ? "Utf8" : "Utf16");
+inline std::string encodingName(TextEncoding encoding) {
+    return encoding == TextEncoding::Utf8 ? "Utf8" : "Utf16";
 }
+inline void PrintTo(TextEncoding encoding, std::ostream* os) {
+    *os << encodingName(encoding);
+}
+// The name generator for INSTANTIATE_TEST_SUITE_P over the encodings.
+struct EncodingTestName {
+    template <typename ParamInfo> std::string operator()(const ParamInfo& info) const {
+        return encodingName(info.param);
+    }
+};
 } // namespace catalogue
 
 class TestCatalogue {

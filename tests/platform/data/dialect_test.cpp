@@ -186,8 +186,6 @@ TEST_P(DialectTest, KeywordsInAnyCaseAndBracketedNames) {
 
 INSTANTIATE_TEST_SUITE_P(BothEncodings, DialectTest,
                          ::testing::Values(catalogue::TextEncoding::Utf8, catalogue::TextEncoding::Utf16),
-                         [](const ::testing::TestParamInfo<catalogue::TextEncoding>& p) {
-                             return std::string(p.param == catalogue::TextEncoding::Utf8 ? "Utf8" : "Utf16");
-                         });
+                         catalogue::EncodingTestName());
 
 } // namespace

@@ -460,9 +460,6 @@ TEST_P(StaticCursorOverManyRows, WithABusyHookTheOpenCountsAlikeAndCallsItOnTheO
 
 INSTANTIATE_TEST_SUITE_P(FileEncodings, StaticCursorOverManyRows,
                          ::testing::Values(catalogue::TextEncoding::Utf8, catalogue::TextEncoding::Utf16),
-                         [](const auto& encoding) {
-                             return encoding.param == catalogue::TextEncoding::Utf8 ? std::string("Utf8")
-                                                                                    : std::string("Utf16");
-                         });
+                         catalogue::EncodingTestName());
 
 } // namespace
