@@ -7,6 +7,7 @@
 #include "tools/catalogue/catalogue_writer.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace catalogue {
 
@@ -14,5 +15,9 @@ namespace catalogue {
 // number the row after every earlier one), whether or not the catalogue has their entries.
 // Throws WriteError.
 void insertBookmarks(sqlite3* db, const std::vector<Bookmark>& bookmarks);
+
+// The bookmark in the current row of a statement whose columns from `first` on are ID_Lesezeichen,
+// id_talvino, Beschreibung and Notiz: how a copy's rows and a damaged file's rows are read alike.
+Bookmark bookmarkInRow(sqlite3_stmt* s, int first);
 
 } // namespace catalogue

@@ -178,12 +178,7 @@ std::vector<Bookmark> salvageBookmarks(const std::string& path) {
         while (sqlite3_step(s.get()) == SQLITE_ROW) {
             const long long rowid = sqlite3_column_int64(s.get(), 0);
             if (found.count(rowid)) break; // met the rows read the other way
-            Bookmark b;
-            if (sqlite3_column_type(s.get(), 1) != SQLITE_NULL) b.key = sqlite3_column_int64(s.get(), 1);
-            b.entryId = sqlite3_column_int64(s.get(), 2);
-            b.description = columnText(s.get(), 3);
-            b.note = columnText(s.get(), 4);
-            found.emplace(rowid, std::move(b));
+            found.emplace(rowid, bookmarkInRow(s.get(), 1));
         }
     }
     std::vector<Bookmark> bookmarks;

@@ -253,6 +253,20 @@ void insertBookmarks(sqlite3* db, const std::vector<Bookmark>& bookmarks) {
     }
 }
 
+Bookmark bookmarkInRow(sqlite3_stmt* s, int first) {
+    auto text = [&](int column) -> OptionalText {
+        if (sqlite3_column_type(s, column) == SQLITE_NULL) return std::nullopt;
+        const auto* p = static_cast<const char16_t*>(sqlite3_column_text16(s, column));
+        return Text(p, static_cast<std::size_t>(sqlite3_column_bytes16(s, column)) / 2);
+    };
+    Bookmark b;
+    if (sqlite3_column_type(s, first) != SQLITE_NULL) b.key = sqlite3_column_int64(s, first);
+    b.entryId = sqlite3_column_int64(s, first + 1);
+    b.description = text(first + 2);
+    b.note = text(first + 3);
+    return b;
+}
+
 std::vector<Bookmark> readBookmarks(const std::string& path) {
     sqlite3* raw = nullptr;
     if (sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
@@ -264,20 +278,9 @@ std::vector<Bookmark> readBookmarks(const std::string& path) {
     auto s = prepare(
         db.get(), "SELECT ID_Lesezeichen, id_talvino, Beschreibung, Notiz FROM Lesezeichen ORDER BY rowid");
     std::vector<Bookmark> bookmarks;
-    auto text = [&](int column) -> OptionalText {
-        if (sqlite3_column_type(s.get(), column) == SQLITE_NULL) return std::nullopt;
-        const auto* p = static_cast<const char16_t*>(sqlite3_column_text16(s.get(), column));
-        return Text(p, static_cast<std::size_t>(sqlite3_column_bytes16(s.get(), column)) / 2);
-    };
     int rc;
-    while ((rc = sqlite3_step(s.get())) == SQLITE_ROW) {
-        Bookmark b;
-        if (sqlite3_column_type(s.get(), 0) != SQLITE_NULL) b.key = sqlite3_column_int64(s.get(), 0);
-        b.entryId = sqlite3_column_int64(s.get(), 1);
-        b.description = text(2);
-        b.note = text(3);
-        bookmarks.push_back(std::move(b));
-    }
+    while ((rc = sqlite3_step(s.get())) == SQLITE_ROW)
+        bookmarks.push_back(bookmarkInRow(s.get(), 0));
     if (rc != SQLITE_DONE)
         throw WriteError("cannot read the bookmarks of " + path + ": " + sqlite3_errmsg(db.get()));
     return bookmarks;
