@@ -42,12 +42,15 @@ std::string utf8(const std::u16string& text) {
     return ado::toUtf8(text);
 }
 
+// A name with every unit case-folded: the form in which this check compares names.
+std::u16string foldedName(std::u16string name) {
+    for (char16_t& c : name)
+        c = ado::foldCase(c);
+    return name;
+}
+
 bool sameName(const std::u16string& a, const char16_t* b) {
-    const std::u16string other(b);
-    if (a.size() != other.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (ado::foldCase(a[i]) != ado::foldCase(other[i])) return false;
-    return true;
+    return foldedName(a) == foldedName(b);
 }
 
 // Steps a statement through every row. A statement that cannot be prepared, or a row that cannot
@@ -232,17 +235,11 @@ Findings verifyCatalogue(const std::string& path) {
                                              ": a catalogue has no triggers (one could change or drop "
                                              "what the program writes)");
              if (type == u"view") problems.add("view", "view " + quoted(name) + ": a catalogue has no views");
-             std::u16string lower = name;
-             for (char16_t& c : lower)
-                 c = ado::foldCase(c);
-             kinds[lower] = type;
+             kinds[foldedName(name)] = type;
          });
     for (const char16_t* table : {schema::kEntryTable, schema::kCountryTable, schema::kRegionTable,
                                   schema::kGrapeTable, schema::kBookmarkTable}) {
-        std::u16string lower = table;
-        for (char16_t& c : lower)
-            c = ado::foldCase(c);
-        const auto found = kinds.find(lower);
+        const auto found = kinds.find(foldedName(table));
         if (found != kinds.end() && found->second != u"table") {
             schemaBroken = true;
             problems.add("not a table", utf8(table) + " is a " + utf8(found->second) + ", not a table");
