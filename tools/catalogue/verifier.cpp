@@ -299,7 +299,9 @@ Findings verifyCatalogue(const std::string& path) {
                          "Region: " + quoted(name) + " is listed twice for " + quoted(country));
     });
 
-    // Entries.
+    // Entries. What a result shows must be found and read in order; catalogues of earlier codecs
+    // were written before these rules and are only warned about.
+    FindingList& unreadable = codec::lowering() == codec::Lowering::Folded ? problems : warnings;
     struct Shown {
         std::u16string keyword, name;
         long long id;
@@ -347,9 +349,7 @@ Findings verifyCatalogue(const std::string& path) {
                  warnings.add("talvino: no Name",
                               where + "no Name, so the entry never shows in a result list");
              // What a result shows can be found: it sorts by the keyword, which begins with the
-             // name, and every word of name and addition is in a lower-case copy. Catalogues of
-             // earlier codecs were written before these rules and are only warned about.
-             FindingList& unreadable = codec::lowering() == codec::Lowering::Folded ? problems : warnings;
+             // name, and every word of name and addition is in a lower-case copy.
              if (name && !startsWithName(keyword, *name))
                  unreadable.add("talvino: sorted away from its name",
                                 where + "STICHWORT " + quoted(keyword) + " does not begin with Name " + quoted(*name) +
@@ -375,7 +375,6 @@ Findings verifyCatalogue(const std::string& path) {
             const int byKeyword = ado::compareGerman(a.keyword, b.keyword);
             return byKeyword != 0 ? byKeyword < 0 : ado::compareGerman(a.name, b.name) < 0;
         });
-        FindingList& unreadable = codec::lowering() == codec::Lowering::Folded ? problems : warnings;
         for (std::size_t i = 1; i < shownInOrder.size(); ++i)
             if (ado::compareGerman(shownInOrder[i - 1].name, shownInOrder[i].name) > 0)
                 unreadable.add("talvino: names out of order",
