@@ -64,6 +64,13 @@ class SourceFolder {
                                                 "Jahrgaenge: -\n"
                                                 "Hinweise: -\n"
                                                 "Beschreibung: -\n";
+    // kChablis's full-text copy (Text_Klein) as it reads: today it holds the lowered description,
+    // name and producer, so that every shown word is found; earlier generations the description only.
+    static std::string chablisFullText(long long generation = codec::kGeneration) {
+        const std::string description = "straffer, mineralischer chablis mit würze.";
+        return generation == codec::kGeneration ? description + " | chablis premier cru | domaine des vaux clairs"
+                                                : description;
+    }
 
   private:
     TestCatalogue catalogue_;
@@ -202,10 +209,7 @@ TEST_F(BuiltCatalogue, DerivesTheLowerCaseAndScrambledColumns) {
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][1], "chablis premier cru");
     EXPECT_EQ(ado::toUtf16(rows[0][2]), encodedText(u"Straffer, mineralischer Chablis mit Würze."));
-    // The full-text copy holds the description, the name and the producer, so that every shown word
-    // is found.
-    EXPECT_EQ(ado::toUtf16(rows[0][3]),
-              encodedText(u"straffer, mineralischer chablis mit würze. | chablis premier cru | domaine des vaux clairs"));
+    EXPECT_EQ(ado::toUtf16(rows[0][3]), encodedText(ado::toUtf16(SourceFolder::chablisFullText())));
     EXPECT_EQ(rows[0][4], "F");
     EXPECT_EQ(rows[0][5], "Burgund");
     EXPECT_EQ(sources.catalogue().rows("SELECT Text_Klein, Name FROM talvino WHERE ID = 1002")[0],
@@ -312,9 +316,8 @@ TEST_F(BuiltCatalogue, QueryPrintsRowsWithScrambledColumnsDecoded) {
                                   u"'chablis*'",
                                   out, err))
         << err.str();
-    EXPECT_EQ(out.str(),
-              "ID\tBeschreibung\tText_Klein\n1001\tStraffer, mineralischer Chablis mit Würze.\tstraffer, "
-              "mineralischer chablis mit würze. | chablis premier cru | domaine des vaux clairs\n");
+    EXPECT_EQ(out.str(), "ID\tBeschreibung\tText_Klein\n1001\tStraffer, mineralischer Chablis mit Würze.\t" +
+                             SourceFolder::chablisFullText() + "\n");
     std::ostringstream bookmarks;
     ASSERT_TRUE(
         catalogue::queryCatalogue(sources.out(), u"SELECT Beschreibung from Lesezeichen", bookmarks, err));
@@ -390,12 +393,8 @@ TEST_P(CatalogueOfEachCodecGeneration, TheHeaderNamesTheOffsetTheColumnsAreWritt
     build();
     EXPECT_EQ(sources.catalogue().rows("PRAGMA user_version")[0][0], std::to_string(GetParam()));
     const char16_t offset = *codec::offsetOfGeneration(GetParam());
-    // Today's full-text copy also holds the name and the producer; the earlier one only the description.
     std::u16string expected;
-    for (char16_t c : std::u16string(GetParam() == codec::kGeneration
-                                         ? u"straffer, mineralischer chablis mit würze. | chablis premier "
-                                           u"cru | domaine des vaux clairs"
-                                         : u"straffer, mineralischer chablis mit würze."))
+    for (char16_t c : ado::toUtf16(SourceFolder::chablisFullText(GetParam())))
         expected += codec::encodeChar(c, offset);
     EXPECT_EQ(ado::toUtf16(sources.catalogue().rows("SELECT Text_Klein FROM talvino WHERE ID = 1001")[0][0]),
               expected);
@@ -420,10 +419,8 @@ TEST_P(CatalogueOfEachCodecGeneration, VerifyDumpAndQueryReadItWithItsOwnOffset)
     ASSERT_TRUE(catalogue::queryCatalogue(
         sources.out(), u"select Beschreibung, Text_Klein from talvino where ID = 1001", out, err))
         << err.str();
-    EXPECT_EQ(out.str(), std::string("Beschreibung\tText_Klein\nStraffer, mineralischer Chablis mit Würze.\tstraffer, "
-                                     "mineralischer chablis mit würze.") +
-                             (GetParam() == codec::kGeneration ? " | chablis premier cru | domaine des vaux clairs\n"
-                                                               : "\n"));
+    EXPECT_EQ(out.str(), "Beschreibung\tText_Klein\nStraffer, mineralischer Chablis mit Würze.\t" +
+                             SourceFolder::chablisFullText(GetParam()) + "\n");
     // Each command reads with the file's offset only while it runs.
     EXPECT_EQ(codec::offset(), codec::kOffset);
 }
