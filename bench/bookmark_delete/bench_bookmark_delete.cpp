@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/bookmarks/bookmark_mode_screen.h"
 #include "bookmarks/bookmark_store.h"
 #include "db/database.h"
 #include "platform/data/utf.h"
@@ -44,16 +45,11 @@ void useCatalogueWith(int bookmarks) {
         catalogue->build();
         ::sync();
     }
-    const std::string program = catalogue->file("talvino");
-    platform::overrideModuleFileName(ado::toUtf16(program).c_str());
-    g_database->openCatalogue();
+    useCatalogue(*catalogue);
 }
 
 HWND openBookmarkList() {
-    g_database->queryBuffer[0] = u'\0';
-    const auto* dialogTemplate = static_cast<LPCDLGTEMPLATEW>(LoadResource(
-        talvinoModule(), FindResourceW(talvinoModule(), MAKEINTRESOURCEW(kResultsDialog), RT_DIALOG)));
-    const HWND dialog = platform::createDialog(talvinoModule(), dialogTemplate, nullptr, ResultsProc, 0);
+    const HWND dialog = openBookmarkMode();
     ShowWindow(dialog, SW_SHOW); // on the device screen, where a screen reader sees it
     return dialog;
 }

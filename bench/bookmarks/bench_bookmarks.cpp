@@ -13,6 +13,7 @@
 
 #include "screen/application.h"
 #include "screen/globals.h"
+#include "bench/bookmarks/bookmark_mode_screen.h"
 #include "bookmarks/bookmark_list.h"
 #include "bookmarks/bookmark_store.h"
 #include "results/bookmark_mode.h"
@@ -33,27 +34,9 @@ constexpr int kListRows = 10000;
 TestCatalogue* listCatalogue = nullptr; // sample entries and 10,000 bookmarks
 TestCatalogue* saveCatalogue = nullptr; // sample entries and a few bookmarks
 
-// Points the program at `catalogue` (built once in main) and opens it.
-void useCatalogue(TestCatalogue& catalogue) {
-    const std::string program = catalogue.file("talvino");
-    platform::overrideModuleFileName(std::u16string(program.begin(), program.end()).c_str());
-    g_database->openCatalogue();
-}
-
 std::u16string digits(long long value) {
     const std::string text = std::to_string(value);
     return std::u16string(text.begin(), text.end());
-}
-
-HWND openResults() {
-    const auto* dialogTemplate = static_cast<LPCDLGTEMPLATEW>(LoadResource(
-        talvinoModule(), FindResourceW(talvinoModule(), MAKEINTRESOURCEW(kResultsDialog), RT_DIALOG)));
-    return platform::createDialog(talvinoModule(), dialogTemplate, nullptr, ResultsProc, 0);
-}
-
-HWND openBookmarkMode() {
-    g_database->queryBuffer[0] = u'\0';
-    return openResults();
 }
 
 // ---- Saving ---------------------------------------------------------------------------------
