@@ -41,6 +41,25 @@ using namespace results_screen;
 
 namespace {
 
+// A whole file, byte for byte.
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Starts `program` with `variables` as its whole environment (and `actions` on its files, where
+// given); posix_spawn's result, the child's id in `pid`.
+int spawnProgram(const std::string& program, std::vector<std::string> variables,
+                 const posix_spawn_file_actions_t* actions, pid_t& pid) {
+    std::vector<char*> envp;
+    for (std::string& variable : variables)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
+    std::string path = program;
+    char* argv[] = {path.data(), nullptr};
+    return posix_spawn(&pid, path.c_str(), actions, nullptr, argv, envp.data());
+}
+
 const std::u16string kSaved = u"Das Lesezeichen wurde gespeichert.";
 const std::u16string kSaveFailed =
     u"Das Lesezeichen konnte nicht gespeichert werden. Ihre Eingaben bleiben erhalten.";
@@ -200,18 +219,14 @@ TEST_F(InstalledProgram, AnInstallWithThePrefixOfTheUsersOwnDataLeavesTheirCopyA
     start();
     saveBookmark(entryId(), u"bleibt");
     g_database->closeCatalogue();
-    const auto bytes = [](const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    const std::string before = bytes(copy());
+    const std::string before = readFile(copy());
 
     // cmake --install build --prefix ~/.local, as the README allows.
     const std::string local = root + "/home/.local";
     const std::string install =
         std::string(TALVINO_INSTALL_COMMAND) + " --prefix '" + local + "' >/dev/null 2>&1";
     ASSERT_EQ(std::system(install.c_str()), 0) << install;
-    EXPECT_EQ(bytes(copy()), before) << "the install did not touch the copy";
+    EXPECT_EQ(readFile(copy()), before) << "the install did not touch the copy";
 
     // The program installed there works on the same copy.
     g_database->useCatalogueFile({});
@@ -227,15 +242,10 @@ TEST_F(InstalledProgram, AnInstallWithThePrefixOfTheUsersOwnDataLeavesTheirCopyA
 
 // Real starts of the installed program, each killed after `ms` while it makes or upgrades the copy.
 void startAndKill(const std::string& program, const std::string& home, int ms) {
-    std::vector<std::string> variables = {"HOME=" + home, "QT_QPA_PLATFORM=offscreen", "LANG=de_DE.UTF-8"};
-    std::vector<char*> envp;
-    for (std::string& variable : variables)
-        envp.push_back(variable.data());
-    envp.push_back(nullptr);
-    std::string path = program;
-    char* argv[] = {path.data(), nullptr};
     pid_t pid = -1;
-    ASSERT_EQ(posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+    ASSERT_EQ(spawnProgram(program, {"HOME=" + home, "QT_QPA_PLATFORM=offscreen", "LANG=de_DE.UTF-8"},
+                           nullptr, pid),
+              0);
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
     ::kill(pid, SIGKILL);
     ::waitpid(pid, nullptr, 0);
@@ -287,15 +297,9 @@ TEST_F(InstalledProgram, AStartWithADamagedCopyKeepsItAsideCarriesTheBookmarkAnd
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<std::string> variables = {"HOME=" + root + "/home", "QT_QPA_PLATFORM=offscreen"};
-    std::vector<char*> envp;
-    for (std::string& variable : variables)
-        envp.push_back(variable.data());
-    envp.push_back(nullptr);
-    std::string path = program();
-    char* argv[] = {path.data(), nullptr};
     pid_t pid = -1;
-    ASSERT_EQ(posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, envp.data()), 0);
+    ASSERT_EQ(spawnProgram(program(), {"HOME=" + root + "/home", "QT_QPA_PLATFORM=offscreen"}, &actions, pid),
+              0);
     posix_spawn_file_actions_destroy(&actions);
     std::string damaged;
     for (int i = 0; i < 3000 && damaged.empty(); ++i) {
@@ -308,8 +312,7 @@ TEST_F(InstalledProgram, AStartWithADamagedCopyKeepsItAsideCarriesTheBookmarkAnd
     ::waitpid(pid, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     ASSERT_FALSE(damaged.empty()) << "the damaged copy is kept beside the new one";
-    std::ifstream in(errors);
-    const std::string said((std::istreambuf_iterator<char>(in)), {});
+    const std::string said = readFile(errors);
     EXPECT_NE(said.find(damaged), std::string::npos) << said;
 
     start();
