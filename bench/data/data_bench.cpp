@@ -12,11 +12,11 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <map>
 #include <string>
 
+#include "bench/cpu_time.h"
 #include "db/database.h"
 #include "db/text_codec.h"
 #include "platform/data/ado.h"
@@ -82,12 +82,6 @@ long countRows(sqlite3* db, const std::u16string& sql) {
         ++n;
     sqlite3_finalize(s);
     return n;
-}
-
-double cpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
 // The three scans in every iteration, taking turns at going first, so that they meet the same

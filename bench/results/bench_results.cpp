@@ -22,11 +22,11 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <ctime>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
+#include "bench/cpu_time.h"
 #include "screen/application.h"
 #include "screen/globals.h"
 #include "db/database.h"
@@ -340,12 +340,6 @@ void BM_OpenResultsToFilledTree(benchmark::State& state) {
     }
     state.counters["tree items"] = items;
     state.SetLabel(label(variant, static_cast<int>(state.range(1))));
-}
-
-double cpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
 // The best plan on SQLite alone: the count of the statement's WHERE, then its first 80 rows
