@@ -129,6 +129,8 @@ void installAccessibility();
 // Tells screen readers of a change; a listener (for tests) hears it also where no reader runs.
 void announce(QAccessibleEvent* event);
 void setAnnouncementListener(std::function<void(QAccessibleEvent*)> listener);
+// Has screen readers speak a text at once, wherever the focus is.
+void speak(const QString& text);
 // Tells the listener alone, of an event Qt has sent to screen readers itself.
 void heard(QAccessibleEvent* event);
 // A static whose text changed passes it on to the control it describes.

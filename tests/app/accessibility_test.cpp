@@ -387,13 +387,23 @@ TEST_F(AccessibilityTest, TemperatureTextIsReadableAfterEveryChoice) {
             return driver.waitFor([&] { return dialog->text(QAccessible::Description) == text; }, 8000);
         };
         EXPECT_TRUE(reads(temperatureText(0))) << "the introduction first";
+        // Each new text is spoken at once, as a notification, wherever the focus is.
+        std::vector<QString> spoken;
+        platform::ui::setAnnouncementListener([&](QAccessibleEvent* event) {
+            QAccessibleInterface* node = event->accessibleInterface();
+            if (event->type() == QAccessible::ObjectShow && node && node->role() == QAccessible::Notification)
+                spoken.push_back(node->text(QAccessible::Name));
+        });
+        auto spokenLast = [&](const QString& text) { return !spoken.empty() && spoken.back() == text; };
         // A band pressed by the reader, then the same band tapped after another one.
         ASSERT_TRUE(act(find(QAccessible::Button, QStringLiteral("18°C")),
                         QAccessibleActionInterface::pressAction()));
         EXPECT_TRUE(reads(temperatureText(18))) << dialog->text(QAccessible::Description).toStdString();
+        EXPECT_TRUE(spokenLast(temperatureText(18)));
         ASSERT_TRUE(
             act(find(QAccessible::Button, QStringLiteral("8°C")), QAccessibleActionInterface::pressAction()));
         EXPECT_TRUE(reads(temperatureText(8))) << dialog->text(QAccessible::Description).toStdString();
+        EXPECT_TRUE(spokenLast(temperatureText(8)));
         const QRect thermometer = driver.rect(screen, kThermometer);
         driver.tapAt(screen, thermometer.center().x(), 6 + 7); // the top band: 18
         EXPECT_TRUE(reads(temperatureText(18)));
@@ -404,6 +414,8 @@ TEST_F(AccessibilityTest, TemperatureTextIsReadableAfterEveryChoice) {
         const LRESULT kind = SendDlgItemMessageW(screen, 1005, CB_GETCURSEL, 0, 0);
         ASSERT_GT(kind, 0);
         EXPECT_TRUE(reads(temperatureText(temperature::kWineKindLevels[kind])));
+        EXPECT_TRUE(spokenLast(temperatureText(temperature::kWineKindLevels[kind])));
+        platform::ui::setAnnouncementListener({});
         driver.tapDone();
     });
     driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
@@ -755,6 +767,155 @@ TEST_F(AccessibilityTest, AFocusFrameShowsFromTheFirstKeyOnEveryControlThatTakes
     driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
     EXPECT_EQ(runProgram(), 0);
     EXPECT_EQ(driver.pendingSteps(), 0u);
+}
+
+
+// ---- What the reader hears of changes ----
+
+TEST_F(AccessibilityTest, EveryComboBoxReadsItsChoiceAndAnnouncesANewOne) {
+    struct Case {
+        int row; // of the main menu
+        int screen;
+        int combo;
+    };
+    const Case cases[] = {{kSearchRow, kSearchFormDialog, kCountryList},
+                          {kGrapesRow, kGrapesDialog, 1013},
+                          {kGrapesRow, kGrapesDialog, 1014},
+                          {kTemperatureRow, kTemperatureDialog, kWineKind}};
+    for (const Case& c : cases) {
+        driver.onDialog(kMainMenuDialog, [&, c](HWND menu) { driver.tap(menu, c.row); });
+        driver.onDialog(c.screen, [&, c](HWND screen) {
+            SCOPED_TRACE(c.combo);
+            QAccessibleInterface* combo = of(driver, screen, c.combo);
+            ASSERT_NE(combo, nullptr);
+            ASSERT_NE(combo->textInterface(), nullptr);
+            std::vector<QString> heard;
+            platform::ui::setAnnouncementListener([&](QAccessibleEvent* event) {
+                if (event->type() == QAccessible::DescriptionChanged &&
+                    event->object() == driver.widget(screen, c.combo))
+                    heard.push_back(combo->text(QAccessible::Description));
+            });
+            ASSERT_TRUE(tabTo(screen, c.combo));
+            const LRESULT before = SendDlgItemMessageW(screen, c.combo, CB_GETCURSEL, 0, 0);
+            driver.pressKey(Qt::Key_Down);
+            EXPECT_NE(SendDlgItemMessageW(screen, c.combo, CB_GETCURSEL, 0, 0), before);
+            const QString shown = QString::fromStdU16String(driver.text(screen, c.combo));
+            EXPECT_EQ(combo->text(QAccessible::Value), shown);
+            EXPECT_EQ(combo->textInterface()->text(0, combo->textInterface()->characterCount()), shown);
+            EXPECT_EQ(heard, std::vector<QString>{shown}) << "the new choice is announced once";
+            EXPECT_FALSE(combo->text(QAccessible::Name).contains(QLatin1Char('\n')))
+                << combo->text(QAccessible::Name).toStdString();
+            platform::ui::setAnnouncementListener({});
+            driver.tapDone();
+        });
+    }
+    driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(driver.pendingSteps(), 0u);
+}
+
+TEST_F(AccessibilityTest, TheTreeReadsItsCurrentRowItsBranchesAndTheEntrysOrigin) {
+    driver.onDialog(kMainMenuDialog, [&](HWND menu) { driver.tap(menu, kSearchRow); });
+    driver.onDialog(kSearchFormDialog, [&](HWND form) {
+        driver.type(form, kSearchTerm, u"Chablis");
+        driver.tap(form, kStartButton);
+    });
+    driver.onDialog(kResultsDialog, [&](HWND results) {
+        QAccessibleInterface* tree = of(driver, results, kTree);
+        ASSERT_NE(tree, nullptr);
+        struct Heard {
+            QAccessible::Event type;
+            QString row;
+            bool expanded;
+        };
+        std::vector<Heard> heard;
+        platform::ui::setAnnouncementListener([&](QAccessibleEvent* event) {
+            if (event->object() != driver.widget(results, kTree) || event->child() < 0) return;
+            QAccessibleInterface* cell = tree->child(event->child());
+            if (cell) heard.push_back({event->type(), cell->text(QAccessible::Name), cell->state().expanded != 0});
+        });
+        ASSERT_TRUE(tabTo(results, kTabs)); // the focus elsewhere first
+        heard.clear();
+        ASSERT_TRUE(tabTo(results, kTree));
+        ASSERT_FALSE(heard.empty());
+        EXPECT_EQ(heard.back().type, QAccessible::Focus);
+        EXPECT_EQ(heard.back().row.toStdU16String(), driver.selectedTreeLabel(results, kTree));
+        driver.pressKey(Qt::Key_Home);
+        heard.clear();
+        driver.pressKey(Qt::Key_Right);
+        ASSERT_FALSE(heard.empty());
+        EXPECT_EQ(heard.back().type, QAccessible::StateChanged);
+        EXPECT_TRUE(heard.back().expanded) << heard.back().row.toStdString();
+        driver.pressKey(Qt::Key_Left);
+        EXPECT_EQ(heard.back().type, QAccessible::StateChanged);
+        EXPECT_FALSE(heard.back().expanded);
+        platform::ui::setAnnouncementListener({});
+        driver.selectTreeItem(results, kTree, {u"Weiß", kChablis});
+        EXPECT_EQ(tree->text(QAccessible::Description).toStdU16String(), driver.text(results, kHeaderLine));
+        EXPECT_FALSE(tree->text(QAccessible::Description).isEmpty());
+        driver.tapDone();
+    });
+    driver.onDialog(kSearchFormDialog, [&](HWND) { driver.tapDone(); });
+    driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(driver.pendingSteps(), 0u);
+}
+
+TEST_F(AccessibilityTest, TheBookmarkBoxToggledByAReaderDoesWhatATapDoes) {
+    struct Outcome {
+        bool checked;
+        bool saveShown;
+        std::u16string description;
+        std::vector<std::u16string> boxes;
+    };
+    // An entry without a bookmark (Chablis, found by search) and one with (the Rioja, in bookmark mode).
+    auto toggle = [&](bool bookmarked, bool byReader) {
+        Outcome outcome;
+        driver.clearMessageBoxes();
+        driver.onDialog(kMainMenuDialog, [&](HWND menu) { driver.tap(menu, bookmarked ? kBookmarksRow : kSearchRow); });
+        if (!bookmarked)
+            driver.onDialog(kSearchFormDialog, [&](HWND form) {
+                driver.type(form, kSearchTerm, u"Chablis");
+                driver.tap(form, kStartButton);
+            });
+        driver.onDialog(kResultsDialog, [&](HWND results) {
+            if (bookmarked)
+                driver.selectTreeItem(results, kTree, {u"Lesezeichen", u"Für Sonntag"});
+            else
+                driver.selectTreeItem(results, kTree, {u"Weiß", kChablis});
+            driver.selectTab(results, kTabs, 2);
+            driver.answerNext(IDNO); // keep the bookmark
+            if (byReader) {
+                EXPECT_TRUE(act(of(driver, results, kBookmarkBox), QAccessibleActionInterface::toggleAction()));
+                driver.pump(300);
+            } else {
+                driver.tap(results, kBookmarkBox);
+            }
+            outcome.checked = driver.checked(results, kBookmarkBox);
+            outcome.saveShown = driver.visible(results, kSaveButton);
+            outcome.description = driver.text(results, kDescriptionEdit);
+            driver.tapDone();
+        });
+        if (!bookmarked) driver.onDialog(kSearchFormDialog, [&](HWND) { driver.tapDone(); });
+        driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+        EXPECT_EQ(runProgram(), 0);
+        EXPECT_EQ(driver.pendingSteps(), 0u);
+        for (const auto& box : driver.messageBoxes())
+            outcome.boxes.push_back(box.caption);
+        createGlobalObjects();
+        return outcome;
+    };
+    for (bool bookmarked : {false, true}) {
+        SCOPED_TRACE(bookmarked ? "with a bookmark" : "without a bookmark");
+        const Outcome tapped = toggle(bookmarked, false);
+        const Outcome read = toggle(bookmarked, true);
+        EXPECT_EQ(read.checked, tapped.checked);
+        EXPECT_EQ(read.saveShown, tapped.saveShown);
+        EXPECT_EQ(read.description, tapped.description);
+        EXPECT_EQ(read.boxes, tapped.boxes);
+        EXPECT_EQ(tapped.boxes.empty(), !bookmarked) << "the delete question comes for a bookmark";
+        EXPECT_TRUE(bookmarked || (read.saveShown && !read.description.empty()));
+    }
 }
 
 } // namespace

@@ -81,6 +81,8 @@ class PartAccessible : public QAccessibleInterface, public QAccessibleActionInte
 QAccessibleInterface* factory(const QString&, QObject* object) {
     if (!object || !object->isWidgetType()) return nullptr;
     auto* widget = static_cast<QWidget*>(object);
+    if (widget->objectName() == QLatin1String("Announcement"))
+        return new QAccessibleWidget(widget, QAccessible::Notification);
     if (widget->objectName() == QLatin1String("MessageBox"))
         return new WindowAccessible(widget, QAccessible::AlertMessage);
     Window* window = windowOf(widget);
@@ -267,6 +269,26 @@ void platform::setAccessibleName(HWND handle, const std::u16string& name) {
     window->widget->setProperty("namedByLabel", false);
 }
 
+// A text a screen reader speaks at once, wherever the focus is: a notification that shows.
+void platform::ui::speak(const QString& text) {
+    QWidget* area = shellHost() ? shellHost()->dialogArea() : nullptr;
+    if (!area || text.isEmpty()) return;
+    static QPointer<QWidget> notice;
+    if (!notice || notice->parentWidget() != area) {
+        notice = new QWidget(area);
+        notice->setObjectName(QStringLiteral("Announcement"));
+        notice->setAttribute(Qt::WA_TransparentForMouseEvents);
+        notice->setFocusPolicy(Qt::NoFocus);
+        notice->setGeometry(0, 0, 1, 1);
+    }
+    notice->hide();
+    notice->setAccessibleName(text);
+    notice->show(); // Qt tells readers that it shows
+    notice->lower();
+    QAccessibleEvent shown(notice.data(), QAccessible::ObjectShow);
+    heard(&shown);
+}
+
 void platform::setAccessibleText(HWND handle, const std::u16string& text) {
     Window* window = live(handle);
     if (!window || window->accessibleText == text) return;
@@ -274,6 +296,9 @@ void platform::setAccessibleText(HWND handle, const std::u16string& text) {
     if (window->widget) {
         QAccessibleEvent event(window->widget.data(), QAccessible::DescriptionChanged);
         announce(&event);
+        // A shown screen's new text is heard at once; readers speak a screen's description only
+        // when it opens.
+        if (window->kind == Kind::Dialog && window->widget->isVisible()) speak(displayText(text));
     }
 }
 

@@ -1,5 +1,6 @@
 // Buttons: push buttons, check boxes, owner-drawn buttons (the dialog paints them through
 // WM_DRAWITEM) and group frames. A tap sends BN_CLICKED; a group frame takes no taps.
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QGroupBox>
@@ -149,9 +150,38 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM) {
     return 0;
 }
 
+// A check box ticks and unticks through a click, so that a reader's toggle is heard by the dialog
+// as a tap is (Qt's own toggle action changes the box silently).
+class CheckBoxAccessible : public QAccessibleWidget {
+  public:
+    explicit CheckBoxAccessible(QAbstractButton* box) : QAccessibleWidget(box, QAccessible::CheckBox) {}
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = box()->isChecked();
+        return state;
+    }
+    QStringList actionNames() const override {
+        return QStringList{toggleAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& name) override {
+        if (name != toggleAction() && name != pressAction()) return QAccessibleWidget::doAction(name);
+        if (box()->isEnabled()) box()->animateClick();
+    }
+    QStringList keyBindingsForAction(const QString& name) const override {
+        if (name == toggleAction() || name == pressAction()) return {QStringLiteral("Space")};
+        return QAccessibleWidget::keyBindingsForAction(name);
+    }
+
+  private:
+    QAbstractButton* box() const { return static_cast<QAbstractButton*>(widget()); }
+};
+
 // An owner-drawn button that no key reaches and that other controls lie on is a coloured panel
 // behind a group: read as a grouping, not as a button that does nothing.
 QAccessibleInterface* accessible(Window* window, QWidget* widget) {
+    if (window->kind == Kind::CheckBox)
+        if (auto* box = qobject_cast<QAbstractButton*>(widget)) return new CheckBoxAccessible(box);
     if (window->kind == Kind::OwnerDrawButton && !(window->style & WS_TABSTOP) && holdsControls(window))
         return new WindowAccessible(widget, QAccessible::Grouping);
     return nullptr;

@@ -139,7 +139,12 @@ QWidget* create(ControlTemplate& from, Kind* kind) {
 void wire(Window* control, const ControlTemplate&) {
     const HWND handle = control;
     auto* combo = as<QComboBox>(control);
-    QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), combo, [handle](int) {
+    QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), combo, [handle, combo](int) {
+        // The reader hears the new choice, then the dialog acts on it.
+        QAccessibleValueChangeEvent value(combo, combo->currentText());
+        announce(&value);
+        QAccessibleEvent described(combo, QAccessible::DescriptionChanged);
+        announce(&described);
         if (Window* window = live(handle)) sendCommand(window, CBN_SELCHANGE);
     });
 }
@@ -214,13 +219,18 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-// Read as a combo box with its choice as value. Its list is a child only while it is dropped
-// down: a closed list's rows would otherwise count as showing. Opening it is the tap's path.
-class ComboBoxAccessible : public QAccessibleWidget {
+// Read as a combo box with its choice as value, text and description (a reader that follows the
+// description of the focused control hears each new choice). Its list is a child only while it is
+// dropped down: a closed list's rows would otherwise count as showing. Opening it is the tap's path.
+class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
   public:
     explicit ComboBoxAccessible(ComboBoxControl* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Value) return combo()->currentText();
+        if (t == QAccessible::Value || t == QAccessible::Description) return current();
         return QAccessibleWidget::text(t);
     }
     int childCount() const override { return listShown() ? 1 : 0; }
@@ -242,8 +252,28 @@ class ComboBoxAccessible : public QAccessibleWidget {
             combo()->showPopup();
     }
 
+    // The chosen entry as read-only text.
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int start, int end) const override { return current().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(current().size()); }
+    QRect characterRect(int) const override { return QRect(); }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return QString();
+    }
+
   private:
     ComboBoxControl* combo() const { return static_cast<ComboBoxControl*>(widget()); }
+    QString current() const { return combo()->currentIndex() < 0 ? QString() : combo()->currentText(); }
     bool listShown() const { return combo()->view() && combo()->view()->isVisible(); }
 };
 

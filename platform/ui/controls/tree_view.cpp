@@ -1,6 +1,7 @@
 // Tree views: items with data and children, TVN_SELCHANGED for a choice by stylus or key (and
 // for TVM_SELECTITEM, as on the platform), custom draw that lets the dialog choose each item's
 // font and colour. Filling and clearing by the program notify nothing.
+#include <QAccessible>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -44,6 +45,9 @@ class TreeViewControl : public QTreeWidget {
         setColumnCount(1);
         setHeaderHidden(true);
         setItemDelegate(new CustomDrawDelegate(this));
+        // A reader hears a branch open and close.
+        connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { tellExpanded(item); });
+        connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) { tellExpanded(item); });
         connect(this, &QTreeWidget::currentItemChanged, this,
                 [this](QTreeWidgetItem* now, QTreeWidgetItem* before) { selectionChanged(now, before); });
         // A selection made without the caret (a screen reader's "select") moves the caret too, so
@@ -69,6 +73,15 @@ class TreeViewControl : public QTreeWidget {
     }
 
   protected:
+    // Entering the tree, a reader hears the row the caret is on, not only the tree's name.
+    void focusInEvent(QFocusEvent* event) override {
+        QTreeWidget::focusInEvent(event);
+        const int child = accessibleChildOf(currentItem());
+        if (child < 0) return;
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(child);
+        announce(&focus);
+    }
     void paintEvent(QPaintEvent* event) override {
         Window* window = windowOf(this);
         prepaintAnswer = CDRF_DODEFAULT;
@@ -101,6 +114,26 @@ class TreeViewControl : public QTreeWidget {
     }
 
   private:
+    // The item's cell among the tree's accessible children (rows as shown, opened branches counted).
+    int accessibleChildOf(QTreeWidgetItem* item) {
+        if (!item) return -1;
+        int row = 0;
+        for (QModelIndex above = indexAbove(indexFromItem(item)); above.isValid(); above = indexAbove(above))
+            ++row;
+        QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(this);
+        QAccessibleTableInterface* table = tree ? tree->tableInterface() : nullptr;
+        QAccessibleInterface* cell = table ? table->cellAt(row, 0) : nullptr;
+        return cell ? tree->indexOfChild(cell) : -1;
+    }
+    void tellExpanded(QTreeWidgetItem* item) {
+        const int child = accessibleChildOf(item);
+        if (child < 0) return;
+        QAccessible::State changed;
+        changed.expanded = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        event.setChild(child);
+        announce(&event);
+    }
     void selectionChanged(QTreeWidgetItem* now, QTreeWidgetItem* before) {
         if (quiet) return;
         Window* window = windowOf(this);
