@@ -39,6 +39,13 @@ char16_t ado::foldCaseAscii(char16_t c) {
     return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 0x20) : c;
 }
 
+bool ado::sameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (foldCaseAscii(a[i]) != foldCaseAscii(b[i])) return false;
+    return true;
+}
+
 void ado::testing::setComponentInstalled(bool installed) {
     componentInstalled = installed;
 }

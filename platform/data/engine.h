@@ -45,6 +45,8 @@ int registerGermanOrder(sqlite3* db);
 // Errors of the file itself, as opposed to errors of the SQL text.
 bool isFileError(int engineCode);
 char16_t foldCaseAscii(char16_t c);
+// Whether two names or keywords are the same but for the case of ASCII letters, as SQL reads them.
+bool sameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b);
 void setLastError(const std::string& text);
 // The hook given to setBusyHook, or null.
 using BusyHook = void (*)();

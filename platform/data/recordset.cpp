@@ -23,13 +23,6 @@ namespace ado {
 
 namespace {
 
-bool sameName(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (foldCaseAscii(a[i]) != foldCaseAscii(b[i])) return false;
-    return true;
-}
-
 bool onlyBlanksAndSemicolons(const char16_t* p, const char16_t* end) {
     for (; p < end && *p; ++p)
         if (*p != u' ' && *p != u'\t' && *p != u'\r' && *p != u'\n' && *p != u';') return false;
@@ -659,7 +652,7 @@ Field* SqliteRecordset::field(long position) {
 
 long SqliteRecordset::positionOf(std::u16string_view name) const {
     for (std::size_t i = 0; i < columnNames_.size(); ++i)
-        if (sameName(columnNames_[i], name)) return static_cast<long>(i);
+        if (sameIgnoringAsciiCase(columnNames_[i], name)) return static_cast<long>(i);
     return -1;
 }
 

@@ -2,20 +2,11 @@
 
 #include <vector>
 
+#include "platform/data/engine.h"
+
 namespace ado {
 
 namespace {
-
-char16_t upperAscii(char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-bool sameWord(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (upperAscii(a[i]) != upperAscii(b[i])) return false;
-    return true;
-}
 
 bool isWordChar(char16_t c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_' ||
@@ -87,7 +78,7 @@ class Reader {
     const Token& peek() const { return tokens_[next_]; }
     std::u16string_view text(const Token& t) const { return sql_.substr(t.begin, t.end - t.begin); }
     bool peekWord(std::u16string_view word) const {
-        return !atEnd() && peek().kind == Token::Word && sameWord(text(peek()), word);
+        return !atEnd() && peek().kind == Token::Word && sameIgnoringAsciiCase(text(peek()), word);
     }
     bool peekMark(char16_t mark) const {
         return !atEnd() && peek().kind == Token::Mark && sql_[peek().begin] == mark;
@@ -131,7 +122,7 @@ class Reader {
 bool endsTheFilter(std::u16string_view word) {
     for (const char16_t* keyword : {u"SELECT", u"FROM", u"WHERE", u"GROUP", u"HAVING", u"ORDER", u"LIMIT",
                                     u"OFFSET", u"UNION", u"EXCEPT", u"INTERSECT", u"WINDOW", u"VALUES"})
-        if (sameWord(word, keyword)) return true;
+        if (sameIgnoringAsciiCase(word, keyword)) return true;
     return false;
 }
 
@@ -201,10 +192,10 @@ std::u16string StaticPlan::rowSql() const {
 PlanLine readPlanLine(std::u16string_view line, std::u16string_view table) {
     const std::u16string scan = u"SCAN " + std::u16string(table);
     auto startsWith = [line](std::u16string_view start) {
-        return line.size() >= start.size() && sameWord(line.substr(0, start.size()), start);
+        return line.size() >= start.size() && sameIgnoringAsciiCase(line.substr(0, start.size()), start);
     };
-    if (sameWord(line, u"USE TEMP B-TREE FOR ORDER BY")) return {PlanLine::Sort, {}};
-    if (sameWord(line, scan) || startsWith(u"SEARCH " + std::u16string(table) + u" USING INTEGER PRIMARY KEY ("))
+    if (sameIgnoringAsciiCase(line, u"USE TEMP B-TREE FOR ORDER BY")) return {PlanLine::Sort, {}};
+    if (sameIgnoringAsciiCase(line, scan) || startsWith(u"SEARCH " + std::u16string(table) + u" USING INTEGER PRIMARY KEY ("))
         return {PlanLine::RowIdOrder, {}};
     for (const char16_t* kind : {u" USING INDEX ", u" USING COVERING INDEX "}) {
         const std::u16string start = scan + kind;
