@@ -39,12 +39,6 @@ void exec(sqlite3* db, const char* sql) {
         throw WriteError(std::string(sqlite3_errmsg(db)) + " (in: " + sql + ")");
 }
 
-OptionalText columnText(sqlite3_stmt* s, int column) {
-    if (sqlite3_column_type(s, column) == SQLITE_NULL) return std::nullopt;
-    const auto* p = static_cast<const char16_t*>(sqlite3_column_text16(s, column));
-    return Text(p, static_cast<std::size_t>(sqlite3_column_bytes16(s, column)) / 2);
-}
-
 // Rolls back unless committed, so that a failure half-way leaves the catalogue as it was.
 class Transaction {
   public:
@@ -86,9 +80,9 @@ std::vector<ExportedBookmark> exportBookmarks(const std::string& cataloguePath) 
     while ((rc = sqlite3_step(s.get())) == SQLITE_ROW) {
         ExportedBookmark b;
         b.entryId = sqlite3_column_int64(s.get(), 0);
-        b.keyword = columnText(s.get(), 1);
-        b.description = columnText(s.get(), 2);
-        b.note = columnText(s.get(), 3);
+        b.keyword = optionalText(s.get(), 1);
+        b.description = optionalText(s.get(), 2);
+        b.note = optionalText(s.get(), 3);
         bookmarks.push_back(std::move(b));
     }
     if (rc != SQLITE_DONE)
@@ -112,7 +106,7 @@ ImportReport importBookmarks(const std::string& cataloguePath, const std::vector
         bool same = false, other = false;
         int rc;
         while ((rc = sqlite3_step(existing.get())) == SQLITE_ROW) {
-            if (columnText(existing.get(), 0) == b.description && columnText(existing.get(), 1) == b.note)
+            if (optionalText(existing.get(), 0) == b.description && optionalText(existing.get(), 1) == b.note)
                 same = true;
             else
                 other = true;

@@ -254,16 +254,11 @@ void insertBookmarks(sqlite3* db, const std::vector<Bookmark>& bookmarks) {
 }
 
 Bookmark bookmarkInRow(sqlite3_stmt* s, int first) {
-    auto text = [&](int column) -> OptionalText {
-        if (sqlite3_column_type(s, column) == SQLITE_NULL) return std::nullopt;
-        const auto* p = static_cast<const char16_t*>(sqlite3_column_text16(s, column));
-        return Text(p, static_cast<std::size_t>(sqlite3_column_bytes16(s, column)) / 2);
-    };
     Bookmark b;
     if (sqlite3_column_type(s, first) != SQLITE_NULL) b.key = sqlite3_column_int64(s, first);
     b.entryId = sqlite3_column_int64(s, first + 1);
-    b.description = text(first + 2);
-    b.note = text(first + 3);
+    b.description = optionalText(s, first + 2);
+    b.note = optionalText(s, first + 3);
     return b;
 }
 

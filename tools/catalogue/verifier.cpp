@@ -17,6 +17,7 @@
 #include "platform/data/utf.h"
 #include "tools/catalogue/finding_list.h"
 #include "tools/catalogue/source_reader.h"
+#include "tools/catalogue/sqlite_handles.h"
 
 namespace catalogue {
 
@@ -130,12 +131,6 @@ std::string yearsOf(const std::u16string& column) {
         out += std::to_string(1900 + static_cast<int>(c));
     }
     return out;
-}
-
-// The column as an optional text: empty for NULL.
-OptionalText optionalColumn(sqlite3_stmt* s, int column) {
-    if (sqlite3_column_type(s, column) == SQLITE_NULL) return std::nullopt;
-    return columnText(s, column);
 }
 
 // Whether the keyword begins with the name, letters compared as the search compares them.
@@ -335,7 +330,7 @@ Findings verifyCatalogue(const std::string& path) {
              if (columnText(s, 5) != lowerCasedText(keyword))
                  problems.add("talvino: Stichwort_Klein",
                               where + "Stichwort_Klein is not the lower-cased STICHWORT");
-             const OptionalText name = optionalColumn(s, 7), suffix = optionalColumn(s, 8);
+             const OptionalText name = optionalText(s, 7), suffix = optionalText(s, 8);
              const OptionalText fullText =
                  fullTextCopy(hasDescription ? OptionalText(description) : std::nullopt, name, suffix);
              const bool hasLower = sqlite3_column_type(s, 6) != SQLITE_NULL;
