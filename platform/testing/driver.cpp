@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -310,6 +311,30 @@ bool Driver::type(HWND dialog, int id, const std::u16string& text) {
     if (!target->hasFocus()) click(target, QPoint(target->width() - 4, target->height() / 2));
     QWidget* focus = QApplication::focusWidget();
     typeInto(focus ? focus : target, toQString(text));
+    pump();
+    return true;
+}
+
+bool Driver::typeWithInputMethod(HWND dialog, int id, const std::u16string& text) {
+    QWidget* target = usable(dialog, id, "typeWithInputMethod");
+    if (!target) return false;
+    if (!target->hasFocus()) click(target, QPoint(target->width() - 4, target->height() / 2));
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus) focus = target;
+    if (!focus->testAttribute(Qt::WA_InputMethodEnabled)) {
+        ADD_FAILURE() << "typeWithInputMethod: the focus takes no input method";
+        return false;
+    }
+    const QString characters = toQString(text);
+    for (qsizetype i = 0; i < characters.size(); ++i) {
+        QString one(characters[i]);
+        if (characters[i].isHighSurrogate() && i + 1 < characters.size()) one += characters[++i];
+        QInputMethodEvent composing(one, {});
+        QCoreApplication::sendEvent(focus, &composing);
+        QInputMethodEvent committed;
+        committed.setCommitString(one);
+        QCoreApplication::sendEvent(focus, &committed);
+    }
     pump();
     return true;
 }

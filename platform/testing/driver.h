@@ -87,6 +87,9 @@ class Driver {
     bool stylusUp(HWND dialog, int x, int y);
     bool type(HWND dialog, int id, const std::u16string& text); // taps the edit, then types
     bool typeKeys(const std::u16string& text);                  // into whatever has the focus
+    // As the system's on-screen keyboard types: taps the edit, then each character is composed
+    // (preedit) and committed through input-method events to the focus object.
+    bool typeWithInputMethod(HWND dialog, int id, const std::u16string& text);
     bool pressKey(HWND dialog, int id, int qtKey);              // one key (Qt::Key) on a control
     // One key of a physical keyboard (Qt::Key, with Shift and the like) on whatever has the focus.
     bool pressKey(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);

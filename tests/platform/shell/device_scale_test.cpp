@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QPointingDevice>
+#include <QPushButton>
+#include <QTimer>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -171,6 +173,29 @@ TEST_P(ScaledDeviceTest, RescalingKeepsWhatTheScreenShows) {
         EXPECT_EQ(platform::activeDialog(), dialog);
         EXPECT_EQ(placeOf(kEdit), before) << "at " << scale;
     }
+}
+
+TEST_P(ScaledDeviceTest, AnOpenMessageBoxStaysOpenAndFollowsANewScale) {
+    platform::setMessageBoxResponder({}); // the box is shown and waits for its answer
+    const double next = GetParam() == 2.0 ? 1.25 : 2.0;
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* device = platform::deviceWindow();
+        QWidget* box = device->findChild<QWidget*>(QStringLiteral("MessageBox"));
+        ASSERT_TRUE(box);
+        platform::setDeviceScale(next);
+        QApplication::processEvents();
+        EXPECT_EQ(device->findChild<QWidget*>(QStringLiteral("MessageBox")), box);
+        EXPECT_TRUE(box->isVisible());
+        // 228 device pixels wide, 6 from the left edge of the device, at the new scale.
+        const QRect shown(box->mapTo(device, QPoint()), box->size());
+        EXPECT_EQ(shown.left(), platform::ui::toWindow(6));
+        EXPECT_EQ(shown.width(), platform::ui::toWindow(234) - platform::ui::toWindow(6));
+        seen = true;
+        if (auto* ok = box->findChild<QPushButton*>()) ok->click();
+    });
+    EXPECT_EQ(MessageBoxW(dialog, u"Der Text bleibt, wo er ist.", u"HINWEIS", MB_OK | MB_ICONINFORMATION), IDOK);
+    EXPECT_TRUE(seen);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, ScaledDeviceTest, ::testing::Values(1.0, 1.5, 2.0, 3.0),
