@@ -245,6 +245,9 @@ void platform::ui::describeFrom(Window* label) {
     control->widget->setAccessibleDescription(text); // Qt tells screen readers
     QAccessibleEvent event(control->widget.data(), QAccessible::DescriptionChanged);
     heard(&event);
+    // Said at once while the user works the control (readers that pass a description change by
+    // hear it too).
+    if (control->widget->hasFocus()) speak(text);
 }
 
 void platform::ui::setAnnouncementListener(std::function<void(QAccessibleEvent*)> listener) {

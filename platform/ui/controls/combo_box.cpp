@@ -145,6 +145,7 @@ void wire(Window* control, const ControlTemplate&) {
         announce(&value);
         QAccessibleEvent described(combo, QAccessible::DescriptionChanged);
         announce(&described);
+        speak(combo->currentText()); // readers that let a combo box's own events pass hear this
         if (Window* window = live(handle)) sendCommand(window, CBN_SELCHANGE);
     });
 }

@@ -123,7 +123,10 @@ void nameControls(Window* dialog) {
         if (!label) continue;
         control->widget->setAccessibleName(nameOf(label));
         control->widget->setProperty("namedByLabel", true);
-        if (auto* text = qobject_cast<QLabel*>(label->widget.data())) text->setBuddy(control->widget);
+        if (auto* text = qobject_cast<QLabel*>(label->widget.data())) {
+            text->setBuddy(control->widget);
+            text->setAccessibleName(nameOf(label)); // readers take a labelled control's name from it
+        }
     }
     nameOwnerDrawnButtons(dialog);
     letKeysReachLinks(dialog);
@@ -133,7 +136,10 @@ void nameControls(Window* dialog) {
 void renameLabelled(Window* label) {
     auto* text = qobject_cast<QLabel*>(label->widget.data());
     QWidget* control = text ? text->buddy() : nullptr;
-    if (control && control->property("namedByLabel").toBool()) control->setAccessibleName(nameOf(label));
+    if (control && control->property("namedByLabel").toBool()) {
+        control->setAccessibleName(nameOf(label));
+        text->setAccessibleName(nameOf(label));
+    }
 }
 
 } // namespace platform::ui::controls
