@@ -154,6 +154,9 @@ class AccessibilityTest : public ::testing::Test {
         SCOPED_TRACE(screen);
         ++walks;
         for (QAccessibleInterface* node : deviceNodes()) {
+            if (showing(node) && node->role() == QAccessible::ListItem) {
+                EXPECT_FALSE(node->text(QAccessible::Name).trimmed().isEmpty()) << "a silent row";
+            }
             if (!showing(node) || !actedOn(node)) continue;
             EXPECT_FALSE(node->text(QAccessible::Name).trimmed().isEmpty())
                 << "unnamed node of role " << node->role() << " at " << node->rect().x() << ","
@@ -916,6 +919,42 @@ TEST_F(AccessibilityTest, TheBookmarkBoxToggledByAReaderDoesWhatATapDoes) {
         EXPECT_EQ(tapped.boxes.empty(), !bookmarked) << "the delete question comes for a bookmark";
         EXPECT_TRUE(bookmarked || (read.saveShown && !read.description.empty()));
     }
+}
+
+
+TEST_F(AccessibilityTest, TabReachesOnlyControlsOfTheShownPage) {
+    driver.onDialog(kMainMenuDialog, [&](HWND menu) { driver.tap(menu, kSearchRow); });
+    driver.onDialog(kSearchFormDialog, [&](HWND form) {
+        driver.type(form, kSearchTerm, u"Chablis");
+        driver.tap(form, kStartButton);
+    });
+    driver.onDialog(kResultsDialog, [&](HWND results) {
+        driver.selectTreeItem(results, kTree, {u"Weiß", kChablis});
+        struct Page {
+            int tab;
+            int shown;  // reached by Tab
+            int hidden; // lies under it, never reached
+        };
+        for (const Page& page : {Page{0, kInfoArea, kVintageArea}, Page{1, kVintageArea, kInfoArea},
+                                 Page{2, kDescriptionEdit, kVintageArea}}) {
+            SCOPED_TRACE(page.tab);
+            driver.selectTab(results, kTabs, page.tab);
+            std::vector<int> reached;
+            for (int i = 0; i < 12; ++i) {
+                driver.pressKey(Qt::Key_Tab);
+                reached.push_back(GetDlgCtrlID(GetFocus()));
+                EXPECT_TRUE(driver.visible(GetFocus())) << "Tab reached the hidden control " << reached.back();
+            }
+            EXPECT_NE(std::find(reached.begin(), reached.end(), page.shown), reached.end());
+            EXPECT_EQ(std::find(reached.begin(), reached.end(), page.hidden), reached.end());
+            EXPECT_TRUE(of(driver, results, page.hidden)->state().invisible) << "a reader finds what lies under";
+        }
+        driver.tapDone();
+    });
+    driver.onDialog(kSearchFormDialog, [&](HWND) { driver.tapDone(); });
+    driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(driver.pendingSteps(), 0u);
 }
 
 } // namespace

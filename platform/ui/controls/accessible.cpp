@@ -123,6 +123,7 @@ QAccessible::State WindowAccessible::state() const {
     Window* window = windowOf(widget());
     if (window && window->busy) state.busy = true;
     if (role_ == QAccessible::AlertMessage || role_ == QAccessible::Dialog) state.modal = true;
+    if (role_ == QAccessible::Grouping) state.focusable = false; // a panel behind controls takes no keys
     return state;
 }
 

@@ -3,6 +3,8 @@
 // static just before the control in the template's order; these templates often list the label
 // after its control, so the label is found where a reader sees it: beside the control on its row
 // (to its right for a check box or a picture, to its left otherwise), or just above it.
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLabel>
 #include <QWidget>
 #include <algorithm>
@@ -127,6 +129,8 @@ void nameControls(Window* dialog) {
             text->setBuddy(control->widget);
             text->setAccessibleName(nameOf(label)); // readers take a labelled control's name from it
         }
+        // A combo box's dropped list is named as the box.
+        if (auto* combo = qobject_cast<QComboBox*>(control->widget.data())) combo->view()->setAccessibleName(nameOf(label));
     }
     nameOwnerDrawnButtons(dialog);
     letKeysReachLinks(dialog);
