@@ -957,4 +957,63 @@ TEST_F(AccessibilityTest, TabReachesOnlyControlsOfTheShownPage) {
     EXPECT_EQ(driver.pendingSteps(), 0u);
 }
 
+
+// Where the focus goes after every key, screen by screen: Tab goes round the tab stops in template
+// order from the first one (focused when the screen opens), Shift+Tab goes back the same way.
+TEST_F(AccessibilityTest, KeyboardJourneyOfEveryScreen) {
+    struct Journey {
+        int row; // of the main menu; 0 for the main menu itself
+        int screen;
+        std::vector<int> chain; // from the first tab stop
+    };
+    const Journey journeys[] = {
+        {0, kMainMenuDialog, {kSearchRow, kCreditsLink, kHelpLink, kGrapesRow, kTemperatureRow, kBookmarksRow}},
+        {kSearchRow, kSearchFormDialog, {kStartButton, 1078, kSearchTerm, kCountryList, 1014, 1015, 1016, 1017, 1018,
+                                         1037, 1038, 1039, 1040, kQualityBar, 1022}},
+        {kGrapesRow, kGrapesDialog, {1013, 1014, 1047, 1046}},
+        {kTemperatureRow, kTemperatureDialog, {kThermometer, kWineKind}},
+        {kCreditsLink, kCreditsDialog, {1046}},
+        {kHelpLink, kHelpIndexDialog, {1048, 1036, 1026, 1006}},
+    };
+    auto walkChain = [&](HWND screen, const std::vector<int>& chain) {
+        std::vector<int> forwards, backwards;
+        forwards.push_back(GetDlgCtrlID(GetFocus()));
+        for (std::size_t i = 0; i < chain.size(); ++i) {
+            driver.pressKey(Qt::Key_Tab);
+            forwards.push_back(GetDlgCtrlID(GetFocus()));
+        }
+        for (std::size_t i = 0; i < chain.size(); ++i) {
+            driver.pressKey(Qt::Key_Tab, Qt::ShiftModifier);
+            backwards.push_back(GetDlgCtrlID(GetFocus()));
+        }
+        std::vector<int> round = chain;
+        round.push_back(chain.front()); // and round again
+        EXPECT_EQ(forwards, round);
+        std::vector<int> back(round.rbegin() + 1, round.rend());
+        EXPECT_EQ(backwards, back);
+        EXPECT_EQ(platform::activeDialog(), screen);
+    };
+    for (const Journey& journey : journeys) {
+        if (journey.row == 0) {
+            driver.onDialog(kMainMenuDialog, [&, journey](HWND menu) {
+                SCOPED_TRACE("main menu");
+                walkChain(menu, journey.chain);
+            });
+            continue;
+        }
+        driver.onDialog(kMainMenuDialog, [&, journey](HWND menu) {
+            ASSERT_TRUE(tabTo(menu, journey.row));
+            driver.pressKey(Qt::Key_Return);
+        });
+        driver.onDialog(journey.screen, [&, journey](HWND screen) {
+            SCOPED_TRACE(journey.screen);
+            walkChain(screen, journey.chain);
+            driver.pressKey(Qt::Key_Escape);
+        });
+    }
+    driver.onDialog(kMainMenuDialog, [&](HWND) { driver.pressKey(Qt::Key_Escape); });
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(driver.pendingSteps(), 0u);
+}
+
 } // namespace
