@@ -142,12 +142,22 @@ class StaticControl : public QLabel {
     // Lines one character cell apart, as the platform spaced them: a font engine spaces them by
     // its unrounded ascent and descent, a little more, which pushes the last line of a label that
     // the template made just tall enough out of its box.
+    // The cell is the device's, scaled: measured at the shown size, each rounding would add up
+    // line by line at a fractional scale and push the last line out as well.
     void paintTextByCells(QPainter& painter) {
         const QFont shown = font();
         const platform::gdi::CellMetrics metrics = platform::gdi::cellMetrics(shown.family(), shown.weight());
-        const int pixels = shown.pixelSize() > 0 ? shown.pixelSize() : QFontInfo(shown).pixelSize();
-        const int ascent = static_cast<int>(std::lround(pixels * metrics.ascent));
-        const int cell = std::max(1, ascent + static_cast<int>(std::lround(pixels * metrics.descent)));
+        const double scale = platform::ui::deviceScale();
+        // A scaled font is sized in fractional points; its size on the device is that over the scale.
+        const double shownPixels = shown.pixelSize() > 0 ? shown.pixelSize()
+                                   : shown.pointSizeF() > 0 ? shown.pointSizeF() * logicalDpiY() / 72.0
+                                                            : QFontInfo(shown).pixelSize();
+        const long pixels = std::lround(shownPixels / scale);
+        const long deviceAscent = std::lround(static_cast<double>(pixels) * metrics.ascent);
+        const double ascent = static_cast<double>(deviceAscent) * scale;
+        const double cell =
+            static_cast<double>(std::max(1L, deviceAscent + std::lround(static_cast<double>(pixels) * metrics.descent))) *
+            scale;
         QString lines = text();
         lines.replace(QLatin1Char('\n'), QChar::LineSeparator);
         QTextLayout layout(lines, shown, this);
@@ -159,12 +169,13 @@ class StaticControl : public QLabel {
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
             line.setLineWidth(area.width());
-            line.setPosition(QPointF(0, static_cast<qreal>(laid.size()) * cell + ascent - line.ascent()));
+            line.setPosition(QPointF(0, static_cast<double>(laid.size()) * cell + ascent - line.ascent()));
             laid.push_back(line);
         }
         layout.endLayout();
         int top = area.top();
-        if (alignment() & Qt::AlignVCenter) top += (area.height() - static_cast<int>(laid.size()) * cell) / 2;
+        if (alignment() & Qt::AlignVCenter)
+            top += static_cast<int>((area.height() - static_cast<double>(laid.size()) * cell) / 2);
         painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
         painter.setClipRect(area);
         layout.draw(&painter, QPointF(area.left(), top));
