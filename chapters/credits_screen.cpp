@@ -4,11 +4,13 @@
 #include "screen/screen.h"
 #include "chapters/chapter_common.h"
 #include "db/text_codec.h"
+#include "platform/ui/hooks.h"
 
 namespace {
 constexpr int kHeading = 1057;
 constexpr int kRows = 1046;
 constexpr LONG kTitleHeight = 20;
+constexpr int kBanner = IDC_STATIC; // the only unnumbered control here
 } // namespace
 
 INT_PTR CreditsProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
@@ -19,6 +21,8 @@ INT_PTR CreditsProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
         SetTitleFont(g_credits, window, kHeading, kTitleHeight);
         inputPanelSwitch(false, true);
         AppendRows(window, kRows, kCreditRows);
+        // The banner is a picture of the publishers' names; a reader reads the names.
+        platform::setAccessibleName(GetDlgItem(window, kBanner), u"KELTERHAUS MEDIEN, nordlicht MOBILSOFT");
         return 0;
     case WM_COMMAND:
         if (IsDoneCommand(wParam))

@@ -73,10 +73,14 @@ void DrawScroll(HWND window, int frame) {
     ReleaseDC(window, dc);
 }
 
+// The text the scroll shows for a height level.
+void LoadLevelText(int level, char16_t* buffer) {
+    LoadStringW(Module(), static_cast<UINT>(temperature::stringIdForLevel(level)), buffer, kLoadedChars);
+}
+
 void DrawLevelText(HWND window, TemperatureScreen& screen, int level, int frame) {
     if (!screen.textBuffer) return;
-    LoadStringW(Module(), static_cast<UINT>(temperature::stringIdForLevel(level)), screen.textBuffer,
-                kLoadedChars);
+    LoadLevelText(level, screen.textBuffer);
     const HDC dc = GetDC(window);
     if (!dc) return;
     SetBkMode(dc, TRANSPARENT);
@@ -90,7 +94,8 @@ void DrawLevelText(HWND window, TemperatureScreen& screen, int level, int frame)
     platform::setAccessibleText(window, screen.textBuffer);
 }
 
-// Each band of the thermometer, named by its temperature, answers as a tap on it does.
+// Each band of the thermometer, named by its temperature, answers as a tap on it does; it is
+// described by the text a tap on it unrolls.
 void DescribeThermometer(HWND window) {
     const HWND thermometer = GetDlgItem(window, kThermometer);
     RECT bounds{};
@@ -104,7 +109,10 @@ void DescribeThermometer(HWND window) {
         if (level >= 10) name += static_cast<char16_t>(u'0' + level / 10);
         name += static_cast<char16_t>(u'0' + level % 10);
         name += u"°C";
-        bands.push_back({name, RECT{0, top, bounds.right, top + 14}});
+        std::vector<char16_t> wines(kLoadedChars + 1, u'\0');
+        const int middle = origin.y + top + 7; // where the tap on the band lands
+        LoadLevelText(temperature::heightLevel(static_cast<DWORD>(middle)), wines.data());
+        bands.push_back({name, RECT{0, top, bounds.right, top + 14}, wines.data()});
     }
     platform::setAccessibleName(thermometer, u"Thermometer");
     platform::setAccessibleParts(thermometer, std::move(bands));

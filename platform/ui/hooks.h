@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/windows.h"
@@ -51,10 +52,13 @@ void setAccessibleName(HWND window, const std::u16string& name);
 // The text a screen reader reads for a window whose content is painted (announced when it changes).
 void setAccessibleText(HWND window, const std::u16string& text);
 // Areas of a notifying picture, in its client coordinates, each read as a button of its own;
-// pressing one sends what a tap in its middle sends.
+// pressing one sends what a tap in its middle sends; its description says what the tap shows.
 struct AccessiblePart {
+    AccessiblePart(std::u16string partName, RECT partArea, std::u16string partDescription = {})
+        : name(std::move(partName)), area(partArea), description(std::move(partDescription)) {}
     std::u16string name;
     RECT area;
+    std::u16string description;
 };
 void setAccessibleParts(HWND window, std::vector<AccessiblePart> parts);
 void setAccessibleBusy(HWND window, bool busy);

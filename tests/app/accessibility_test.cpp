@@ -426,6 +426,50 @@ TEST_F(AccessibilityTest, TemperatureTextIsReadableAfterEveryChoice) {
     EXPECT_EQ(driver.pendingSteps(), 0u);
 }
 
+// A picture reads its painted words, a band the text its tap unrolls, a scroll bar its edit's name.
+TEST_F(AccessibilityTest, PicturesBandsAndScrollBarsReadWhatTheyShow) {
+    struct Reading {
+        int row; // of the main menu
+        int screen;
+        QAccessible::Role role;
+        QString name;
+        int level; // of a thermometer band, whose description is its text; 0 for none
+    };
+    const Reading readings[] = {
+        {kCreditsLink, kCreditsDialog, QAccessible::Graphic, "KELTERHAUS MEDIEN, nordlicht MOBILSOFT", 0},
+        {kGrapesRow, kGrapesDialog, QAccessible::ScrollBar, "Beschreibung Bildlauf", 0},
+        {kBookmarksRow, kResultsDialog, QAccessible::ScrollBar, "Info Bildlauf", 0},
+        {kTemperatureRow, kTemperatureDialog, QAccessible::Button, "18°C", 18},
+        {kTemperatureRow, kTemperatureDialog, QAccessible::Button, "16°C", 16},
+        {kTemperatureRow, kTemperatureDialog, QAccessible::Button, "4°C", 4},
+    };
+    for (const Reading& reading : readings) {
+        driver.onDialog(kMainMenuDialog, [&, reading](HWND menu) {
+            EXPECT_TRUE(act(of(driver, menu, reading.row), QAccessibleActionInterface::pressAction()));
+        });
+        driver.onDialog(reading.screen, [&, reading](HWND screen) {
+            SCOPED_TRACE(reading.name.toStdString());
+            QAccessibleInterface* node = find(reading.role, reading.name);
+            EXPECT_NE(node, nullptr);
+            if (!node || reading.level == 0) {
+                driver.tapDone();
+                return;
+            }
+            const QString wines = node->text(QAccessible::Description);
+            EXPECT_EQ(wines, temperatureText(reading.level));
+            // and it is what the scroll shows once the band is pressed
+            ASSERT_TRUE(act(node, QAccessibleActionInterface::pressAction()));
+            QAccessibleInterface* dialog = QAccessible::queryAccessibleInterface(driver.widget(screen));
+            EXPECT_TRUE(
+                driver.waitFor([&] { return dialog->text(QAccessible::Description) == wines; }, 8000));
+            driver.tapDone();
+        });
+    }
+    driver.onDialog(kMainMenuDialog, [&](HWND) { driver.tapDone(); });
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(driver.pendingSteps(), 0u);
+}
+
 // ---- Keyboard alone ----
 
 TEST_F(AccessibilityTest, SearchVintagesAndABookmarkWithTheKeyboardAlone) {

@@ -31,7 +31,10 @@ class PartAccessible : public QAccessibleInterface, public QAccessibleActionInte
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text t) const override {
         const AccessiblePart* area = part();
-        return area && t == QAccessible::Name ? toQString(area->name) : QString();
+        if (!area) return QString();
+        if (t == QAccessible::Name) return toQString(area->name);
+        if (t == QAccessible::Description) return displayText(area->description);
+        return QString();
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
@@ -269,7 +272,7 @@ using namespace platform::ui;
 void platform::setAccessibleName(HWND handle, const std::u16string& name) {
     Window* window = live(handle);
     if (!window || !window->widget) return;
-    window->widget->setAccessibleName(toQString(name));
+    controls::setControlName(window->widget, toQString(name));
     window->widget->setProperty("namedByLabel", false);
 }
 

@@ -55,6 +55,9 @@ const ControlFamily* familyOf(Kind kind);
 void nameControls(Window* dialog);
 // A label that changed its text renames the control it labels.
 void renameLabelled(Window* label);
+// Gives a control its name, and the parts a reader meets on their own (a combo box's dropped list,
+// an edit's scroll bars) names taken from it.
+void setControlName(QWidget* control, const QString& name);
 
 const ControlFamily& staticFamily();
 const ControlFamily& buttonFamily();

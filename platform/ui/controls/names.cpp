@@ -4,8 +4,10 @@
 // after its control, so the label is found where a reader sees it: beside the control on its row
 // (to its right for a check box or a picture, to its left otherwise), or just above it.
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QLabel>
+#include <QScrollBar>
 #include <QWidget>
 #include <algorithm>
 #include <climits>
@@ -123,17 +125,28 @@ void nameControls(Window* dialog) {
         if (!wantsLabel(control)) continue;
         Window* label = labelOf(dialog, control);
         if (!label) continue;
-        control->widget->setAccessibleName(nameOf(label));
+        setControlName(control->widget, nameOf(label));
         control->widget->setProperty("namedByLabel", true);
         if (auto* text = qobject_cast<QLabel*>(label->widget.data())) {
             text->setBuddy(control->widget);
             text->setAccessibleName(nameOf(label)); // readers take a labelled control's name from it
         }
-        // A combo box's dropped list is named as the box.
-        if (auto* combo = qobject_cast<QComboBox*>(control->widget.data())) combo->view()->setAccessibleName(nameOf(label));
     }
     nameOwnerDrawnButtons(dialog);
     letKeysReachLinks(dialog);
+}
+
+void setControlName(QWidget* control, const QString& name) {
+    control->setAccessibleName(name);
+    // A combo box's dropped list is named as the box.
+    if (auto* combo = qobject_cast<QComboBox*>(control)) combo->view()->setAccessibleName(name);
+    // A scroll bar is read as the scrolling of its edit.
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(control)) {
+        const QString scrolling =
+            name.isEmpty() ? QStringLiteral("Bildlauf") : name + QStringLiteral(" Bildlauf");
+        area->verticalScrollBar()->setAccessibleName(scrolling);
+        area->horizontalScrollBar()->setAccessibleName(scrolling);
+    }
 }
 
 // A label that changes its text renames the control it labels.
@@ -141,7 +154,7 @@ void renameLabelled(Window* label) {
     auto* text = qobject_cast<QLabel*>(label->widget.data());
     QWidget* control = text ? text->buddy() : nullptr;
     if (control && control->property("namedByLabel").toBool()) {
-        control->setAccessibleName(nameOf(label));
+        setControlName(control, nameOf(label));
         text->setAccessibleName(nameOf(label));
     }
 }
