@@ -79,7 +79,7 @@ template <class F> bool withPixels(DeviceContext& dc, F&& draw) {
         Surface* surface = dc.resolve ? dc.resolve() : nullptr;
         if (!surface) return false;
         std::lock_guard<std::mutex> lock(surface->mutex);
-        if (!surface->image.isNull()) {
+        if (surfacePixels(*surface)) {
             draw(surface->image);
             surface->drawn = true;
         }

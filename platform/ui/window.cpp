@@ -47,12 +47,15 @@ void sizeSurface(Window* window) {
     const QSize size = (QSizeF(window->widget->size()) * screenRatio).toSize().expandedTo(QSize(1, 1));
     const qreal ratio = deviceScale() * screenRatio;
     std::lock_guard<std::mutex> lock(window->surface->mutex);
+    window->surface->size = size;
+    window->surface->ratio = ratio;
     QImage& old = window->surface->image;
+    if (old.isNull()) return; // made when something first draws on it
     if (old.size() == size && qFuzzyCompare(old.devicePixelRatio(), ratio)) return;
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
-    if (!old.isNull()) {
+    {
         // Keep what was drawn where it still fits, enlarged or reduced with the device.
         QPainter painter(&image);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -60,7 +63,6 @@ void sizeSurface(Window* window) {
         painter.drawImage(QPointF(0, 0), old);
     }
     window->surface->image = image;
-    window->surface->drawn = window->surface->drawn && !old.isNull();
 }
 
 // Keeps a window's surface at its widget's size.
@@ -160,6 +162,7 @@ void destroyWindow(Window* window) {
         {
             std::lock_guard<std::mutex> surfaceLock(window->surface->mutex);
             window->surface->image = QImage();
+            window->surface->size = QSize();
             window->surface->repaint = [] {};
         }
         deadSurfaces.push_back(window->surface);
