@@ -4,6 +4,7 @@
 # draws a buffer of the whole screen, and ends with status 0 when asked to end.
 #   wayland_start_test.sh PROGRAM WORK_DIR
 set -uo pipefail
+. "$(dirname "$0")/../support/exit_status.sh"
 program=$1 work=$2
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
@@ -48,15 +49,7 @@ grep -q "set_app_id(\"example.talvino_weinfuehrer.talvino\")" "$work/talvino.log
     fail "the app id is not the desktop entry's: $(grep -o 'set_app_id([^)]*)' "$work/talvino.log")"
 
 kill -TERM "$started" 2>/dev/null
-status=
-for _ in $(seq 1 100); do
-    if ! kill -0 "$started" 2>/dev/null; then
-        wait "$started"
-        status=$?
-        break
-    fi
-    sleep 0.1
-done
+exit_status_within "$started" 100
 started=
 [ "$status" = 0 ] || fail "the program did not end with status 0 (status ${status:-still running}); its errors:
 $(grep -v '^\[' "$work/talvino.log" | tail -20)"

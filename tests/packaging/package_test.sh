@@ -5,6 +5,7 @@
 # status 0 when its window is asked to close.
 #   package_test.sh BUILD_DIR VERSION WORK_DIR [CPACK]
 set -uo pipefail
+. "$(dirname "$0")/../support/exit_status.sh"
 build=$1 version=$2 work=$3 cpack=${4:-cpack}
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
@@ -97,15 +98,7 @@ else
     fail "the first start made no copy at $copy"
 fi
 "$(dirname "$0")/close_window.py" Talvino 10 || fail "the program's window could not be asked to close"
-status=
-for _ in $(seq 1 50); do
-    if ! kill -0 "$program" 2>/dev/null; then
-        wait "$program"
-        status=$?
-        break
-    fi
-    sleep 0.1
-done
+exit_status_within "$program" 50
 program=
 [ "$status" = 0 ] || fail "the program did not end with status 0 within 5 s of the close (status ${status:-still running}); its output:
 $(cat "$work/talvino.log")"
