@@ -45,6 +45,10 @@ class WindowAccessible : public QAccessibleWidget {
 // Where a press of a picture's part taps it, from the keyboard or a screen reader.
 QPoint middleOf(const platform::AccessiblePart& part);
 
+// Sends readers the change of `state` ("expanded") of `object` where Qt's bridge sends none.
+// False when no reader's bus is there.
+bool tellReadersStateChanged(QAccessibleInterface* object, const QString& state, bool on);
+
 // Whether the middle of another control of the dialog (not a static) lies on `self`.
 bool holdsControls(Window* self);
 

@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 
 #include "platform/gdi/gdi_internal.h"
+#include "platform/ui/controls/accessible.h"
 #include "platform/ui/controls/core.h"
 
 namespace platform::ui::controls {
@@ -73,14 +74,17 @@ class TreeViewControl : public QTreeWidget {
     }
 
   protected:
-    // Entering the tree, a reader hears the row the caret is on, not only the tree's name.
+    // Entering the tree, a reader hears the row the caret is on, not only the tree's name. Qt
+    // tells readers of the tree's own focus after this handler, so the row follows a moment later.
     void focusInEvent(QFocusEvent* event) override {
         QTreeWidget::focusInEvent(event);
-        const int child = accessibleChildOf(currentItem());
-        if (child < 0) return;
-        QAccessibleEvent focus(this, QAccessible::Focus);
-        focus.setChild(child);
-        announce(&focus);
+        QTimer::singleShot(0, this, [this] {
+            const int child = hasFocus() ? accessibleChildOf(currentItem()) : -1;
+            if (child < 0) return;
+            QAccessibleEvent focus(this, QAccessible::Focus);
+            focus.setChild(child);
+            announce(&focus);
+        });
     }
     void paintEvent(QPaintEvent* event) override {
         Window* window = windowOf(this);
@@ -133,6 +137,7 @@ class TreeViewControl : public QTreeWidget {
         QAccessibleStateChangeEvent event(this, changed);
         event.setChild(child);
         announce(&event);
+        tellReadersStateChanged(event.accessibleInterface(), QStringLiteral("expanded"), item->isExpanded());
     }
     void selectionChanged(QTreeWidgetItem* now, QTreeWidgetItem* before) {
         if (quiet) return;
