@@ -92,8 +92,13 @@ class InputPanel : public QWidget {
     }
     // The keys are made when the panel first shows: most starts never raise it, and its forty-odd
     // buttons cost more at start-up than the whole main menu's controls.
+    // Making them tells screen readers of every key's name twice, a flood that drowned the
+    // edit's own focus; nothing of the panel shows yet, so readers are told nothing.
     void setVisible(bool visible) override {
-        if (visible && !shift_) makeKeys();
+        if (visible && !shift_) {
+            const ReadersUntold untold;
+            makeKeys();
+        }
         QWidget::setVisible(visible);
     }
 

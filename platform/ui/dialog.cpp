@@ -112,9 +112,10 @@ class InputGate : public QObject {
         }
         Window* active = activeDialog();
         if (active && active->widget && insideWidget(object, active->widget)) {
+            // A dropped list answers Tab and Escape itself (it closes first).
+            if (isPopup(object)) return false;
             if (moveFocus(active->widget, event)) return true;
-            // Escape in a dropped list closes the list only.
-            if (!isPopup(object) && escapeIsDone(active, event)) return true;
+            if (escapeIsDone(active, event)) return true;
         }
         for (Window* dialog : openDialogs) {
             if (dialog == active || !dialog->widget) continue;

@@ -133,6 +133,18 @@ void setAnnouncementListener(std::function<void(QAccessibleEvent*)> listener);
 void speak(const QString& text);
 // Tells the listener alone, of an event Qt has sent to screen readers itself.
 void heard(QAccessibleEvent* event);
+// While it lives, screen readers are told nothing: for news Qt sends that a reader would take
+// in the wrong order or in a flood.
+class ReadersUntold {
+  public:
+    ReadersUntold();
+    ~ReadersUntold();
+    ReadersUntold(const ReadersUntold&) = delete;
+    ReadersUntold& operator=(const ReadersUntold&) = delete;
+
+  private:
+    void (*before_)(QAccessibleEvent*);
+};
 // A static whose text changed passes it on to the control it describes.
 void describeFrom(Window* label);
 void applyFont(Window* window, const QFont& font);

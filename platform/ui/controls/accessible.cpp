@@ -254,6 +254,11 @@ void platform::ui::describeFrom(Window* label) {
     if (control->widget->hasFocus()) speak(text);
 }
 
+platform::ui::ReadersUntold::ReadersUntold()
+    : before_(QAccessible::installUpdateHandler([](QAccessibleEvent*) {})) {}
+
+platform::ui::ReadersUntold::~ReadersUntold() { QAccessible::installUpdateHandler(before_); }
+
 void platform::ui::setAnnouncementListener(std::function<void(QAccessibleEvent*)> listener) {
     announcementListener = std::move(listener);
 }

@@ -9,6 +9,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QStyle>
 #include <QStylePainter>
@@ -40,6 +41,10 @@ class ComboBoxControl : public QComboBox {
         view()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         QComboBox::showPopup();
         placeDroppedList();
+        if (!listWatched_) {
+            view()->installEventFilter(this);
+            listWatched_ = true;
+        }
     }
     void hidePopup() override {
         const std::optional<QPoint> leftAt = chosenRowOnScreen();
@@ -63,6 +68,25 @@ class ComboBoxControl : public QComboBox {
     }
 
   protected:
+    // Tab in the dropped list keeps the highlighted row, as Return does, and goes on to the next
+    // control (Shift+Tab to the one before), as the device's dialogs do; Qt left the focus nowhere.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == view() && event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+                const bool back = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+                QKeyEvent accept(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+                QApplication::sendEvent(view(), &accept);
+                if (view()->isVisible()) hidePopup();
+                setFocus(Qt::PopupFocusReason);
+                QKeyEvent onwards(QEvent::KeyPress, back ? Qt::Key_Backtab : Qt::Key_Tab,
+                                  back ? Qt::ShiftModifier : Qt::NoModifier);
+                QApplication::sendEvent(this, &onwards);
+                return true;
+            }
+        }
+        return QComboBox::eventFilter(watched, event);
+    }
     // QComboBox's own drawing, with the shown part of the chosen row's text.
     void paintEvent(QPaintEvent*) override {
         QStylePainter painter(this);
@@ -112,6 +136,7 @@ class ComboBoxControl : public QComboBox {
         return view()->viewport()->mapToGlobal(row.center());
     }
     bool chosen_ = false;
+    bool listWatched_ = false;
 };
 
 QString wholeText(QComboBox* combo, int index) {

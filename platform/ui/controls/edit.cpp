@@ -31,8 +31,13 @@ template <typename Edit> class EditControl : public Edit {
             }
         }
     }
+    // Qt tells readers of the caret and selection before it tells them of the focus, and Orca
+    // then takes the edit as already announced: entered by Tab, it was silent.
     void focusInEvent(QFocusEvent* event) override {
-        Edit::focusInEvent(event);
+        {
+            const ReadersUntold untold;
+            Edit::focusInEvent(event);
+        }
         if (Window* window = windowOf(this)) sendCommand(window, EN_SETFOCUS);
     }
     void focusOutEvent(QFocusEvent* event) override {
