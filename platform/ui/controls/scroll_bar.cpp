@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <algorithm>
+#include <optional>
 
 #include "platform/ui/controls/core.h"
 
@@ -191,13 +192,18 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
         const int previous = bar->position;
         bar->position =
             std::clamp(static_cast<int>(static_cast<std::intptr_t>(wParam)), bar->minimum(), bar->maximum());
+        // A bar whose levels have names is heard by the new name (its description changes with
+        // it); readers would say the bare number before it.
+        const bool named = !bar->accessibleDescription().isEmpty();
         {
             const QSignalBlocker block(bar);
+            std::optional<ReadersUntold> untold;
+            if (named) untold.emplace();
             bar->setValue(bar->position);
             bar->setSliderPosition(bar->position);
         }
         bar->update();
-        if (previous != bar->position) {
+        if (previous != bar->position && !named) {
             QAccessibleValueChangeEvent event(bar, bar->position);
             announce(&event);
         }
