@@ -3,7 +3,8 @@
 
 TALVINO_PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libsqlite3-dev sqlite3 libicu-dev libfreetype-dev \
 libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-wine fonts-dejavu-core libgl-dev libxcb1-dev clang-format \
-dpkg-dev fakeroot file lintian desktop-file-utils appstream man-db gzip xvfb python3-xlib qt6-wayland weston"
+dpkg-dev fakeroot file lintian desktop-file-utils appstream man-db gzip xvfb python3-xlib qt6-wayland weston \
+at-spi2-core dbus-daemon dbus-bin"
 
 talvino_install() {
     local missing=()
