@@ -32,7 +32,8 @@ template <typename Edit> class EditControl : public Edit {
         }
     }
     // Qt tells readers of the caret and selection before it tells them of the focus, and Orca
-    // then takes the edit as already announced: entered by Tab, it was silent.
+    // then takes the edit as already announced: entered by Tab, it was silent. Left, the edit
+    // drops its selection, which readers said ("unselected") before the next control.
     void focusInEvent(QFocusEvent* event) override {
         {
             const ReadersUntold untold;
@@ -41,7 +42,10 @@ template <typename Edit> class EditControl : public Edit {
         if (Window* window = windowOf(this)) sendCommand(window, EN_SETFOCUS);
     }
     void focusOutEvent(QFocusEvent* event) override {
-        Edit::focusOutEvent(event);
+        {
+            const ReadersUntold untold;
+            Edit::focusOutEvent(event);
+        }
         if (Window* window = windowOf(this)) sendCommand(window, EN_KILLFOCUS);
     }
 };
