@@ -4,6 +4,7 @@
 # expanded state, on and off, for that row.
 #   reader_bus_test.sh PROGRAM CATALOGUE WORK_DIR
 set -uo pipefail
+. "$(dirname "$0")/../support/x_server.sh"
 program_file=$1 catalogue=$2 work=$3
 here=$(cd "$(dirname "$0")" && pwd)
 rm -rf "$work" && mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
@@ -16,14 +17,8 @@ finish() {
     echo "$1"
     exit "$2"
 }
-Xvfb -displayfd 3 -nolisten tcp -screen 0 800x700x24 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-server=$!
-for _ in $(seq 1 50); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || finish "Xvfb did not start: $(cat "$work/xvfb.log")" 1
-export DISPLAY=":$(head -n 1 "$work/display")" XDG_RUNTIME_DIR="$work/runtime"
+start_x_server "$work" || finish "Xvfb did not start: $(cat "$work/xvfb.log")" 1
+export XDG_RUNTIME_DIR="$work/runtime"
 export WORK="$work" PROGRAM="$program_file" KEYS="$here/press_keys.py"
 # A session bus of the test's own with the readers' bus on it, a listener in a reader's place.
 dbus-run-session -- bash -c '

@@ -3,6 +3,7 @@
 # ends as the main menu's "ok" ends it, with status 0 and its catalogue closed.
 #   window_destroyed_test.sh PROGRAM CATALOGUE WORK_DIR
 set -uo pipefail
+. "$(dirname "$0")/../support/x_server.sh"
 program_file=$1 catalogue=$2 work=$3
 rm -rf "$work" && mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
 cp "$catalogue" "$work/talvino2006_db.cdb"
@@ -12,14 +13,7 @@ finish() {
     echo "$1"
     exit "$2"
 }
-Xvfb -displayfd 3 -nolisten tcp -screen 0 800x700x24 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-server=$!
-for _ in $(seq 1 50); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || finish "Xvfb did not start: $(cat "$work/xvfb.log")" 1
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_x_server "$work" || finish "Xvfb did not start: $(cat "$work/xvfb.log")" 1
 XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$program_file" --catalogue "$work/talvino2006_db.cdb" \
     >"$work/talvino.log" 2>&1 &
 program=$!

@@ -6,6 +6,7 @@
 #   package_test.sh BUILD_DIR VERSION WORK_DIR [CPACK]
 set -uo pipefail
 . "$(dirname "$0")/../support/exit_status.sh"
+. "$(dirname "$0")/../support/x_server.sh"
 build=$1 version=$2 work=$3 cpack=${4:-cpack}
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
@@ -76,14 +77,7 @@ home="$work/home"
 mkdir -p "$home" "$work/runtime"
 chmod 700 "$work/runtime"
 copy="$home/.local/share/talvino/talvino2006_db.cdb"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 800x700x24 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-server=$!
-for _ in $(seq 1 50); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || { fail "Xvfb did not start: $(cat "$work/xvfb.log")"; finish; }
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_x_server "$work" || { fail "Xvfb did not start: $(cat "$work/xvfb.log")"; finish; }
 env -u XDG_DATA_HOME HOME="$home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
     "$root/usr/bin/talvino" >"$work/talvino.log" 2>&1 &
 program=$!
