@@ -166,11 +166,10 @@ void wire(Window* control, const ControlTemplate&) {
     auto* combo = as<QComboBox>(control);
     QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), combo, [handle, combo](int) {
         // The reader hears the new choice, then the dialog acts on it.
-        QAccessibleValueChangeEvent value(combo, combo->currentText());
+        const QString choice = readableText(combo->currentText());
+        QAccessibleValueChangeEvent value(combo, choice);
         announce(&value);
-        QAccessibleEvent described(combo, QAccessible::DescriptionChanged);
-        announce(&described);
-        speak(combo->currentText()); // readers that let a combo box's own events pass hear this
+        speak(choice); // readers that let a combo box's own events pass hear this
         if (Window* window = live(handle)) sendCommand(window, CBN_SELCHANGE);
     });
 }
@@ -203,6 +202,7 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
         // The list lays out and draws only the shown part; the whole text stays with the row.
         combo->insertItem(position, shownPart(text));
         if (text.size() > kShownRowChars) combo->setItemData(position, text, kWholeTextRole);
+        if (readableText(text) != text) combo->setItemData(position, readableText(text), Qt::AccessibleTextRole);
         // Adding never selects anything on the platform.
         combo->setCurrentIndex(current < 0 ? -1 : (position <= current ? current + 1 : current));
         return position;
@@ -245,9 +245,9 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-// Read as a combo box with its choice as value, text and description (a reader that follows the
-// description of the focused control hears each new choice). Its list is a child only while it is
-// dropped down: a closed list's rows would otherwise count as showing. Opening it is the tap's path.
+// Read as a combo box with its choice as value and text (once: as its description too, Orca said
+// it twice). Its list is a child only while it is dropped down: a closed list's rows would
+// otherwise count as showing. Opening it is the tap's path.
 class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
   public:
     explicit ComboBoxAccessible(ComboBoxControl* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
@@ -256,7 +256,7 @@ class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInter
         return QAccessibleWidget::interface_cast(type);
     }
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Value || t == QAccessible::Description) return current();
+        if (t == QAccessible::Value) return current();
         return QAccessibleWidget::text(t);
     }
     int childCount() const override { return listShown() ? 1 : 0; }
@@ -299,7 +299,9 @@ class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInter
 
   private:
     ComboBoxControl* combo() const { return static_cast<ComboBoxControl*>(widget()); }
-    QString current() const { return combo()->currentIndex() < 0 ? QString() : combo()->currentText(); }
+    QString current() const {
+        return combo()->currentIndex() < 0 ? QString() : readableText(combo()->currentText());
+    }
     bool listShown() const { return combo()->view() && combo()->view()->isVisible(); }
 };
 

@@ -58,6 +58,9 @@ void renameLabelled(Window* label);
 // Gives a control its name, and the parts a reader meets on their own (a combo box's dropped list,
 // an edit's scroll bars) names taken from it.
 void setControlName(QWidget* control, const QString& name);
+// What a reader says for a shown text: a blank one (a gap between paragraphs, the empty choice of
+// a list) is read as "Leerzeile", not as silence.
+QString readableText(const QString& shown);
 
 const ControlFamily& staticFamily();
 const ControlFamily& buttonFamily();

@@ -72,9 +72,7 @@ LRESULT message(Window* window, UINT msg, WPARAM wParam, LPARAM lParam) {
         const QString text = toQString(reinterpret_cast<LPCWSTR>(lParam));
         const int position = (window->style & LBS_SORT) ? sortedPosition(items(list), text) : list->count();
         list->insertItem(position, text);
-        // A blank row (a gap between paragraphs) is read as one, not as silence.
-        if (text.trimmed().isEmpty())
-            list->item(position)->setData(Qt::AccessibleTextRole, QStringLiteral("Leerzeile"));
+        if (readableText(text) != text) list->item(position)->setData(Qt::AccessibleTextRole, readableText(text));
         if (list->count() == 1) fitWholeRows(window, list);
         return position;
     }

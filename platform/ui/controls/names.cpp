@@ -159,4 +159,8 @@ void renameLabelled(Window* label) {
     }
 }
 
+QString readableText(const QString& shown) {
+    return shown.trimmed().isEmpty() ? QStringLiteral("Leerzeile") : shown;
+}
+
 } // namespace platform::ui::controls
