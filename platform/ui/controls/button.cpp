@@ -40,6 +40,9 @@ class CheckBoxControl : public QCheckBox {
     explicit CheckBoxControl(QWidget* parent) : QCheckBox(parent) {}
 
   protected:
+    // The whole control answers a tap, as on the device; Qt's answers only on its box and label,
+    // a small target for a finger where the label is short.
+    bool hitButton(const QPoint& at) const override { return rect().contains(at); }
     void keyPressEvent(QKeyEvent* event) override {
         if (!pressedByEnter(this, event)) QCheckBox::keyPressEvent(event);
     }
