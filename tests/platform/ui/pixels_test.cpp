@@ -291,25 +291,33 @@ TEST_F(PixelTest, MessageBoxIsDrawnInsideTheDevice) {
               240 * 26); // the box's caption adds to the title bar's blue
 }
 
-TEST_F(PixelTest, AMessageBoxShowsEveryLineOfALongText) {
+// Every line shows, and every line fits the box's width: a word wider than the box (a folder of
+// the user's) breaks where it must instead of running off its edge.
+TEST_F(PixelTest, AMessageBoxShowsEveryLineOfALongTextWhole) {
     platform::setMessageBoxResponder({});
-    int shownHeight = 0;
-    int neededHeight = 0;
-    QTimer::singleShot(0, [&] {
-        QWidget* box = platform::deviceWindow()->findChild<QWidget*>(QStringLiteral("MessageBox"));
-        ASSERT_TRUE(box);
-        auto* text = box->findChild<QLabel*>(QStringLiteral("MessageBoxText"));
-        ASSERT_TRUE(text);
-        shownHeight = text->height();
-        neededHeight = text->heightForWidth(text->width());
-        for (QPushButton* b : box->findChildren<QPushButton*>()) QTest::mouseClick(b, Qt::LeftButton);
-    });
-    MessageBoxW(nullptr,
-                u"Die Datenbank kann nicht geöffnet werden. \n\rKontaktieren Sie den Hotline Support unter \n\r"
-                u"www.talvino-weinfuehrer.example/hilfe oder \n\r0800 555 20 06.",
-                u"FEHLER", MB_OK | MB_ICONINFORMATION);
-    EXPECT_GT(neededHeight, 0);
-    EXPECT_GE(shownHeight, neededHeight) << "the last lines would be cut off";
+    const std::u16string texts[] = {
+        u"Die Datenbank kann nicht geöffnet werden. \n\rKontaktieren Sie den Hotline Support unter \n\r"
+        u"www.talvino-weinfuehrer.example/hilfe oder \n\r0800 555 20 06.",
+        u"Die alte Datei liegt im Ordner \n\r/home/maximiliane-mustermann-schulze/Dokumente/Eigene_Dateien/"
+        u"Weinkeller-Sicherungen/talvino \n\rund endet auf \".damaged-2026-12-07\"."};
+    for (const std::u16string& message : texts) {
+        int shownHeight = 0, neededHeight = 0, shownWidth = 0, widestWord = 0;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = platform::deviceWindow()->findChild<QWidget*>(QStringLiteral("MessageBox"));
+            ASSERT_TRUE(box);
+            auto* text = box->findChild<QLabel*>(QStringLiteral("MessageBoxText"));
+            ASSERT_TRUE(text);
+            shownHeight = text->height();
+            neededHeight = text->heightForWidth(text->width());
+            shownWidth = text->width();
+            widestWord = text->minimumSizeHint().width();
+            for (QPushButton* b : box->findChildren<QPushButton*>()) QTest::mouseClick(b, Qt::LeftButton);
+        });
+        MessageBoxW(nullptr, message.c_str(), u"FEHLER", MB_OK | MB_ICONINFORMATION);
+        EXPECT_GT(neededHeight, 0);
+        EXPECT_GE(shownHeight, neededHeight) << "the last lines would be cut off";
+        EXPECT_LE(widestWord, shownWidth) << "a word would run off the box's edge";
+    }
 }
 
 TEST_F(PixelTest, StaticWithTransparentBackgroundAndNullBrushShowsTheDialogBelow) {
