@@ -75,8 +75,10 @@ class ComboBoxControl : public QComboBox {
             auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
                 const bool back = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
-                QKeyEvent accept(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-                QApplication::sendEvent(view(), &accept);
+                if (view()->currentIndex().isValid() && view()->currentIndex().row() != currentIndex()) {
+                    QKeyEvent accept(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+                    QApplication::sendEvent(view(), &accept);
+                }
                 if (view()->isVisible()) hidePopup();
                 setFocus(Qt::PopupFocusReason);
                 QKeyEvent onwards(QEvent::KeyPress, back ? Qt::Key_Backtab : Qt::Key_Tab,

@@ -1,5 +1,6 @@
 // Combo boxes: adding, sorting, choices and what they notify.
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QImage>
@@ -97,6 +98,31 @@ TEST_F(ControlsTest, ADroppedListClosedWithoutAChoiceMakesNoStylusMove) {
     driver.pump();
     EXPECT_EQ(recorder.count(WM_MOUSEMOVE), 0u);
     EXPECT_EQ(recorder.count(WM_COMMAND), 2u); // dropped down, closed up
+}
+
+// Tab in a dropped list takes the highlighted row as a choice, and only when it is another row.
+TEST_F(ControlsTest, TabInADroppedListChoosesTheHighlightedRowOnlyWhenItChanged) {
+    add(kCombo, CB_ADDSTRING, u"A");
+    add(kCombo, CB_ADDSTRING, u"B");
+    send(kCombo, CB_SETCURSEL, 0);
+    for (const int downs : {0, 1}) {
+        SCOPED_TRACE(downs);
+        driver.widget(dialog, kCombo)->setFocus();
+        send(kCombo, CB_SETCURSEL, 0);
+        MessageRecorder recorder(dialog);
+        driver.pressKey(Qt::Key_F4);
+        ASSERT_TRUE(driver.waitFor([] { return QApplication::activePopupWidget() != nullptr; }, 2000));
+        for (int i = 0; i < downs; ++i)
+            driver.pressKey(Qt::Key_Down);
+        driver.pressKey(Qt::Key_Tab);
+        driver.pump(20);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        EXPECT_EQ(send(kCombo, CB_GETCURSEL), downs);
+        int choices = 0;
+        for (const RecordedMessage& entry : recorder.entries())
+            if (entry.msg == WM_COMMAND && entry.wParam == MAKEWPARAM(kCombo, CBN_SELCHANGE)) ++choices;
+        EXPECT_EQ(choices, downs);
+    }
 }
 
 TEST_F(ControlsTest, ComboBoxSelectionByTheProgramNotifiesNothing) {
