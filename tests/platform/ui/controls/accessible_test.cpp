@@ -94,6 +94,30 @@ TEST_F(LabelledTest, RolesSayWhatAControlIs) {
     EXPECT_EQ(nameOf(driver.widget(dialog)), "Beschriftet");
 }
 
+// A reader speaks an edit's line from its attribute runs, its caret and its selection: every run
+// covers the whole text (Orca left the last letter off when a run was empty), and text a reader
+// writes reaches the dialog as typing does.
+TEST_F(LabelledTest, AnEditReadsItsWholeLineAndTakesWhatAReaderWrites) {
+    SetDlgItemTextW(dialog, kTermEdit, u"kalt");
+    QAccessibleTextInterface* text = of(widget(kTermEdit))->textInterface();
+    ASSERT_NE(text, nullptr);
+    for (int offset = 0; offset < 4; ++offset) {
+        int start = -1, end = -1;
+        text->attributes(offset, &start, &end);
+        EXPECT_EQ(text->text(start, end), "kalt") << "the run at " << offset;
+    }
+    text->setSelection(0, 0, 4);
+    int start = -1, end = -1;
+    text->selection(0, &start, &end);
+    EXPECT_EQ(text->text(start, end), "kalt");
+    EXPECT_EQ(text->cursorPosition(), 4);
+    EXPECT_EQ(text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end), "kalt");
+    MessageRecorder recorder(dialog);
+    of(widget(kTermEdit))->editableTextInterface()->insertText(4, QStringLiteral("er Riesling"));
+    EXPECT_EQ(driver.text(dialog, kTermEdit), u"kalter Riesling");
+    EXPECT_EQ(recorder.count(WM_COMMAND), 1u) << "EN_CHANGE";
+}
+
 // ---- Actions travel the tap's path ----
 
 TEST_F(LabelledTest, PressingALinkOrPictureSendsWhatATapSends) {
