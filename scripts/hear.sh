@@ -5,6 +5,7 @@
 # installed by ./test: no test runs them).
 #   scripts/hear.sh [KEY...]   X key names as press_keys.py takes them: "+Tab" is Shift+Tab,
 #                              "_" waits a second. Default: the main menu's rows.
+# TALVINO_CATALOGUE=FILE starts it on a copy of FILE instead of the build's catalogue.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 program=${TALVINO_PROGRAM:-$root/build/app/talvino}
@@ -16,7 +17,7 @@ work=$(mktemp -d)
 trap 'kill "${server:-}" 2>/dev/null; rm -rf "$work"' EXIT
 mkdir -p "$work/home/.config/speech-dispatcher" "$work/runtime" && chmod 700 "$work/runtime"
 printf 'AddModule "dummy" "sd_dummy" ""\nDefaultModule dummy\n' >"$work/home/.config/speech-dispatcher/speechd.conf"
-cp "$root/build/app/talvino2006_db.cdb" "$work/catalogue.cdb"
+cp "${TALVINO_CATALOGUE:-$root/build/app/talvino2006_db.cdb}" "$work/catalogue.cdb"
 . "$root/tests/support/x_server.sh"
 start_x_server "$work" || { echo "Xvfb did not start" >&2; exit 1; }
 export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" LANG=C.UTF-8 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
@@ -34,4 +35,8 @@ dbus-run-session -- bash -c '
     kill $program 2>/dev/null
     pkill -P $$ 2>/dev/null || true
 ' hear "$@" 2>"$work/session.log"
-grep -o "SPEECH OUTPUT: .*" "$work/orca.log" | sed -e 's/^SPEECH OUTPUT: //' -e "s/ *{'established.*//"
+# A spoken text may run over several lines of the log; it ends where Orca's voice settings follow.
+awk '/SPEECH OUTPUT: / { sub(/.*SPEECH OUTPUT: /, ""); speaking = 1 }
+     speaking { sub(/^ +/, ""); line = $0; if (sub(/ *\{.established.*/, "", line)) speaking = 0; print line }' \
+    "$work/orca.log"
+
