@@ -26,6 +26,7 @@
 #include "screen/application.h"
 #include "screen/globals.h"
 #include "tests/support/test_catalogue.h"
+#include "bench/program_benchmarks.h"
 
 namespace {
 
@@ -125,12 +126,7 @@ int main(int argc, char** argv) {
     });
     g_application->instance = talvinoModule();
     g_database->allocateQueryBuffer();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_database->closeCatalogue();
-    g_database->freeQueryBuffer();
-    platform::overrideModuleFileName(nullptr);
+    runProgramBenchmarks(argc, argv);
     catalogues.clear();
     platform::setMessageBoxResponder({});
     platform::destroyDeviceWindow();

@@ -26,6 +26,7 @@
 #include "results/results_screen.h"
 #include "results/results_state.h"
 #include "tests/support/test_catalogue.h"
+#include "bench/program_benchmarks.h"
 
 namespace {
 
@@ -185,12 +186,7 @@ int main(int argc, char** argv) {
 
         g_application->instance = talvinoModule();
         g_database->allocateQueryBuffer();
-        benchmark::Initialize(&argc, argv);
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-        g_database->closeCatalogue();
-        g_database->freeQueryBuffer();
-        platform::overrideModuleFileName(nullptr);
+        runProgramBenchmarks(argc, argv);
     }
     platform::setMessageBoxResponder({});
     platform::destroyDeviceWindow();

@@ -41,6 +41,7 @@
 #include "results/results_screen.h"
 #include "results/results_state.h"
 #include "search/query_builder.h"
+#include "bench/program_benchmarks.h"
 
 namespace {
 
@@ -604,13 +605,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "The 500,000-entry cases are skipped: %s.\n",
                      largeWanted() ? "their catalogue could not be made" : "TALVINO_BENCH_LARGE=0");
     }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-
-    g_database->closeCatalogue();
-    g_database->freeQueryBuffer();
-    platform::overrideModuleFileName(nullptr);
+    runProgramBenchmarks(argc, argv);
     platform::setMessageBoxResponder({});
     std::error_code ignored;
     fs::remove_all(benchFolder(), ignored);

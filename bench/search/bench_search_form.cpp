@@ -20,6 +20,7 @@
 #include "search/search_form.h"
 #include "search/search_screen.h"
 #include "search/wait_animation.h"
+#include "bench/program_benchmarks.h"
 
 namespace {
 
@@ -85,13 +86,7 @@ int main(int argc, char** argv) {
     g_database->allocateQueryBuffer();
     if (!g_database->openCatalogue()) return 1;
 
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-
-    g_database->closeCatalogue();
-    g_database->freeQueryBuffer();
-    platform::overrideModuleFileName(nullptr);
+    runProgramBenchmarks(argc, argv);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
     platform::destroyDeviceWindow();

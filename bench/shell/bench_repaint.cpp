@@ -25,6 +25,7 @@
 #include "screen/application.h"
 #include "screen/globals.h"
 #include "tests/support/test_catalogue.h"
+#include "bench/program_benchmarks.h"
 
 namespace {
 
@@ -127,11 +128,7 @@ int main(int argc, char** argv) {
         g_database->allocateQueryBuffer();
         g_database->openCatalogue();
         mainMenu = openDialog(kMainMenuDialog, MainMenuProc);
-        benchmark::Initialize(&argc, argv);
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-        g_database->closeCatalogue();
-        g_database->freeQueryBuffer();
+        runProgramBenchmarks(argc, argv);
     }
     platform::destroyDeviceWindow();
     return 0;
