@@ -21,6 +21,7 @@
 #include "db/text_codec.h"
 #include "platform/data/ado.h"
 #include "platform/data/engine.h"
+#include "platform/data/testing.h"
 #include "platform/data/utf.h"
 #include "platform/win32.h"
 #include "tools/catalogue/catalogue_writer.h"
@@ -138,12 +139,7 @@ void BM_StaticRecordset_First80Rows(benchmark::State& state, TextEncoding encodi
     ado::Connection* connection = ado::createConnection();
     const std::u16string path = ado::toUtf16(cataloguePath(encoding));
     connection->Open(path.c_str(), u"", u"", -1);
-    ado::Recordset* recordset = ado::createRecordset();
-    VARIANT active;
-    VariantInit(&active);
-    active.vt = VT_DISPATCH;
-    active.pdispVal = connection;
-    recordset->put_ActiveConnection(active);
+    ado::Recordset* recordset = ado::testing::recordsetOn(connection);
     long count = 0;
     for (auto _ : state) {
         ado::openRecordset(recordset, sql.c_str(), ado::adOpenStatic, ado::adLockReadOnly);

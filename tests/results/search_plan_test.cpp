@@ -43,12 +43,7 @@ class SearchPlan : public ::testing::Test {
     // The count and the IDs of every row, through a static cursor or the statement as written.
     static Reading read(const std::u16string& sql, long cursor) {
         Reading reading;
-        ado::Recordset* recordset = ado::createRecordset();
-        VARIANT active;
-        VariantInit(&active);
-        active.vt = VT_DISPATCH;
-        active.pdispVal = connection;
-        recordset->put_ActiveConnection(active);
+        ado::Recordset* recordset = ado::testing::recordsetOn(connection);
         reading.opened = ado::openRecordset(recordset, sql.c_str(), cursor, ado::adLockReadOnly) == S_OK;
         if (reading.opened) {
             reading.planned = ado::testing::readsThroughCheaperPlan(recordset);

@@ -12,6 +12,7 @@
 #include "platform/data/ado.h"
 #include "platform/data/german_order.h"
 #include "platform/data/letter_case.h"
+#include "platform/data/testing.h"
 #include "platform/data/utf.h"
 #include "search/query_builder.h"
 
@@ -25,12 +26,7 @@ class ShippedCatalogueSearch : public ::testing::Test {
         connection = ado::createConnection();
         const std::u16string path = ado::toUtf16(TALVINO_SHIPPED_CATALOGUE);
         ASSERT_EQ(connection->Open(path.c_str(), u"", u"", -1), S_OK) << ado::lastError();
-        recordset = ado::createRecordset();
-        VARIANT active;
-        VariantInit(&active);
-        active.vt = VT_DISPATCH;
-        active.pdispVal = connection;
-        recordset->put_ActiveConnection(active);
+        recordset = ado::testing::recordsetOn(connection);
     }
     static void TearDownTestSuite() {
         recordset->Release();

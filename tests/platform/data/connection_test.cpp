@@ -149,12 +149,7 @@ TEST_F(CatalogueFileTest, AMissingContentOrBookmarkTableFailsOnlyTheStatementsNa
     catalogue.execute("DROP TABLE Rebsorten");
     catalogue.execute("DROP TABLE Lesezeichen");
     ASSERT_EQ(openFile(holder.connection, catalogue.path()), S_OK);
-    ado::Recordset* recordset = ado::createRecordset();
-    VARIANT active;
-    VariantInit(&active);
-    active.vt = VT_DISPATCH;
-    active.pdispVal = holder.connection;
-    recordset->put_ActiveConnection(active);
+    ado::Recordset* recordset = ado::testing::recordsetOn(holder.connection);
     EXPECT_EQ(ado::openRecordset(recordset, u"SELECT * FROM talvino", ado::adOpenStatic, ado::adLockReadOnly),
               S_OK);
     recordset->Close();
@@ -180,12 +175,7 @@ TEST_F(CatalogueFileTest, AnEntryTableWithTooFewColumnsFailsAtOpen) {
 TEST_F(CatalogueFileTest, AReadOnlyFileReadsButRefusesWrites) {
     catalogue.setReadOnly(true);
     ASSERT_EQ(openFile(holder.connection, catalogue.path()), S_OK);
-    ado::Recordset* recordset = ado::createRecordset();
-    VARIANT active;
-    VariantInit(&active);
-    active.vt = VT_DISPATCH;
-    active.pdispVal = holder.connection;
-    recordset->put_ActiveConnection(active);
+    ado::Recordset* recordset = ado::testing::recordsetOn(holder.connection);
     EXPECT_EQ(ado::openRecordset(recordset, u"SELECT Bezeichnung FROM Land", ado::adOpenStatic,
                                  ado::adLockReadOnly),
               S_OK);
@@ -201,12 +191,7 @@ TEST_F(CatalogueFileTest, AReadOnlyFileReadsButRefusesWrites) {
 
 // The first column of every row, through the component.
 std::vector<std::string> firstColumn(ado::Connection* connection, const std::u16string& sql) {
-    ado::Recordset* recordset = ado::createRecordset();
-    VARIANT active;
-    VariantInit(&active);
-    active.vt = VT_DISPATCH;
-    active.pdispVal = connection;
-    recordset->put_ActiveConnection(active);
+    ado::Recordset* recordset = ado::testing::recordsetOn(connection);
     std::vector<std::string> texts;
     if (SUCCEEDED(ado::openRecordset(recordset, sql.c_str(), ado::adOpenStatic, ado::adLockReadOnly))) {
         VARIANT_BOOL eof = VARIANT_FALSE;
@@ -256,12 +241,7 @@ TEST_F(CatalogueFileTest, DamagedPagesRaiseTheComponentExceptionWhileARecordsetO
         bytes[i] = static_cast<char>(0xA5);
     catalogue.writeRawFile(bytes);
     ASSERT_EQ(openFile(holder.connection, catalogue.path()), S_OK);
-    ado::Recordset* recordset = ado::createRecordset();
-    VARIANT active;
-    VariantInit(&active);
-    active.vt = VT_DISPATCH;
-    active.pdispVal = holder.connection;
-    recordset->put_ActiveConnection(active);
+    ado::Recordset* recordset = ado::testing::recordsetOn(holder.connection);
     EXPECT_THROW(ado::openRecordset(recordset, u"select * from talvino where ID = 1001", ado::adOpenDynamic,
                                     ado::adLockOptimistic),
                  ado::ComponentException);
@@ -275,15 +255,8 @@ TEST_F(CatalogueFileTest, ASecondReaderDoesNotMakeWritesFailAtOnce) {
     ASSERT_EQ(openFile(holder.connection, catalogue.path()), S_OK);
     ConnectionHolder other;
     ASSERT_EQ(openFile(other.connection, catalogue.path()), S_OK);
-    ado::Recordset* reader = ado::createRecordset();
-    VARIANT active;
-    VariantInit(&active);
-    active.vt = VT_DISPATCH;
-    active.pdispVal = other.connection;
-    reader->put_ActiveConnection(active);
-    ado::Recordset* writer = ado::createRecordset();
-    active.pdispVal = holder.connection;
-    writer->put_ActiveConnection(active);
+    ado::Recordset* reader = ado::testing::recordsetOn(other.connection);
+    ado::Recordset* writer = ado::testing::recordsetOn(holder.connection);
     // The reader holds no lock once its static rows are read.
     ASSERT_EQ(ado::openRecordset(reader, u"SELECT * FROM Land", ado::adOpenStatic, ado::adLockReadOnly),
               S_OK);

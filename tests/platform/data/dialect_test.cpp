@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/data/ado.h"
+#include "platform/data/testing.h"
 #include "platform/data/utf.h"
 #include "tests/support/test_catalogue.h"
 
@@ -25,12 +26,7 @@ class DialectTest : public ::testing::TestWithParam<catalogue::TextEncoding> {
         connection = ado::createConnection();
         const std::u16string path = ado::toUtf16(catalogue.path());
         ASSERT_EQ(connection->Open(path.c_str(), u"", u"", -1), S_OK);
-        recordset = ado::createRecordset();
-        VARIANT active;
-        VariantInit(&active);
-        active.vt = VT_DISPATCH;
-        active.pdispVal = connection;
-        recordset->put_ActiveConnection(active);
+        recordset = ado::testing::recordsetOn(connection);
     }
     void TearDown() override {
         recordset->Release();

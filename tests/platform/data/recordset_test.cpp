@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/data/ado.h"
+#include "platform/data/testing.h"
 #include "platform/data/utf.h"
 #include "tests/support/test_catalogue.h"
 
@@ -19,13 +20,10 @@ class RecordsetTest : public ::testing::Test {
         ASSERT_NE(connection, nullptr);
         const std::u16string path = ado::toUtf16(catalogue.path());
         ASSERT_EQ(connection->Open(path.c_str(), u"", u"", -1), S_OK) << ado::lastError();
-        recordset = ado::createRecordset();
+        HRESULT bound = E_FAIL;
+        recordset = ado::testing::recordsetOn(connection, &bound);
         ASSERT_NE(recordset, nullptr);
-        VARIANT active;
-        VariantInit(&active);
-        active.vt = VT_DISPATCH;
-        active.pdispVal = connection;
-        ASSERT_EQ(recordset->put_ActiveConnection(active), S_OK);
+        ASSERT_EQ(bound, S_OK);
     }
     void TearDown() override {
         if (recordset) recordset->Release();
@@ -295,12 +293,7 @@ TEST(RecordsetUtf16File, ReadsAndSearchesTheSameAsUtf8) {
     ado::Connection* connection = ado::createConnection();
     const std::u16string path = ado::toUtf16(catalogue.path());
     ASSERT_EQ(connection->Open(path.c_str(), u"", u"", -1), S_OK);
-    ado::Recordset* recordset = ado::createRecordset();
-    VARIANT active;
-    VariantInit(&active);
-    active.vt = VT_DISPATCH;
-    active.pdispVal = connection;
-    recordset->put_ActiveConnection(active);
+    ado::Recordset* recordset = ado::testing::recordsetOn(connection);
     ASSERT_EQ(ado::openRecordset(recordset,
                                  u"SELECT STICHWORT FROM talvino WHERE Stichwort_Klein LIKE '*ürzig*'",
                                  ado::adOpenStatic, ado::adLockReadOnly),
@@ -328,12 +321,9 @@ class StaticCursorOverManyRows : public ::testing::TestWithParam<catalogue::Text
         connection = ado::createConnection();
         const std::u16string path = ado::toUtf16(catalogue.path());
         ASSERT_EQ(connection->Open(path.c_str(), u"", u"", -1), S_OK) << ado::lastError();
-        recordset = ado::createRecordset();
-        VARIANT active;
-        VariantInit(&active);
-        active.vt = VT_DISPATCH;
-        active.pdispVal = connection;
-        ASSERT_EQ(recordset->put_ActiveConnection(active), S_OK);
+        HRESULT bound = E_FAIL;
+        recordset = ado::testing::recordsetOn(connection, &bound);
+        ASSERT_EQ(bound, S_OK);
         // Descending, so that the order is the statement's and not the table's.
         ASSERT_EQ(ado::openRecordset(recordset, kSql, ado::adOpenStatic, ado::adLockReadOnly), S_OK)
             << ado::lastError();
@@ -434,12 +424,7 @@ TEST_P(StaticCursorOverManyRows, WithABusyHookTheOpenCountsAlikeAndCallsItOnTheO
     ado::Connection* hooked = ado::createConnection();
     const std::u16string path = ado::toUtf16(catalogue.path());
     ASSERT_EQ(hooked->Open(path.c_str(), u"", u"", -1), S_OK);
-    ado::Recordset* rows = ado::createRecordset();
-    VARIANT active;
-    VariantInit(&active);
-    active.vt = VT_DISPATCH;
-    active.pdispVal = hooked;
-    rows->put_ActiveConnection(active);
+    ado::Recordset* rows = ado::testing::recordsetOn(hooked);
     ASSERT_EQ(ado::openRecordset(rows, kSql, ado::adOpenStatic, ado::adLockReadOnly), S_OK);
     ado::setBusyHook(nullptr);
     long count = 0;

@@ -61,12 +61,7 @@ class StaticPlanReading : public ::testing::TestWithParam<catalogue::TextEncodin
     }
 
     ado::Recordset* open(const std::u16string& sql, long cursor) {
-        ado::Recordset* recordset = ado::createRecordset();
-        VARIANT active;
-        VariantInit(&active);
-        active.vt = VT_DISPATCH;
-        active.pdispVal = connection;
-        recordset->put_ActiveConnection(active);
+        ado::Recordset* recordset = ado::testing::recordsetOn(connection);
         EXPECT_EQ(ado::openRecordset(recordset, sql.c_str(), cursor, ado::adLockReadOnly), S_OK)
             << ado::toUtf8(sql) << ": " << ado::lastError();
         return recordset;
